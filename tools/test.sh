@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds both targets and runs every test: natively on Linux, and the Windows
+# build under Wine. Installs what it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/ensure-packages
+
+cmake --preset default >/dev/null
+cmake --build --preset default
+ctest --preset default
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows
