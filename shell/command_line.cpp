@@ -1,0 +1,3 @@
+#include "shell/command_line.h"
+
+std::vector<std::string> CommandLineArgs;
