@@ -1,5 +1,6 @@
 #include "ramp/build_ramp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -31,9 +32,42 @@ int32_t TruncateToInt32(double v) {
   return static_cast<int32_t>(v);  // toward zero
 }
 
+// For 0 <= v <= 65535: adding and taking away 2^52 rounds v in the default
+// floating-point mode, to nearest with ties to even, inline rather than
+// through a library call per entry. (Compilers keep the two steps unless
+// told to reassociate floating-point sums, which this project never is.)
+uint16_t RoundHalfToEven(double v) {
+  constexpr double TwoPower52 = 4503599627370496.0;
+  return static_cast<uint16_t>((v + TwoPower52) - TwoPower52);
+}
+
 double CatmullRom(double p0, double p1, double p2, double p3, double t) {
   return 0.5 * (2 * p1 + (p2 - p0) * t + (2 * p0 - 5 * p1 + 4 * p2 - p3) * t * t +
                 (-p0 + 3 * p1 - 3 * p2 + p3) * t * t * t);
+}
+
+// i / 255 for every level, divided once at compile time rather than 768
+// times per ramp.
+constexpr std::array<double, LevelCount> LevelFraction = [] {
+  std::array<double, LevelCount> fraction{};
+  for (int i = 0; i < LevelCount; ++i) fraction[i] = i / 255.0;
+  return fraction;
+}();
+
+// Fills one row per channel with f(channel, level). Channels often share their
+// constant (an exponent, a black lift); their rows are then the same bits and
+// are copied rather than computed again.
+template <class Compute>
+void FillChannelRows(double (&rows)[3][LevelCount], const double (&constant)[3], Compute compute) {
+  for (int c = 0; c < 3; ++c) {
+    int same = 0;
+    while (same < c && constant[same] != constant[c]) ++same;
+    if (same < c) {
+      std::copy(std::begin(rows[same]), std::end(rows[same]), rows[c]);
+    } else {
+      for (int i = 0; i < LevelCount; ++i) rows[c][i] = compute(constant[c], i);
+    }
+  }
 }
 
 }  // namespace
@@ -64,15 +98,28 @@ void InterpolatePoints(TRampCurve& curve) {
     const int b = knots.position[k + 1] > LevelCount - 1 ? LevelCount - 1 : knots.position[k + 1];
     const int len = b - a;
     if (len == 0) continue;
-    const bool linear = k == setCount;
-    double t = 0.0;
-    for (int level = a; level <= b; ++level, t += 1.0 / len) {
-      if (curve.PointSet[level]) continue;
-      for (int c = 0; c < ColumnCount; ++c) {
-        const double* C = knots.value[c];
-        const double v = linear ? C[k] + (C[k + 1] - C[k]) * t
-                                : CatmullRom(C[k - 1], C[k], C[k + 1], C[k + 2], t);
-        (*columns[c])[level] = TruncateToInt32(v);
+    // t grows by 1/len per level, summed step by step as the curves have
+    // always been computed, so it reaches about 1.0 at level b.
+    double t[LevelCount];
+    t[0] = 0.0;
+    for (int step = 1; step <= len; ++step) t[step] = t[step - 1] + 1.0 / len;
+
+    const bool linear = k == setCount;  // the segment ending at the highest point
+    for (int c = 0; c < ColumnCount; ++c) {
+      const double* C = knots.value[c];
+      std::array<int32_t, LevelCount>& column = *columns[c];
+      // Both formulas give exactly 0 over all-zero knots, the usual case for
+      // the channel columns; skip the arithmetic then.
+      const bool zero = C[k] == 0 && C[k + 1] == 0 && (linear || (C[k - 1] == 0 && C[k + 2] == 0));
+      for (int level = a; level <= b; ++level) {
+        if (curve.PointSet[level]) continue;
+        if (zero) {
+          column[level] = 0;
+          continue;
+        }
+        const double v = linear ? C[k] + (C[k + 1] - C[k]) * t[level - a]
+                                : CatmullRom(C[k - 1], C[k], C[k + 1], C[k + 2], t[level - a]);
+        column[level] = TruncateToInt32(v);
       }
     }
   }
@@ -96,16 +143,20 @@ void BuildRamp(TRampCurve& curve, TGammaRamp& ramp) {
 
   InterpolatePoints(curve);
 
+  double power[3][LevelCount], lift[3][LevelCount];
+  FillChannelRows(power, exponent,
+                  [](double e, int i) { return i == 0 ? 0.0 : std::pow(LevelFraction[i], e); });
+  FillChannelRows(lift, blackLift, [](double b, int i) { return (255 - i) * b / 255; });
+
   for (int c = 0; c < 3; ++c) {
+    const double offset = balance[c] * (1.0 / 2048);  // exact: a power of two
+    const std::array<int32_t, LevelCount>& channelPoints = *points[c];
     for (int i = 0; i < LevelCount; ++i) {
-      const double x = i / 255.0;
-      const double power = i == 0 ? 0.0 : std::pow(x, exponent[c]);
-      const double correction = (double(curve.Point[i]) + double((*points[c])[i])) / 1024;
-      double v = 65535 * (power * whiteGain[c] + (255 - i) * blackLift[c] / 255 +
-                          balance[c] / 2048.0 + correction);
+      const double correction = (double(curve.Point[i]) + double(channelPoints[i])) * (1.0 / 1024);
+      double v = 65535 * (power[c][i] * whiteGain[c] + lift[c][i] + offset + correction);
       if (v > 65535) v = 65535;
       if (v < 0) v = 0;
-      ramp[c * LevelCount + i] = static_cast<uint16_t>(std::nearbyint(v));  // ties to even
+      ramp[c * LevelCount + i] = RoundHalfToEven(v);
     }
   }
 }
