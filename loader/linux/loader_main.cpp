@@ -96,7 +96,8 @@ void LoaderMain(int32_t delay_ms) {
                                {-1, 0, 0}};
     int timeout_ms = -1;
     AddResumeWatchToPoll(resume, slots[BusSlot], timeout_ms);
-    if (poll(slots, SlotCount, timeout_ms) < 0) {
+    int ready = poll(slots, SlotCount, timeout_ms);
+    if (ready < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -110,7 +111,14 @@ void LoaderMain(int32_t delay_ms) {
       close_connection = AcceptCloseRequest(instance);
       if (close_connection >= 0) waiting = false;
     }
-    for (int resumes = ProcessResumeWatch(resume); resumes > 0; --resumes) LaunchAndTrim();
+    // The bus only when it has something, or its time-out is up: running
+    // its code on every wake-up would bring back what the trim let go.
+    if (slots[BusSlot].revents == 0 && ready != 0) continue;
+    ResumeNews news = ProcessResumeWatch(resume);
+    for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
+    // Connecting to the bus ran much code once; what it left is not needed
+    // for the wait.
+    if (news.WatchInPlace && news.Resumes == 0) TrimWorkingSet();
   }
 
   ReleaseInstance(instance);

@@ -21,6 +21,16 @@ int PrepareForSleepHandler(sd_bus_message* message, void* watch, sd_bus_error*) 
   return 0;
 }
 
+int WatchInstalled(sd_bus_message* reply, void* watch, sd_bus_error*) {
+  auto* resume = static_cast<ResumeWatch*>(watch);
+  if (sd_bus_message_is_method_error(reply, nullptr)) {
+    resume->WatchRefused = true;
+  } else {
+    resume->WatchInPlace = true;
+  }
+  return 0;
+}
+
 uint64_t MonotonicMicroseconds() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -36,7 +46,7 @@ void OpenResumeWatch(ResumeWatch& watch) {
   // launch. Naming logind as the sender matters: the bus daemon then passes
   // on only what the owner of logind's name sends, not what anyone forges.
   if (sd_bus_match_signal_async(bus, nullptr, LogindService, LogindPath, LogindManager,
-                                PrepareForSleep, PrepareForSleepHandler, nullptr, &watch) < 0) {
+                                PrepareForSleep, PrepareForSleepHandler, WatchInstalled, &watch) < 0) {
     sd_bus_close_unref(bus);
     return;
   }
@@ -59,15 +69,18 @@ void AddResumeWatchToPoll(const ResumeWatch& watch, pollfd& entry, int& timeout_
   if (timeout_ms < 0 || static_cast<int>(wait_ms) < timeout_ms) timeout_ms = static_cast<int>(wait_ms);
 }
 
-int ProcessResumeWatch(ResumeWatch& watch) {
+ResumeNews ProcessResumeWatch(ResumeWatch& watch) {
   while (watch.Bus != nullptr) {
     int result = sd_bus_process(watch.Bus, nullptr);
-    if (result < 0) CloseResumeWatch(watch);
+    if (result < 0 || watch.WatchRefused) CloseResumeWatch(watch);
     if (result <= 0) break;
   }
-  int resumes = watch.Resumes;
+  ResumeNews news;
+  news.Resumes = watch.Resumes;
+  news.WatchInPlace = watch.WatchInPlace;
   watch.Resumes = 0;
-  return resumes;
+  watch.WatchInPlace = false;
+  return news;
 }
 
 void CloseResumeWatch(ResumeWatch& watch) {

@@ -10,7 +10,17 @@ struct sd_bus;
 
 struct ResumeWatch {
   sd_bus* Bus = nullptr;
-  int Resumes = 0;  // reported since the last ProcessResumeWatch
+  // Since the last ProcessResumeWatch:
+  int Resumes = 0;
+  bool WatchInPlace = false;
+  bool WatchRefused = false;
+};
+
+// What the bus brought since the last call.
+struct ResumeNews {
+  int Resumes = 0;
+  // The bus has taken the watch: the work of connecting is over.
+  bool WatchInPlace = false;
 };
 
 // The watch must stay where it is while open: the bus keeps its address.
@@ -20,8 +30,8 @@ void OpenResumeWatch(ResumeWatch& watch);
 // what the bus needs; leaves both alone when there is no bus.
 void AddResumeWatchToPoll(const ResumeWatch& watch, pollfd& entry, int& timeout_ms);
 
-// Handles whatever the bus has sent, and gives how many resumes it reported.
-// A bus that fails is dropped.
-int ProcessResumeWatch(ResumeWatch& watch);
+// Handles whatever the bus has sent. A bus that fails, or refuses the
+// watch, is dropped.
+ResumeNews ProcessResumeWatch(ResumeWatch& watch);
 
 void CloseResumeWatch(ResumeWatch& watch);
