@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "paint/primitives.h"
+#include "paint/scaling.h"
 #include "paint_setup.h"
 
 namespace {
@@ -58,6 +59,21 @@ TEST(GradientLevel, StepZeroIsTheStartEvenOverNoSteps) {
   EXPECT_EQ(GradientLevel(245, 235, 1, 2), 240);
   EXPECT_EQ(GradientLevel(25, 0, 3, 10), 18);  // 17.5
   EXPECT_EQ(GradientLevel(25, 0, 1, 10), 22);  // 22.5
+}
+
+// The levels are rounded in integers; they must be what rounding the
+// floating-point division gives, halves to even.
+TEST(GradientLevel, EqualsRoundingTheFloatingPointDivision) {
+  const int ends[][2] = {{0, 255}, {255, 0}, {38, 0}, {255, 200}, {225, 255}, {0, 24},
+                         {245, 235}, {17, 7}, {200, 10}, {0, 0}};
+  for (const auto& pair : ends)
+    for (int steps = 1; steps <= 1100; ++steps)
+      for (int step = 0; step <= steps; ++step) {
+        const long double offset = (long double)(step * (pair[0] - pair[1])) / steps;
+        const int expected = int(RoundHalfEven(pair[0] - offset) & 0xFF);
+        ASSERT_EQ(GradientLevel(pair[0], pair[1], step, steps), expected)
+            << pair[0] << ".." << pair[1] << " " << step << "/" << steps;
+      }
 }
 
 TEST_F(PaintTest, VerticalGradientRunsFromTheTopRowToTheRowBelowTheHeight) {

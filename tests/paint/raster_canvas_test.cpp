@@ -118,6 +118,20 @@ TEST(RasterCanvas, BitmapsDrawRgbAndGreyPixelsAtTheirOwnSizeClipped) {
   EXPECT_EQ(canvas.Pixel(0, 0), Untouched);
 }
 
+TEST(RasterCanvas, VerticalLinesAtOnceDrawWhatTheyDrawOneByOne) {
+  const std::vector<TColor> colors = {Grey(1), Grey(2), Grey(3), Grey(4), Grey(5)};
+  for (int height : {3, -3, 0, 20, -20})
+    for (int x : {-2, 0, 4}) {
+      RasterCanvas atOnce = BlankCanvas(7, 6), oneByOne = BlankCanvas(7, 6);
+      atOnce.DrawVerticalLines(x, 2, height, colors);
+      oneByOne.Canvas::DrawVerticalLines(x, 2, height, colors);
+      // The pen stays at the last line's end in its colour.
+      atOnce.LineTo(0, 5);
+      oneByOne.LineTo(0, 5);
+      ASSERT_EQ(atOnce.Pixels(), oneByOne.Pixels()) << height << " " << x;
+    }
+}
+
 TEST(BlockFont, CellsAreSixEleventhsAsWideAsTheFontIsHigh) {
   BlockFont font;
   const TTextImage at96 = font.RenderText("(1,1,1)", TFont{"Tahoma", -11});
