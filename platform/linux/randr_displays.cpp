@@ -69,6 +69,7 @@ std::string TRandrDisplays::ReadOutputs() {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display_, root);
   if (resources == nullptr) return "The X server did not describe its outputs.";
   const RROutput primary = XRRGetOutputPrimary(display_, root);
+  edidAtom_ = XInternAtom(display_, RR_PROPERTY_RANDR_EDID, True);
   for (int i = 0; i < resources->noutput; ++i) {
     XRROutputInfo* info = XRRGetOutputInfo(display_, resources, resources->outputs[i]);
     if (info == nullptr) continue;
@@ -100,7 +101,7 @@ std::string TRandrDisplays::ReadOutputs() {
   return "";
 }
 
-const TRandrOutput* TRandrDisplays::OutputOf(void* handle) const {
+TRandrOutput* TRandrDisplays::OutputOf(void* handle) {
   const uintptr_t index = reinterpret_cast<uintptr_t>(handle);
   if (index < 1 || index > outputs_.size()) return nullptr;
   return &outputs_[index - 1];
@@ -133,13 +134,12 @@ int32_t TRandrDisplays::MonitorDpi(TMonitorHandle) {
 }
 
 std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) const {
-  const Atom edidAtom = XInternAtom(display_, RR_PROPERTY_RANDR_EDID, True);
-  if (edidAtom == None) return {};
+  if (edidAtom_ == None) return {};
   Atom type = None;
   int format = 0;
   unsigned long count = 0, remaining = 0;
   unsigned char* data = nullptr;
-  const int status = XRRGetOutputProperty(display_, output, edidAtom, 0, EdidPropertyLongs, False,
+  const int status = XRRGetOutputProperty(display_, output, edidAtom_, 0, EdidPropertyLongs, False,
                                           False, AnyPropertyType, &type, &format, &count,
                                           &remaining, &data);
   std::vector<uint8_t> bytes;
