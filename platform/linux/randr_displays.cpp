@@ -43,6 +43,13 @@ int32_t ResourceDpi(Display* display) {
   return dpi;
 }
 
+// The model code of an EDID as the output's property holds it, or empty.
+std::string ModelCodeOf(const std::vector<uint8_t>& bytes) {
+  TEdid edid{};
+  std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
+  return bytes.empty() ? "" : EdidModelCode(edid);
+}
+
 }  // namespace
 
 TRandrDisplays::TRandrDisplays(const char* displayName) {
@@ -97,10 +104,10 @@ std::string TRandrDisplays::ReadOutputs() {
   }
   XRRFreeScreenResources(resources);
   // Without a primary output the server's first monitor is the main one.
-  const auto isMonitor = [](const TRandrOutput& o) { return o.Monitor; };
   if (std::none_of(outputs_.begin(), outputs_.end(),
                    [](const TRandrOutput& o) { return o.Monitor && o.Primary; })) {
-    const auto first = std::find_if(outputs_.begin(), outputs_.end(), isMonitor);
+    const auto first = std::find_if(outputs_.begin(), outputs_.end(),
+                                    [](const TRandrOutput& o) { return o.Monitor; });
     if (first != outputs_.end()) first->Primary = true;
   }
   return "";
@@ -154,11 +161,7 @@ std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) cons
 }
 
 std::string TRandrDisplays::DeviceIdOf(const TRandrOutput& output) const {
-  const std::vector<uint8_t> bytes = ReadEdidProperty(output.Output);
-  if (bytes.empty()) return "";
-  TEdid edid{};
-  std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
-  const std::string model = EdidModelCode(edid);
+  const std::string model = ModelCodeOf(ReadEdidProperty(output.Output));
   return model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
 }
 
@@ -187,10 +190,7 @@ std::optional<std::vector<uint8_t>> TRandrDisplays::ReadEdidOfModel(const std::s
   // Every output counts, driven or not, as every instance does in a registry.
   for (const TRandrOutput& output : outputs_) {
     const std::vector<uint8_t> bytes = ReadEdidProperty(output.Output);
-    if (bytes.empty()) continue;
-    TEdid edid{};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
-    if (EdidModelCode(edid) == modelCode) return bytes;
+    if (!bytes.empty() && ModelCodeOf(bytes) == modelCode) return bytes;
   }
   return std::nullopt;
 }
