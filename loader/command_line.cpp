@@ -1,3 +1,47 @@
 #include "loader/command_line.h"
 
-LoaderOptions ParseLoaderCommandLine(const std::vector<std::string>&) { return {}; }
+#include <cstring>
+
+namespace {
+
+constexpr char UninstallOption[] = "/uninstall";
+constexpr char DelayOption[] = "/delay";
+constexpr int64_t MillisecondsPerSecond = 1000;
+// The delay must fit a positive signed 32-bit count of milliseconds.
+constexpr int64_t LongestDelayMs = INT32_MAX;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Leading blanks are skipped and digits read up to the first byte that is
+// not one, keeping what was read; text with no leading digit reads as 0.
+// A zero delay, or one too long to keep, gives the default.
+int32_t ReadDelayMs(const char* seconds_text) {
+  if (seconds_text == nullptr) return DefaultDelayMs;
+  const char* next = seconds_text;
+  while (IsBlank(*next)) ++next;
+  int64_t seconds = 0;
+  for (; IsDigit(*next); ++next) {
+    seconds = seconds * 10 + (*next - '0');
+    if (seconds * MillisecondsPerSecond > LongestDelayMs) return DefaultDelayMs;
+  }
+  if (seconds == 0) return DefaultDelayMs;
+  return static_cast<int32_t>(seconds * MillisecondsPerSecond);
+}
+
+LoaderOptions ReadOptions(const char* first, const char* second) {
+  LoaderOptions options;
+  if (first == nullptr) return options;
+  if (std::strcmp(first, UninstallOption) == 0) {
+    options.Uninstall = true;
+  } else if (std::strcmp(first, DelayOption) == 0) {
+    options.DelayMs = ReadDelayMs(second);
+  }
+  return options;
+}
+
+}  // namespace
+
+LoaderOptions ParseLoaderArguments(int argc, const char* const* argv) {
+  return ReadOptions(argc > 1 ? argv[1] : nullptr, argc > 2 ? argv[2] : nullptr);
+}

@@ -1,5 +1,6 @@
 // Tonewatch's command line: "/uninstall" closes a running loader; "/delay N"
-// sets the delay of the second launch in seconds.
+// sets the delay of the second launch in seconds. Only the first two
+// arguments count, each compared whole, byte for byte.
 #pragma once
 
 #include <cstdint>
@@ -15,3 +16,7 @@ struct LoaderOptions {
 
 // args excludes the program path.
 LoaderOptions ParseLoaderCommandLine(const std::vector<std::string>& args);
+
+// The same rules over main()'s own argc/argv (argv[0] is the program path),
+// for a loader that keeps clear of the C++ runtime library to stay small.
+LoaderOptions ParseLoaderArguments(int argc, const char* const* argv);

@@ -1,0 +1,35 @@
+// The loader's single-instance lock and control socket, named after
+// "Orvana.Tonewatch" in the user's runtime folder. The lock is an flock, which
+// the system releases however the process ends; the socket is how
+// "tonewatch /uninstall" asks the running loader to close.
+#pragma once
+
+#include <limits.h>
+#include <sys/un.h>
+
+struct LoaderInstance {
+  char Folder[PATH_MAX] = {};
+  int LockFile = -1;
+  int ControlSocket = -1;
+  char SocketPath[sizeof(sockaddr_un::sun_path)] = {};
+};
+
+// False when another loader holds the lock, or when no safe place for it
+// exists: either way this copy must end.
+bool TakeInstanceLock(LoaderInstance& instance);
+
+// Listens on the control socket; without it the loader still runs, it just
+// cannot be closed by "/uninstall".
+void OpenControlSocket(LoaderInstance& instance);
+
+// Called when the control socket is readable. Gives the connection of this
+// user's close request, to be closed once the lock is released (the asking
+// side waits for that); -1 for anything else.
+int AcceptCloseRequest(const LoaderInstance& instance);
+
+// Removes the socket and gives up the lock.
+void ReleaseInstance(LoaderInstance& instance);
+
+// "/uninstall": asks the running loader, if any, to close, and waits a
+// moment for it to have let go of its lock.
+void CloseRunningLoader();

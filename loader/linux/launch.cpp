@@ -1,0 +1,65 @@
+#include "loader/linux/launch.h"
+
+#include <limits.h>
+#include <signal.h>
+#include <spawn.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr char TonemarkName[] = "tonemark";
+constexpr char LoadOption[] = "/load";
+
+char TonemarkPath[PATH_MAX];
+
+// Up to and including the last "/"; empty when the path has none.
+size_t FolderLength(const char* path) {
+  const char* last = strrchr(path, '/');
+  return last == nullptr ? 0 : static_cast<size_t>(last - path) + 1;
+}
+
+}  // namespace
+
+void FindTonemark(const char* argv0) {
+  // The executable's own path, as the kernel knows it; argument 0 only when
+  // /proc is not there (it may be a bare name found through PATH).
+  char own_path[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", own_path, sizeof own_path - 1);
+  if (length > 0) {
+    own_path[length] = '\0';
+  } else {
+    strncpy(own_path, argv0 != nullptr ? argv0 : "", sizeof own_path - 1);
+    own_path[sizeof own_path - 1] = '\0';
+  }
+  size_t folder = FolderLength(own_path);
+  if (folder + sizeof TonemarkName > sizeof TonemarkPath) folder = 0;
+  memcpy(TonemarkPath, own_path, folder);
+  memcpy(TonemarkPath + folder, TonemarkName, sizeof TonemarkName);
+}
+
+void LaunchLoadMode() {
+  posix_spawnattr_t attributes;
+  if (posix_spawnattr_init(&attributes) != 0) return;
+  // The loader blocks the signals it reads through a descriptor; the
+  // calibration program must not inherit that mask.
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+
+  char load_option[sizeof LoadOption];
+  memcpy(load_option, LoadOption, sizeof LoadOption);
+  char* arguments[] = {TonemarkPath, load_option, nullptr};
+  pid_t child;
+  posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ);
+  posix_spawnattr_destroy(&attributes);
+}
+
+void ReapChildren() {
+  while (waitpid(-1, nullptr, WNOHANG) > 0) {
+  }
+}

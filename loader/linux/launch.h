@@ -1,0 +1,15 @@
+// Starting Tonemark in load mode from the loader's own folder, and reaping
+// the processes so started.
+#pragma once
+
+// Finds <own folder>tonemark once, before any launch: later launches must not
+// depend on the working folder or on how the loader was started.
+void FindTonemark(const char* argv0);
+
+// Starts "<own folder>tonemark /load" without waiting for it. Handles are not
+// inherited (every descriptor of the loader is close-on-exec) and the child
+// gets a clear signal mask. A failure to start is not reported.
+void LaunchLoadMode();
+
+// Collects every child that has ended, so that none stays a zombie.
+void ReapChildren();

@@ -1,0 +1,73 @@
+#include "loader/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+LoaderOptions Parse(std::vector<std::string> args) { return ParseLoaderCommandLine(args); }
+
+TEST(LoaderCommandLine, NothingOrAnUnknownArgumentWaitsTenSeconds) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {""}, {"/load"}, {"/Delay", "5"}, {"delay", "5"}, {"/delay5"}, {"/UNINSTALL"}}) {
+    LoaderOptions options = Parse(args);
+    EXPECT_FALSE(options.Uninstall) << testing::PrintToString(args);
+    EXPECT_EQ(options.DelayMs, 10000) << testing::PrintToString(args);
+  }
+}
+
+TEST(LoaderCommandLine, UninstallOnlyAsTheFirstArgument) {
+  EXPECT_TRUE(Parse({"/uninstall"}).Uninstall);
+  EXPECT_TRUE(Parse({"/uninstall", "/delay", "5"}).Uninstall);
+  EXPECT_FALSE(Parse({"/delay", "/uninstall"}).Uninstall);
+  EXPECT_FALSE(Parse({"x", "/uninstall"}).Uninstall);
+  EXPECT_FALSE(Parse({"/uninstall "}).Uninstall);
+}
+
+TEST(LoaderCommandLine, DelayCountsWholeSeconds) {
+  EXPECT_EQ(Parse({"/delay", "30"}).DelayMs, 30000);
+  EXPECT_EQ(Parse({"/delay", "1"}).DelayMs, 1000);
+  EXPECT_EQ(Parse({"/delay", "007"}).DelayMs, 7000);
+  EXPECT_EQ(Parse({"/delay", "30", "/delay", "5"}).DelayMs, 30000);
+}
+
+TEST(LoaderCommandLine, DelayReadsLeadingDigitsAfterBlanks) {
+  EXPECT_EQ(Parse({"/delay", "5abc"}).DelayMs, 5000);
+  EXPECT_EQ(Parse({"/delay", "  12"}).DelayMs, 12000);
+  EXPECT_EQ(Parse({"/delay", "\t3 4"}).DelayMs, 3000);
+  EXPECT_EQ(Parse({"/delay", "2.9"}).DelayMs, 2000);
+}
+
+TEST(LoaderCommandLine, DelayWithoutDigitsOrZeroFallsBackToTenSeconds) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"/delay"}, {"/delay", ""}, {"/delay", "0"}, {"/delay", "000"}, {"/delay", "word"},
+           {"/delay", "-5"}, {"/delay", "+5"}, {"/delay", "abc5"}, {"/delay", "   "}}) {
+    EXPECT_EQ(Parse(args).DelayMs, 10000) << testing::PrintToString(args);
+  }
+}
+
+TEST(LoaderCommandLine, DelayTooLongForSignedMillisecondsFallsBackToTenSeconds) {
+  EXPECT_EQ(Parse({"/delay", "2147483"}).DelayMs, 2147483000);
+  EXPECT_EQ(Parse({"/delay", "2147484"}).DelayMs, 10000);
+  EXPECT_EQ(Parse({"/delay", "4294968"}).DelayMs, 10000);
+  EXPECT_EQ(Parse({"/delay", "99999999999999999999999999"}).DelayMs, 10000);
+  EXPECT_EQ(Parse({"/delay", "2147484abc"}).DelayMs, 10000);
+}
+
+TEST(LoaderCommandLine, MainArgumentsSkipTheProgramPath) {
+  const char* uninstall[] = {"/opt/tonewatch", "/uninstall"};
+  EXPECT_TRUE(ParseLoaderArguments(2, uninstall).Uninstall);
+
+  const char* delay[] = {"/opt/tonewatch", "/delay", "5abc", "ignored"};
+  LoaderOptions options = ParseLoaderArguments(4, delay);
+  EXPECT_FALSE(options.Uninstall);
+  EXPECT_EQ(options.DelayMs, 5000);
+
+  const char* delay_alone[] = {"/opt/tonewatch", "/delay"};
+  EXPECT_EQ(ParseLoaderArguments(2, delay_alone).DelayMs, 10000);
+
+  const char* program_only[] = {"/delay"};
+  EXPECT_EQ(ParseLoaderArguments(1, program_only).DelayMs, 10000);
+  EXPECT_FALSE(ParseLoaderArguments(0, nullptr).Uninstall);
+}
+
+}  // namespace
