@@ -5,8 +5,6 @@
 #include <mmsystem.h>
 
 #include <atomic>
-#include <string>
-#include <vector>
 
 #include "loader/command_line.h"
 #include "loader/windows/launch.h"
@@ -53,7 +51,7 @@ void LoaderMain(HINSTANCE instance, int32_t loadDelayMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const LoaderOptions options = ParseLoaderCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  const LoaderOptions options = ParseLoaderArguments(argc, argv);
   if (options.Uninstall) {
     CloseRunningLoader();
     return 0;
