@@ -22,8 +22,10 @@ std::string BuiltProgram(const char* variable) {
   return path;
 }
 
-void CopyProgram(const std::string& from, const std::string& to) {
-  ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to;
+bool CopyProgram(const std::string& from, const std::string& to) {
+  const bool copied = CopyFileA(from.c_str(), to.c_str(), FALSE);
+  EXPECT_TRUE(copied) << from << " -> " << to;
+  return copied;
 }
 
 std::vector<RecordedStart> ReadStarts(const std::string& file) {
@@ -56,9 +58,9 @@ LoaderSandbox::LoaderSandbox() {
   const std::string loader = BuiltProgram("TONEWATCH_EXE");
   const std::string standIn = BuiltProgram("TONEWATCH_STAND_IN");
   EXPECT_FALSE(loader.empty() || standIn.empty()) << "TONEWATCH_EXE and TONEWATCH_STAND_IN";
-  CopyProgram(loader, installFolder_ + "Tonewatch.exe");
-  CopyProgram(standIn, installFolder_ + "Tonemark.exe");
-  CopyProgram(standIn, temp_.File("Program.exe"));
+  installed_ = CopyProgram(loader, installFolder_ + "Tonewatch.exe") &&
+               CopyProgram(standIn, installFolder_ + "Tonemark.exe") &&
+               CopyProgram(standIn, temp_.File("Program.exe"));
 }
 
 LoaderSandbox::~LoaderSandbox() {
@@ -80,6 +82,7 @@ LoaderSandbox::~LoaderSandbox() {
 }
 
 HANDLE LoaderSandbox::StartLoader(const std::string& arguments) {
+  if (!installed_) return nullptr;
   std::string commandLine = "\"" + installFolder_ + "Tonewatch.exe\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
@@ -100,7 +103,7 @@ std::vector<RecordedStart> LoaderSandbox::Starts() const {
 }
 
 bool LoaderSandbox::WaitForStarts(size_t count, DWORD timeoutMs) const {
-  return WaitUntil([&] { return Starts().size() >= count; }, timeoutMs);
+  return installed_ && WaitUntil([&] { return Starts().size() >= count; }, timeoutMs);
 }
 
 bool LoaderSandbox::DecoyStarted() const {

@@ -40,6 +40,8 @@ class LoaderSandbox {
  private:
   TempFolder temp_;
   std::string installFolder_;
+  // False when the programs could not be copied in; every wait then fails at once.
+  bool installed_ = false;
   std::vector<HANDLE> loaders_;
 };
 
