@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "ramp/display_discovery.h"
 #include "ramp/no_displays.h"
+#include "tests/platform/windows_displays/error_box_watch.h"
 #include "tests/platform/windows_displays/registry_monitor.h"
 #include "tests/ramp/edid_blocks.h"
 
@@ -67,29 +65,16 @@ TEST_F(GdiDiscovery, AnEdidInTheRegistryForTheModelNamesTheMonitor) {
 }
 
 TEST_F(GdiDiscovery, AFailedMonitorQueryShowsAnErrorBoxAndDiscoveryGoesOn) {
-  // The box is modal; a second thread reads and closes it as a user would.
-  std::atomic<bool> seen{false};
-  std::string text;
-  std::thread user([&] {
-    for (int attempt = 0; attempt < 600 && !seen; ++attempt) {
-      if (HWND box = FindWindowA("#32770", "Error")) {
-        char buffer[256] = {};
-        GetDlgItemTextA(box, 0xFFFF, buffer, sizeof(buffer));  // the message's static text
-        text = buffer;
-        seen = true;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-      }
-      Sleep(100);
-    }
-  });
-  HMONITOR unknown = reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(0x7777));
-  const bool goesOn = AddMonitor(unknown);
-  user.join();
-
+  bool goesOn = false;
+  std::vector<std::string> texts;
+  {
+    ErrorBoxWatch user;
+    goesOn = AddMonitor(reinterpret_cast<TMonitorHandle>(0x7777));
+    texts = user.Texts();
+  }
   EXPECT_TRUE(goesOn);
-  ASSERT_TRUE(seen);
   // The system's text for ERROR_INVALID_MONITOR_HANDLE.
-  EXPECT_EQ(text, "Invalid monitor handle.");
+  EXPECT_EQ(texts, std::vector<std::string>{"Invalid monitor handle."});
 }
 
 TEST(GdiMonitorInfo, AnUnknownMonitorHandleIsNotDescribed) {
