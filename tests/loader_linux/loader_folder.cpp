@@ -42,12 +42,25 @@ bool ReadProcessState(const std::filesystem::path& stat_file, char& state, pid_t
   return static_cast<bool>(fields >> state >> parent);
 }
 
+bool IsNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A process whose command line names something in folder.
+bool AnyProcessRunsFrom(const std::string& folder) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
+    if (!IsNumber(entry.path().filename().string())) continue;
+    if (ReadBytes((entry.path() / "cmdline").string()).find(folder) != std::string::npos) return true;
+  }
+  return false;
+}
+
 int CountChildren(pid_t parent, bool zombies_only) {
   int count = 0;
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
-    std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (!IsNumber(entry.path().filename().string())) continue;
     char state;
     pid_t process_parent;
     if (ReadProcessState(entry.path() / "stat", state, process_parent) && process_parent == parent &&
@@ -93,6 +106,11 @@ LoaderFolder::LoaderFolder() {
   chmod(RuntimeFolder().c_str(), 0700);
   Environment = {"PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + RuntimeFolder(),
                  "DBUS_SYSTEM_BUS_ADDRESS=unix:path=" + folder_.File("no-bus")};
+}
+
+LoaderFolder::~LoaderFolder() {
+  constexpr double StandInSeconds = 5;
+  WaitUntil(StandInSeconds, [this] { return !AnyProcessRunsFrom(Folder()); });
 }
 
 void LoaderFolder::SetVariable(const std::string& name, const std::string& value) {

@@ -46,6 +46,8 @@ class LoaderProcess {
 class LoaderFolder {
  public:
   LoaderFolder();
+  // Waits for stand-ins still writing into the folder before it goes.
+  ~LoaderFolder();
 
   std::string Folder() const { return folder_.Folder(); }
   std::string RuntimeFolder() const { return folder_.File("run"); }

@@ -85,47 +85,38 @@ TEST(TonewatchRuntimeFolder, LinkInPlaceOfTheLockIsNeverFollowed) {
   EXPECT_TRUE(std::filesystem::is_symlink(folder.RuntimeFile(LockName)));
 }
 
-TEST(TonewatchRuntimeFolder, FolderOpenToOthersGivesWayToAPrivateOneInTmp) {
-  FallbackFolderGuard guard;
-  LoaderFolder folder;
-  chmod(folder.RuntimeFolder().c_str(), 0755);
-  LoaderProcess loader = folder.Start({"/delay", "60"});
-  ASSERT_TRUE(folder.WaitForStarts(1, 5));
-  std::string socket_path = FallbackFolder() + "/" + SocketName;
-  ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(socket_path); }));
+TEST(TonewatchRuntimeFolder, UnsafeOrMissingRuntimeFolderGivesWayToAPrivateOneInTmp) {
+  enum Setup { OpenToOthers, NotSet, ALink, AnotherUsers };
+  for (Setup setup : {OpenToOthers, NotSet, ALink, AnotherUsers}) {
+    if (setup == AnotherUsers && geteuid() != 0) continue;  // only root can give a folder away
+    SCOPED_TRACE(setup);
+    FallbackFolderGuard guard;
+    LoaderFolder folder;
+    if (setup == OpenToOthers) chmod(folder.RuntimeFolder().c_str(), 0755);
+    if (setup == NotSet) folder.RemoveVariable("XDG_RUNTIME_DIR");
+    if (setup == ALink) {
+      std::filesystem::create_directory_symlink(folder.RuntimeFolder(), folder.Folder() + "link");
+      folder.SetVariable("XDG_RUNTIME_DIR", folder.Folder() + "link");
+    }
+    if (setup == AnotherUsers) {
+      ASSERT_EQ(chown(folder.RuntimeFolder().c_str(), OtherUser, OtherUser), 0);
+    }
 
-  EXPECT_TRUE(std::filesystem::is_empty(folder.RuntimeFolder()));
-  EXPECT_EQ(StatOf(FallbackFolder()).st_mode, S_IFDIR | 0700);
-  EXPECT_EQ(StatOf(FallbackFolder()).st_uid, geteuid());
-  EXPECT_EQ(StatOf(FallbackFolder() + "/" + LockName).st_mode, S_IFREG | 0600);
-  EXPECT_EQ(StatOf(socket_path).st_mode, S_IFSOCK | 0600);
-  EXPECT_EQ(folder.Run({"/uninstall"}), 0);
-  EXPECT_EQ(loader.WaitForExitCode(1), 0);
-}
+    LoaderProcess loader = folder.Start({"/delay", "60"});
+    ASSERT_TRUE(folder.WaitForStarts(1, 5));
+    std::string socket_path = FallbackFolder() + "/" + SocketName;
+    ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(socket_path); }));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.RuntimeFolder()));
+    EXPECT_EQ(StatOf(FallbackFolder()).st_mode, S_IFDIR | 0700);
+    EXPECT_EQ(StatOf(FallbackFolder()).st_uid, geteuid());
+    EXPECT_EQ(StatOf(FallbackFolder() + "/" + LockName).st_mode, S_IFREG | 0600);
+    EXPECT_EQ(StatOf(socket_path).st_mode, S_IFSOCK | 0600);
 
-TEST(TonewatchRuntimeFolder, UnsetRuntimeVariableUsesThePrivateFolderInTmp) {
-  FallbackFolderGuard guard;
-  LoaderFolder folder;
-  folder.RemoveVariable("XDG_RUNTIME_DIR");
-  LoaderProcess loader = folder.Start({"/delay", "60"});
-  ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(FallbackFolder() + "/" + SocketName); }));
-  EXPECT_EQ(folder.Run({}), 0);  // a second copy finds the lock there
-  EXPECT_TRUE(folder.WaitForStarts(2, 5));
-  EXPECT_EQ(folder.Run({"/uninstall"}), 0);
-  EXPECT_EQ(loader.WaitForExitCode(1), 0);
-}
-
-TEST(TonewatchRuntimeFolder, FolderOfAnotherUserIsNotUsed) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a folder to another user";
-  FallbackFolderGuard guard;
-  LoaderFolder folder;
-  ASSERT_EQ(chown(folder.RuntimeFolder().c_str(), OtherUser, OtherUser), 0);
-  LoaderProcess loader = folder.Start({"/delay", "60"});
-  ASSERT_TRUE(folder.WaitForStarts(1, 5));
-  ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(FallbackFolder() + "/" + SocketName); }));
-  EXPECT_TRUE(std::filesystem::is_empty(folder.RuntimeFolder()));
-  EXPECT_EQ(folder.Run({"/uninstall"}), 0);
-  EXPECT_EQ(loader.WaitForExitCode(1), 0);
+    EXPECT_EQ(folder.Run({}), 0);  // a second copy finds the lock there
+    EXPECT_TRUE(folder.WaitForStarts(2, 5));
+    EXPECT_EQ(folder.Run({"/uninstall"}), 0);
+    EXPECT_EQ(loader.WaitForExitCode(1), 0);
+  }
 }
 
 TEST(TonewatchRuntimeFolder, UninstallLeavesASocketOfAnotherUserAlone) {
