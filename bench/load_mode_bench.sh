@@ -61,10 +61,14 @@ hyperfine --shell=none --warmup 10 --runs "$runs" --export-csv "$work/times.csv"
   -n "dispwin .cal" "dispwin -d 1 $work/curve.cal" \
   -n "xrandr --gamma" "xrandr --output $output --gamma 1:1:1"
 
-awk -F, 'NR > 1 { name[NR - 1] = $1; mean[NR - 1] = $2 }
+# Other work on the machine makes single runs slow now and then; the median
+# shows the typical run, the mean what such delays add.
+awk -F, 'NR > 1 { mean[NR - 1] = $2 * 1000; median[NR - 1] = $4 * 1000 }
   END {
-    printf "\nmean times: tonemark %.2f ms, dispwin %.2f ms, xrandr %.2f ms\n",
-           mean[1] * 1000, mean[2] * 1000, mean[3] * 1000
-    printf "tonemark / dispwin = %.2f (goal <= 0.50)\n", mean[1] / mean[2]
-    printf "tonemark / xrandr  = %.2f\n", mean[1] / mean[3]
+    printf "\n%-16s %10s %10s\n", "", "mean ms", "median ms"
+    split("tonemark /load,dispwin .cal,xrandr --gamma", names, ",")
+    for (i = 1; i <= 3; i++) printf "%-16s %10.2f %10.2f\n", names[i], mean[i], median[i]
+    printf "tonemark / dispwin: %.2f (mean), %.2f (median); goal <= 0.50\n",
+           mean[1] / mean[2], median[1] / median[2]
+    printf "tonemark / xrandr:  %.2f (mean), %.2f (median)\n", mean[1] / mean[3], median[1] / median[3]
   }' "$work/times.csv"
