@@ -1,5 +1,5 @@
-// Tonemark.exe: the simulated displays when TONEMARK_SIM is set. The GDI
-// backend is not part of this build yet, so without it there are no displays.
+// Tonemark.exe: the simulated displays when TONEMARK_SIM is set, else the
+// desktop's own through GDI.
 #include <windows.h>
 
 #include <memory>
@@ -7,19 +7,11 @@
 #include <vector>
 
 #include "platform/sim/sim_displays.h"
-#include "ramp/no_displays.h"
+#include "platform/windows/display_gdi.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
 
 namespace {
-
-// A window program has no console to write to.
-class TNoGdiDisplays : public TNoDisplays {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
-  }
-};
 
 // Argument 0 is whatever the starting program wrote; the module's own path
 // always names the program folder.
@@ -38,7 +30,7 @@ int main(int argc, char** argv) {
   LoaderFileName = "Tonewatch.exe";
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<TNoGdiDisplays>();
+  if (!displays) displays = std::make_unique<TGdiDisplays>();
   SetDisplaysPort(*displays);
   return ProgramEntry(args, TWindowEntry{});
 }

@@ -1,0 +1,69 @@
+#include "loader/windows/loader_window.h"
+
+#include "loader/windows/launch.h"
+
+namespace {
+constexpr const char* LoaderWindowTitle = "Tonewatch";
+constexpr int LoaderWindowSize = 100;
+
+// GUID_IDLE_BACKGROUND_TASK, spelt out because older headers lack it.
+constexpr GUID IdleBackgroundTask = {
+    0x515C31D8, 0xF734, 0x163D, {0xA0, 0xFD, 0x11, 0xA0, 0x8C, 0x91, 0xE8, 0xF1}};
+
+// RegisterPowerSettingNotification exists from Vista on; it is looked up at run
+// time so that the loader still starts where it is missing.
+using RegisterPowerSettingNotificationProc = HANDLE(WINAPI*)(HANDLE, LPCGUID, DWORD);
+}  // namespace
+
+LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMECRITICAL) {
+        LaunchLoadMode();
+        TrimWorkingSet();
+      }
+      break;
+    case WM_CLOSE:
+      PostQuitMessage(0);
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateLoaderWindow(HINSTANCE instance) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = LoaderWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = LoaderWindowClass;
+  RegisterClassExA(&windowClass);
+
+  HWND window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, LoaderWindowClass,
+                                LoaderWindowTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                                LoaderWindowSize, LoaderWindowSize, nullptr, nullptr, instance,
+                                nullptr);
+  if (window != nullptr) {
+    ShowWindow(window, SW_HIDE);
+    UpdateWindow(window);
+  }
+  return window;
+}
+
+void RegisterPowerNotification(HWND window) {
+  HMODULE user32 = LoadLibraryA("User32.dll");
+  if (user32 == nullptr) return;
+  auto registerNotification = reinterpret_cast<RegisterPowerSettingNotificationProc>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "RegisterPowerSettingNotification")));
+  // The registration lives as long as the window; it is never unregistered.
+  if (registerNotification != nullptr)
+    registerNotification(window, &IdleBackgroundTask, DEVICE_NOTIFY_WINDOW_HANDLE);
+  FreeLibrary(user32);
+}
+
+void CloseRunningLoader() {
+  HWND running = FindWindowA(LoaderWindowClass, nullptr);
+  if (running != nullptr) PostMessageA(running, WM_CLOSE, 0, 0);
+}

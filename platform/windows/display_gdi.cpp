@@ -1,0 +1,95 @@
+#include "platform/windows/display_gdi.h"
+
+#include <windows.h>
+#include <shellscalingapi.h>
+
+#include "platform/windows/display_registry.h"
+
+namespace {
+constexpr int32_t DefaultDpi = 96;
+constexpr const char* DisplayDriver = "DISPLAY";
+
+TRect RectOf(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+BOOL CALLBACK AddEnumeratedMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM addMonitor) {
+  return (*reinterpret_cast<const std::function<bool(TMonitorHandle)>*>(addMonitor))(monitor);
+}
+
+// The system's text for an error code, without the line break it ends with.
+std::string SystemMessage(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length > 0 ? std::string(text, length) : "System error " + std::to_string(error) + ".";
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+  return message;
+}
+}  // namespace
+
+void TGdiDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
+  EnumDisplayMonitors(nullptr, nullptr, AddEnumeratedMonitor,
+                      reinterpret_cast<LPARAM>(&addMonitor));
+}
+
+bool TGdiDisplays::QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) {
+  MONITORINFOEXA system{};
+  system.cbSize = sizeof(system);
+  if (!GetMonitorInfoA(static_cast<HMONITOR>(monitor), &system)) {
+    monitorInfoError_ = GetLastError();
+    return false;
+  }
+  info.Monitor = RectOf(system.rcMonitor);
+  info.Work = RectOf(system.rcWork);
+  info.Flags = system.dwFlags;
+  info.DeviceName = system.szDevice;
+  return true;
+}
+
+std::string TGdiDisplays::LastErrorMessage() { return SystemMessage(monitorInfoError_); }
+
+int32_t TGdiDisplays::MonitorDpi(TMonitorHandle monitor) {
+  UINT dpiX = 0, dpiY = 0;
+  if (FAILED(GetDpiForMonitor(static_cast<HMONITOR>(monitor), MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) ||
+      dpiX == 0)
+    return DefaultDpi;
+  return static_cast<int32_t>(dpiX);
+}
+
+bool TGdiDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {
+  DISPLAY_DEVICEA system{};
+  system.cb = sizeof(system);
+  // Device 0 of an output is the first monitor attached to it.
+  if (!EnumDisplayDevicesA(deviceName.c_str(), 0, &system, 0)) return false;
+  device.DeviceString = system.DeviceString;
+  device.DeviceID = system.DeviceID;
+  return true;
+}
+
+TDisplayHandle TGdiDisplays::CreateDisplayHandle(TMonitorHandle, const std::string& deviceName) {
+  return CreateDCA(DisplayDriver, deviceName.c_str(), nullptr, nullptr);
+}
+
+void TGdiDisplays::ReleaseDisplayHandle(TDisplayHandle display) {
+  if (display != nullptr) DeleteDC(static_cast<HDC>(display));
+}
+
+bool TGdiDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {
+  // TGammaRamp has the layout GDI takes: red, green, blue, 256 words each.
+  return GetDeviceGammaRamp(static_cast<HDC>(display), ramp.data());
+}
+
+bool TGdiDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
+  return SetDeviceGammaRamp(static_cast<HDC>(display), const_cast<uint16_t*>(ramp.data()));
+}
+
+void TGdiDisplays::Wait(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+std::optional<std::vector<uint8_t>> TGdiDisplays::ReadEdidOfModel(const std::string& modelCode) {
+  return ReadRegistryEdid(modelCode);
+}
+
+void TGdiDisplays::ShowMessage(const std::string& caption, const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+}

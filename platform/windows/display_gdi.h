@@ -1,0 +1,27 @@
+// The displays of a Windows desktop: monitors from EnumDisplayMonitors, their
+// video cards' ramps through a GDI device context each, identity from
+// EnumDisplayDevicesA and the registry's EDID copies.
+#pragma once
+
+#include "ramp/displays_port.h"
+
+class TGdiDisplays : public TDisplaysPort {
+ public:
+  void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
+  bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
+  std::string LastErrorMessage() override;
+  int32_t MonitorDpi(TMonitorHandle monitor) override;
+  bool QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) override;
+  TDisplayHandle CreateDisplayHandle(TMonitorHandle monitor,
+                                     const std::string& deviceName) override;
+  void ReleaseDisplayHandle(TDisplayHandle display) override;
+  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
+  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  void Wait(int32_t milliseconds) override;
+  std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+
+ private:
+  // Kept from the failed monitor query, before any later call can replace it.
+  unsigned long monitorInfoError_ = 0;
+};

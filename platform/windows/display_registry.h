@@ -1,0 +1,15 @@
+// The EDID copies that Windows keeps in the registry, one per monitor instance,
+// under HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\<model code>.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The key under HKEY_LOCAL_MACHINE that holds one sub-key per monitor model.
+constexpr const char* DisplayEnumKey = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\";
+
+// The "EDID" value of the first instance, in the registry's listing order,
+// whose "Device Parameters" has one that reads whole; nothing when none does.
+std::optional<std::vector<uint8_t>> ReadRegistryEdid(const std::string& modelCode);
