@@ -1,0 +1,53 @@
+#include "paint/background_form.h"
+
+#include <algorithm>
+
+#include "paint/page_state.h"
+#include "paint/primitives.h"
+
+namespace {
+
+constexpr int32_t WhitePointPage = 2, ColorBalancePage = 5, GraysPage = 8, HighlightsPage = 9,
+                  GradientPage = 11;
+
+}  // namespace
+
+TColor BackgroundColor(int32_t page) {
+  switch (page) {
+    case WhitePointPage:
+    case HighlightsPage: return White;
+    case ColorBalancePage: return Grey(56);
+    case GraysPage: return Grey(190);
+    case GradientPage: return Grey(25);
+    default: return Black;
+  }
+}
+
+TRect VirtualDesktop(const std::vector<TRect>& monitors) {
+  if (monitors.empty()) return TRect{};
+  TRect bounds = monitors.front();
+  for (const TRect& monitor : monitors) {
+    bounds.Left = std::min(bounds.Left, monitor.Left);
+    bounds.Top = std::min(bounds.Top, monitor.Top);
+    bounds.Right = std::max(bounds.Right, monitor.Right);
+    bounds.Bottom = std::max(bounds.Bottom, monitor.Bottom);
+  }
+  return bounds;
+}
+
+TBackgroundPlacement BackgroundPlacement(int32_t displayCount, const std::vector<TRect>& monitors) {
+  return {displayCount > 1, VirtualDesktop(monitors)};
+}
+
+void PaintBackground(Canvas& canvas, const TRect& desktop, const std::vector<TRect>& monitors) {
+  const int32_t page = CurrentPage;
+  FillRectangle(canvas, 0, 0, desktop.Right - desktop.Left, desktop.Bottom - desktop.Top,
+                BackgroundColor(page));
+  if (page != ColorBalancePage) return;
+  for (const TRect& monitor : monitors) {
+    const int32_t w = monitor.Right - monitor.Left, h = monitor.Bottom - monitor.Top;
+    const int32_t mx = monitor.Left - desktop.Left, my = monitor.Top - desktop.Top;
+    DrawHorizontalGradient(canvas, mx + (w / 2) / 2, my + (h / 2) / 2 + (h / 2) / 4, w / 2,
+                           (h / 2) / 2, Black, White);
+  }
+}

@@ -1,0 +1,118 @@
+#include "paint/raster_canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+RasterCanvas::RasterCanvas(int32_t width, int32_t height, TextRenderer* text)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(size_t(width_) * height_, Black),
+      text_(text) {}
+
+void RasterCanvas::MoveTo(int32_t x, int32_t y) {
+  penX_ = x;
+  penY_ = y;
+}
+
+void RasterCanvas::LineTo(int32_t x, int32_t y) {
+  if (y == penY_)
+    HorizontalRun(y, penX_, x);
+  else if (x == penX_)
+    VerticalRun(x, penY_, y);
+  else
+    SlopedLine(penX_, penY_, x, y);
+  penX_ = x;
+  penY_ = y;
+}
+
+void RasterCanvas::HorizontalRun(int32_t y, int32_t fromX, int32_t toX) {
+  if (y < 0 || y >= height_ || fromX == toX) return;
+  // Drawn either way, the run covers the start and stops short of the end.
+  int32_t first = fromX < toX ? fromX : toX + 1;
+  int32_t last = fromX < toX ? toX - 1 : fromX;
+  first = std::max(first, 0);
+  last = std::min(last, width_ - 1);
+  if (first > last) return;
+  std::fill_n(pixels_.begin() + size_t(y) * width_ + first, last - first + 1, pen_);
+}
+
+void RasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
+  if (x < 0 || x >= width_ || fromY == toY) return;
+  int32_t first = fromY < toY ? fromY : toY + 1;
+  int32_t last = fromY < toY ? toY - 1 : fromY;
+  first = std::max(first, 0);
+  last = std::min(last, height_ - 1);
+  TColor* pixel = pixels_.data() + size_t(x);
+  for (int32_t row = first; row <= last; ++row) pixel[size_t(row) * width_] = pen_;
+}
+
+// Bresenham along the major axis, one pixel per step, the end point left out.
+// When the line passes exactly between two pixels, the one on the start's
+// side is taken.
+void RasterCanvas::SlopedLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  const int64_t dx = std::abs(int64_t(x2) - x1), dy = std::abs(int64_t(y2) - y1);
+  const int32_t stepX = x2 > x1 ? 1 : -1, stepY = y2 > y1 ? 1 : -1;
+  const bool xMajor = dx >= dy;
+  const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+  int64_t error = 2 * minor - major;
+  int32_t x = x1, y = y1;
+  for (int64_t step = 0; step < major; ++step) {
+    Plot(x, y, pen_);
+    if (error > 0) {
+      if (xMajor) y += stepY; else x += stepX;
+      error -= 2 * major;
+    }
+    error += 2 * minor;
+    if (xMajor) x += stepX; else y += stepY;
+  }
+}
+
+void RasterCanvas::Plot(int32_t x, int32_t y, TColor color) {
+  if (x >= 0 && x < width_ && y >= 0 && y < height_) pixels_[size_t(y) * width_ + x] = color;
+}
+
+void RasterCanvas::FillRect(const TRect& rect) {
+  const int32_t left = std::max(rect.Left, 0), right = std::min(rect.Right, width_);
+  const int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, height_);
+  if (left >= right) return;
+  for (int32_t row = top; row < bottom; ++row)
+    std::fill_n(pixels_.begin() + size_t(row) * width_ + left, right - left, brush_);
+}
+
+namespace {
+
+int32_t BlendChannel(int32_t background, int32_t foreground, int32_t coverage) {
+  return (background * (255 - coverage) + foreground * coverage + 127) / 255;
+}
+
+TColor Blend(TColor background, TColor foreground, int32_t coverage) {
+  return RgbColor(BlendChannel(RedOf(background), RedOf(foreground), coverage),
+                  BlendChannel(GreenOf(background), GreenOf(foreground), coverage),
+                  BlendChannel(BlueOf(background), BlueOf(foreground), coverage));
+}
+
+}  // namespace
+
+void RasterCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
+  if (!text_) return;
+  const TTextImage image = text_->RenderText(text, font_);
+  for (int32_t row = 0; row < image.Height; ++row)
+    for (int32_t column = 0; column < image.Width; ++column) {
+      const int32_t coverage = image.Coverage[size_t(row) * image.Width + column];
+      Plot(x + column, y + row, Blend(brush_, fontColor_, coverage));
+    }
+}
+
+void RasterCanvas::Draw(int32_t x, int32_t y, const TBitmap& bitmap) {
+  const int32_t bytesPerPixel = bitmap.BitsPerPixel / 8;
+  if ((bitmap.BitsPerPixel != 24 && bitmap.BitsPerPixel != 8) ||
+      bitmap.Bits.size() < size_t(bitmap.Width) * bitmap.Height * bytesPerPixel)
+    return;
+  for (int32_t row = 0; row < bitmap.Height; ++row)
+    for (int32_t column = 0; column < bitmap.Width; ++column) {
+      const uint8_t* source = &bitmap.Bits[(size_t(row) * bitmap.Width + column) * bytesPerPixel];
+      const TColor color =
+          bytesPerPixel == 3 ? RgbColor(source[0], source[1], source[2]) : Grey(source[0]);
+      Plot(x + column, y + row, color);
+    }
+}
