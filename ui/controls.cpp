@@ -150,3 +150,10 @@ std::vector<TControl*> ControlTree(TControl& root) {
   }
   return controls;
 }
+
+std::vector<TControl*> FocusOrder(TControl& root) {
+  std::vector<TControl*> order;
+  for (TControl* control : ControlTree(root))
+    if (control->TabStop && control->Enabled && control->Showing()) order.push_back(control);
+  return order;
+}

@@ -199,3 +199,5 @@ class TImage : public TControl {
 
 // Every control under `root`, root first, in creation order.
 std::vector<TControl*> ControlTree(TControl& root);
+// The controls that the Tab key visits, in order: focusable, shown, enabled.
+std::vector<TControl*> FocusOrder(TControl& root);

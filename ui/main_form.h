@@ -16,6 +16,8 @@
 #include "ui/main_view.h"
 
 constexpr int32_t DesignDpi = 96;
+// The application title, also the caption of the window's message boxes.
+inline const char* const ApplicationTitleText = "Orvana Tonemark 4.1.1";
 
 constexpr uint16_t VkTab = 0x09;
 constexpr uint32_t ssShift = 1, ssAlt = 2, ssCtrl = 4;

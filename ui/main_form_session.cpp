@@ -5,19 +5,20 @@
 #include <cctype>
 
 #include "lang/multilang.h"
+#include "paint/page_state.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
 #include "ramp/load_curves.h"
 #include "ramp/ramp_access.h"
 #include "ramp/records.h"
 #include "shell/data_folders.h"
+#include "shell/prepare_run.h"
 #include "shell/settings_file.h"
 #include "ui/main_form.h"
 
 namespace {
 
 constexpr const char* ProductVersionName = "Tonemark 4.1.1";
-constexpr const char* ApplicationTitleText = "Orvana Tonemark 4.1.1";
 constexpr int MaxDialogFileName = 5200;
 
 constexpr const char* StandardNames[] = {
@@ -227,7 +228,7 @@ bool TMainForm::FormClose() {
         skippedFiles += "\n" + path;
       else
         WriteCurveFile(Curves[i], i, path);
-      CreateStartupShortcut(LoaderExecutablePath());
+      CreateStartupShortcut(ProgramFolder() + LoaderFileName);
     }
   } catch (const FileError& error) {
     // Nothing is lost: the files written so far were replaced whole, the rest
