@@ -1,0 +1,195 @@
+#include "platform/linux/randr_displays.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xresource.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+
+#include "platform/linux/randr_errors.h"
+#include "ramp/display_discovery.h"
+#include "ramp/edid.h"
+
+namespace {
+
+constexpr uint32_t PrimaryMonitorFlag = 1;
+constexpr int32_t DefaultDpi = 96;
+constexpr const char* DeviceString = "Generic PnP Monitor";
+// Room for a base block and three extension blocks, in 32-bit units.
+constexpr long EdidPropertyLongs = 128;
+
+// Handles carry the index into the output list plus one; 0 stays null.
+void* HandleOf(size_t index) { return reinterpret_cast<void*>(static_cast<uintptr_t>(index + 1)); }
+
+// "Xft.dpi" of the server's resource database, which desktops set to their
+// scaling; X itself has no per-monitor scale.
+int32_t ResourceDpi(Display* display) {
+  const char* resources = XResourceManagerString(display);
+  if (resources == nullptr) return DefaultDpi;
+  XrmDatabase database = XrmGetStringDatabase(resources);
+  char* type = nullptr;
+  XrmValue value{};
+  int32_t dpi = DefaultDpi;
+  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
+    const int parsed = std::atoi(value.addr);
+    if (parsed > 0) dpi = parsed;
+  }
+  XrmDestroyDatabase(database);
+  return dpi;
+}
+
+}  // namespace
+
+TRandrDisplays::TRandrDisplays(const char* displayName) {
+  XrmInitialize();
+  InstallXErrorTrap();
+  display_ = XOpenDisplay(displayName);
+  if (display_ == nullptr) {
+    const char* name = displayName != nullptr ? displayName : std::getenv("DISPLAY");
+    lastError_ = std::string("Cannot open the X display \"") + (name ? name : "") + "\".";
+  }
+}
+
+TRandrDisplays::~TRandrDisplays() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+std::string TRandrDisplays::ReadOutputs() {
+  outputs_.clear();
+  if (display_ == nullptr) return lastError_;
+  int eventBase = 0, errorBase = 0;
+  if (!XRRQueryExtension(display_, &eventBase, &errorBase))
+    return "The X server has no RandR extension.";
+  const Window root = DefaultRootWindow(display_);
+  // The current configuration, without asking the hardware to probe again.
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display_, root);
+  if (resources == nullptr) return "The X server did not describe its outputs.";
+  const RROutput primary = XRRGetOutputPrimary(display_, root);
+  for (int i = 0; i < resources->noutput; ++i) {
+    XRROutputInfo* info = XRRGetOutputInfo(display_, resources, resources->outputs[i]);
+    if (info == nullptr) continue;
+    TRandrOutput output;
+    output.Output = resources->outputs[i];
+    output.Name.assign(info->name, info->nameLen);
+    output.Crtc = info->crtc;
+    output.Primary = output.Output == primary;
+    if (info->connection == RR_Connected && info->crtc != None) {
+      XRRCrtcInfo* crtc = XRRGetCrtcInfo(display_, resources, info->crtc);
+      if (crtc != nullptr) {
+        output.Monitor = true;
+        output.Rect = {crtc->x, crtc->y, crtc->x + static_cast<int32_t>(crtc->width),
+                       crtc->y + static_cast<int32_t>(crtc->height)};
+        XRRFreeCrtcInfo(crtc);
+      }
+    }
+    XRRFreeOutputInfo(info);
+    outputs_.push_back(output);
+  }
+  XRRFreeScreenResources(resources);
+  // Without a primary output the server's first monitor is the main one.
+  const auto isMonitor = [](const TRandrOutput& o) { return o.Monitor; };
+  if (std::none_of(outputs_.begin(), outputs_.end(),
+                   [](const TRandrOutput& o) { return o.Monitor && o.Primary; })) {
+    const auto first = std::find_if(outputs_.begin(), outputs_.end(), isMonitor);
+    if (first != outputs_.end()) first->Primary = true;
+  }
+  return "";
+}
+
+const TRandrOutput* TRandrDisplays::OutputOf(void* handle) const {
+  const uintptr_t index = reinterpret_cast<uintptr_t>(handle);
+  if (index < 1 || index > outputs_.size()) return nullptr;
+  return &outputs_[index - 1];
+}
+
+void TRandrDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
+  const std::string problem = ReadOutputs();
+  if (!problem.empty()) ShowMessage("Error", problem);
+  for (size_t i = 0; i < outputs_.size(); ++i)
+    if (outputs_[i].Monitor && !addMonitor(HandleOf(i))) break;
+}
+
+bool TRandrDisplays::QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) {
+  const TRandrOutput* output = OutputOf(monitor);
+  if (output == nullptr || !output->Monitor) {
+    lastError_ = "Invalid monitor handle.";
+    return false;
+  }
+  info.Monitor = output->Rect;
+  info.Work = output->Rect;
+  info.Flags = output->Primary ? PrimaryMonitorFlag : 0;
+  info.DeviceName = output->Name;
+  return true;
+}
+
+std::string TRandrDisplays::LastErrorMessage() { return lastError_; }
+
+int32_t TRandrDisplays::MonitorDpi(TMonitorHandle) {
+  return display_ != nullptr ? ResourceDpi(display_) : DefaultDpi;
+}
+
+std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) const {
+  const Atom edidAtom = XInternAtom(display_, RR_PROPERTY_RANDR_EDID, True);
+  if (edidAtom == None) return {};
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  const int status = XRRGetOutputProperty(display_, output, edidAtom, 0, EdidPropertyLongs, False,
+                                          False, AnyPropertyType, &type, &format, &count,
+                                          &remaining, &data);
+  std::vector<uint8_t> bytes;
+  if (status == Success && format == 8 && data != nullptr) bytes.assign(data, data + count);
+  if (data != nullptr) XFree(data);
+  return bytes;
+}
+
+std::string TRandrDisplays::DeviceIdOf(const TRandrOutput& output) const {
+  const std::vector<uint8_t> bytes = ReadEdidProperty(output.Output);
+  if (bytes.empty()) return "";
+  TEdid edid{};
+  std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
+  const std::string model = EdidModelCode(edid);
+  return model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
+}
+
+bool TRandrDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {
+  for (const TRandrOutput& output : outputs_)
+    if (output.Monitor && output.Name == deviceName) {
+      device.DeviceString = DeviceString;
+      device.DeviceID = DeviceIdOf(output);
+      return true;
+    }
+  return false;
+}
+
+TDisplayHandle TRandrDisplays::CreateDisplayHandle(TMonitorHandle monitor, const std::string&) {
+  const TRandrOutput* output = OutputOf(monitor);
+  return output != nullptr && output->Monitor ? monitor : nullptr;
+}
+
+void TRandrDisplays::ReleaseDisplayHandle(TDisplayHandle) {}
+
+void TRandrDisplays::Wait(int32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::optional<std::vector<uint8_t>> TRandrDisplays::ReadEdidOfModel(const std::string& modelCode) {
+  // Every output counts, driven or not, as every instance does in a registry.
+  for (const TRandrOutput& output : outputs_) {
+    const std::vector<uint8_t> bytes = ReadEdidProperty(output.Output);
+    if (bytes.empty()) continue;
+    TEdid edid{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
+    if (EdidModelCode(edid) == modelCode) return bytes;
+  }
+  return std::nullopt;
+}
+
+void TRandrDisplays::ShowMessage(const std::string& caption, const std::string& text) {
+  std::cerr << caption << ": " << text << std::endl;
+}

@@ -1,0 +1,51 @@
+// Simulated displays: a folder (TONEMARK_SIM) describes the monitors in
+// displays.ini and holds each one's present ramp in ramp<n>.txt; every ramp
+// read, load and wait is appended to log.txt. Tests, demos and benchmarks
+// drive Tonemark through it on any system.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_config.h"
+#include "ramp/displays_port.h"
+
+inline const char* const SimFolderVariable = "TONEMARK_SIM";
+inline const char* const SimRealtimeVariable = "TONEMARK_SIM_REALTIME";
+
+class TSimDisplays : public TDisplaysPort {
+ public:
+  // Waits are only logged unless `realtime`; message boxes go to `messages`.
+  TSimDisplays(std::filesystem::path folder, bool realtime, std::ostream& messages);
+
+  void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
+  bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
+  std::string LastErrorMessage() override;
+  int32_t MonitorDpi(TMonitorHandle monitor) override;
+  bool QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) override;
+  TDisplayHandle CreateDisplayHandle(TMonitorHandle monitor,
+                                     const std::string& deviceName) override;
+  void ReleaseDisplayHandle(TDisplayHandle display) override;
+  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
+  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  void Wait(int32_t milliseconds) override;
+  std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+
+ private:
+  const TSimMonitor* MonitorOf(void* handle) const;
+  std::filesystem::path RampFile(const TSimMonitor& monitor) const;
+  void Log(const std::string& line) const;
+
+  std::filesystem::path folder_;
+  bool realtime_;
+  std::ostream& messages_;
+  std::vector<TSimMonitor> monitors_;
+};
+
+// The simulated displays of the folder in TONEMARK_SIM, or null when it is
+// not set.
+std::unique_ptr<TSimDisplays> SimDisplaysFromEnvironment();

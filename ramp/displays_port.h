@@ -1,0 +1,57 @@
+// What the model needs from the operating system to find displays and reach
+// their video cards. Each backend under platform/ (the simulated displays,
+// X11 RandR, Windows GDI) answers the same questions; main() picks one and
+// hands it over before anything else runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ramp/records.h"
+
+// Method names steer clear of the macros that <windows.h> defines
+// (GetMonitorInfo, MessageBox), so the Windows backend can include both.
+class TDisplaysPort {
+ public:
+  virtual ~TDisplaysPort() = default;
+
+  // Calls addMonitor once per monitor of the desktop, in the system's order,
+  // until it asks to stop by returning false.
+  virtual void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) = 0;
+  // False when the system cannot describe the monitor; LastErrorMessage()
+  // then gives the system's text for it.
+  virtual bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) = 0;
+  virtual std::string LastErrorMessage() = 0;
+  // The monitor's pixels per inch, for scaling the window's geometry.
+  virtual int32_t MonitorDpi(TMonitorHandle monitor) = 0;
+  // The monitor attached to the output named deviceName; false when the
+  // system knows no such output.
+  virtual bool QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) = 0;
+
+  // The handle through which the output's ramp is read and loaded; null when
+  // it cannot be created.
+  virtual TDisplayHandle CreateDisplayHandle(TMonitorHandle monitor,
+                                             const std::string& deviceName) = 0;
+  virtual void ReleaseDisplayHandle(TDisplayHandle display) = 0;
+  virtual bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) = 0;
+  // The system may refuse a ramp; the video card then keeps its previous one.
+  virtual bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) = 0;
+
+  virtual void Wait(int32_t milliseconds) = 0;
+
+  // The EDID that the system keeps for a monitor model ("DEL40B5"), whole as
+  // stored; nothing when no instance of that model has a readable one.
+  virtual std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) = 0;
+
+  // A message box with an OK button and no owner window.
+  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
+};
+
+// The backend every model operation goes through: set it before the displays
+// are enumerated, and keep it alive past ReleaseDisplays. Until then it is a
+// desktop without displays.
+void SetDisplaysPort(TDisplaysPort& port);
+TDisplaysPort& DisplaysPort();
