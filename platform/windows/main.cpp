@@ -1,0 +1,44 @@
+// Tonemark.exe: the simulated displays when TONEMARK_SIM is set. The GDI
+// backend is not part of this build yet, so without it there are no displays.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_displays.h"
+#include "ramp/no_displays.h"
+#include "shell/prepare_run.h"
+#include "shell/program_entry.h"
+
+namespace {
+
+// A window program has no console to write to.
+class TNoGdiDisplays : public TNoDisplays {
+ public:
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  }
+};
+
+// Argument 0 is whatever the starting program wrote; the module's own path
+// always names the program folder.
+std::string OwnExecutablePath(const std::string& argument0) {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : argument0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv, argv + argc);
+  if (args.empty()) args.emplace_back();
+  args[0] = OwnExecutablePath(args[0]);
+  LoaderFileName = "Tonewatch.exe";
+
+  std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
+  if (!displays) displays = std::make_unique<TNoGdiDisplays>();
+  SetDisplaysPort(*displays);
+  return ProgramEntry(args, TWindowEntry{});
+}

@@ -1,0 +1,29 @@
+#include "shell/prepare_run.h"
+
+#include "lang/multilang.h"
+#include "ramp/load_curves.h"
+#include "shell/command_line.h"
+#include "shell/data_folders.h"
+#include "shell/open_through_shell.h"
+#include "shell/settings_file.h"
+
+std::string LoaderFileName = "Tonewatch.exe";
+
+bool PrepareRun() {
+  ReadSettings();
+  // English is always the base under the chosen language.
+  LoadLanguage("English", LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+  LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+
+  const std::string mode = CommandLineArgs.size() > 1 ? CommandLineArgs[1] : "";
+  if (mode == UninstallModeArgument) {
+    OpenThroughShell(UninstallPageAddress);
+    DeleteStartupShortcut(ProgramFolder() + LoaderFileName);
+    return false;
+  }
+  if (mode == LoadModeArgument) {
+    LoadCurves(CommonDataFolder(ProductSubFolder));
+    return false;
+  }
+  return true;
+}

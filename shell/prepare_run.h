@@ -1,0 +1,19 @@
+// Tonemark's modes, chosen by the first command-line argument alone.
+#pragma once
+
+#include <string>
+
+inline const char* const LoadModeArgument = "/load";
+inline const char* const UninstallModeArgument = "/uninstall";
+
+// The maker's page that asks why Tonemark is being removed.
+inline const char* const UninstallPageAddress = "https://orvana.example/tonemark/uninstall";
+
+// The loader's executable beside Tonemark; main() sets the name its system
+// gives it ("tonewatch" on Linux).
+extern std::string LoaderFileName;
+
+// Reads the settings and the languages, then runs load or uninstall mode when
+// argument 1 asks for it, compared byte for byte. True when the calibration
+// window is to open; false when the mode's work is done.
+bool PrepareRun();

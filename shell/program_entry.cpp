@@ -1,0 +1,44 @@
+#include "shell/program_entry.h"
+
+#include <exception>
+
+#include "ramp/display_discovery.h"
+#include "ramp/displays_port.h"
+#include "shell/command_line.h"
+#include "shell/prepare_run.h"
+#include "shell/settings_file.h"
+
+namespace {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;
+
+int RunWindowMode(const TWindowEntry& runWindow) {
+  if (DisplayCount == 0) {
+    DisplaysPort().ShowMessage(ErrorCaption, NoDisplayMessage);
+    return ExitFailure;
+  }
+  if (!runWindow) {
+    DisplaysPort().ShowMessage(ErrorCaption, NoWindowMessage);
+    return ExitFailure;
+  }
+  runWindow();
+  WriteSettings();
+  return ExitSuccess;
+}
+
+}  // namespace
+
+int ProgramEntry(const std::vector<std::string>& args, const TWindowEntry& runWindow) {
+  CommandLineArgs = args;
+  int exitCode = ExitSuccess;
+  try {
+    EnumerateDisplays();
+    if (PrepareRun()) exitCode = RunWindowMode(runWindow);
+  } catch (const std::exception& error) {
+    DisplaysPort().ShowMessage(ErrorCaption, error.what());
+    exitCode = ExitFailure;
+  }
+  ReleaseDisplays();
+  return exitCode;
+}
