@@ -59,7 +59,7 @@ struct TClickSession {
     displays = std::make_unique<TSimDisplays>(folder.Path(), false, messages);
     SetDisplaysPort(*displays);
     EnumerateDisplays();
-    form = std::make_unique<TMainForm>(view, dialog, pictures, 144);
+    form = std::make_unique<TMainForm>(view, dialog, &pictures, 144);
     form->FormCreate();
     form->ShowPage(3);
   }

@@ -51,7 +51,7 @@ void MakePanelButton(TButton& button, int32_t left, int32_t top, int32_t width, 
 
 }  // namespace
 
-TMainForm::TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder& decoder, int32_t systemDpi)
+TMainForm::TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder* decoder, int32_t systemDpi)
     : View(view), FileDialog(fileDialog), Decoder(decoder) {
   BuildControls();
   WireEvents();

@@ -26,11 +26,12 @@ class TMainForm {
  public:
   // Builds every control at its design geometry and scales the whole window
   // from 96 DPI to `systemDpi`. FormCreate then starts the session.
-  TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder& decoder, int32_t systemDpi);
+  // Without a decoder no picture is loaded.
+  TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder* decoder, int32_t systemDpi);
 
   TMainView& View;
   TFileDialog& FileDialog;
-  ImageDecoder& Decoder;
+  ImageDecoder* Decoder;
   // Set by the program once the background window exists.
   TBackgroundView* Background = nullptr;
 
@@ -168,6 +169,9 @@ class TMainForm {
   // Layout (main_form_layout.cpp).
   int32_t Scale(int32_t designSize) const;
   void LayoutWindow();
+  // The bar is aligned to the window's bottom edge: it follows every change
+  // of the window's size at once, as pages placed above it rely on.
+  void AlignBar();
   void LoadArtwork();
   // WM_DPICHANGED; the new DPI is the low word of the first parameter.
   void DpiChanged(uintptr_t wParam);

@@ -22,8 +22,8 @@ void TMainForm::LayoutWindow() {
   const TRect& monitor = Displays[DisplayIndex].MonitorInfo.Monitor;
   Window.SetBounds(monitor.Left, monitor.Top, monitor.Right - monitor.Left, monitor.Bottom - monitor.Top);
 
-  const int32_t barHeight = Scale(BarHeight);
-  Panel.SetBounds(0, Window.Height - barHeight, Window.Width, barHeight);
+  Panel.Height = Scale(BarHeight);
+  AlignBar();
 
   OkButton.Left = Panel.Width - Scale(RightButtonPitch);
   CancelButton.Left = OkButton.Left;
@@ -33,6 +33,8 @@ void TMainForm::LayoutWindow() {
   TabSet.Width = Panel.Width - ResetButton.Width - OkButton.Width - Scale(TabSetRightGap);
   OffButton.Left = MinimizeButton.Left - Scale(RightButtonPitch);
 }
+
+void TMainForm::AlignBar() { Panel.SetBounds(0, Window.Height - Panel.Height, Window.Width, Panel.Height); }
 
 void TMainForm::LoadArtwork() { AboutImage.PictureResource = ArtworkResource; }
 

@@ -106,6 +106,7 @@ void TMainForm::SelectDisplay(int32_t index) {
   ReadDisplayRamp(index);
   const TRect& monitor = Displays[index].MonitorInfo.Monitor;
   Window.SetBounds(monitor.Left, monitor.Top, monitor.Right - monitor.Left, monitor.Bottom - monitor.Top);
+  AlignBar();
   DisplayComboBox.SetItemIndex(index);
   SyncControls();
   ApplyCurve();
@@ -190,9 +191,9 @@ void TMainForm::FileLabelClick() {
 
 // A picture that does not decode leaves the one shown before, and says so.
 void TMainForm::LoadReferencePicture() {
-  if (!ReferenceJpeg) return;
+  if (!ReferenceJpeg || !Decoder) return;
   TBitmap picture;
-  if (Decoder.DecodeFile(ReferenceImagePath, picture)) {
+  if (Decoder->DecodeFile(ReferenceImagePath, picture)) {
     *ReferenceJpeg = std::move(picture);
   } else {
     View.ShowMessage(MessageAboutFile(Translate("MUnreadablePicture"), ReferenceImagePath));

@@ -157,7 +157,7 @@ bool TScriptView::RunLine(TMainForm& form, const std::string& line) {
   return understood;
 }
 
-void RunScriptedSession(std::istream& script, std::ostream& out, ImageDecoder& decoder) {
+void RunScriptedSession(std::istream& script, std::ostream& out, ImageDecoder* decoder) {
   TScriptView view(out);
   const int32_t systemDpi = DisplayCount > 0 ? DisplaysPort().MonitorDpi(Displays[0].Monitor) : DesignDpi;
   TMainForm form(view, view, decoder, systemDpi);

@@ -59,4 +59,4 @@ class TScriptView : public TMainView, public TFileDialog {
 
 // Creates the window at the first display's DPI, runs the session from
 // `script` and returns when the window has closed.
-void RunScriptedSession(std::istream& script, std::ostream& out, ImageDecoder& decoder);
+void RunScriptedSession(std::istream& script, std::ostream& out, ImageDecoder* decoder);

@@ -124,7 +124,7 @@ class WindowTest : public ::testing::Test {
   }
 
   void CreateForm(int32_t dpi = 96) {
-    form = std::make_unique<TMainForm>(view, dialog, decoder, dpi);
+    form = std::make_unique<TMainForm>(view, dialog, &decoder, dpi);
     form->FormCreate();
   }
 
