@@ -1,6 +1,9 @@
 // The editing session from creation to OK or Cancel, judged by what reached
 // the simulated displays and the data folder.
 #include "ramp/curve_file.h"
+#include "shell/data_folders.h"
+#include "shell/prepare_run.h"
+#include "shell/shell_port.h"
 #include "tests/ui/window_fixture.h"
 
 namespace {
@@ -23,6 +26,14 @@ std::string RampText(const TGammaRamp& ramp) {
 class SessionTest : public WindowTest {
  protected:
   bool DataFileExists(const std::string& name) const { return std::filesystem::exists(DataFile(name)); }
+  // The loader's start-up entry that OK places: in a folder of the test's own
+  // (see CMakeLists.txt), never the user's.
+  static std::string StartupEntry() {
+    const std::string folder = ShellPort::StartupFolder();
+    EXPECT_FALSE(folder.empty());
+    return folder + ShellPort::PathDelimiter() +
+           ShortcutFileName(ProgramFolder() + LoaderFileName, ShellPort::StartupEntryExtension());
+  }
   std::string FirstLine(const std::string& path) const {
     const std::string text = ReadBytes(path);
     return text.substr(0, text.find('\r'));
@@ -132,6 +143,7 @@ TEST_F(SessionTest, ClosingByTheSystemAlsoRestores) {
 
 TEST_F(SessionTest, OkWritesACurveFileForEveryDisplayAndKeepsTheRamps) {
   StartDisplays({"Rect=0,0,1920,1080", "Rect=1920,0,3840,1080", "Rect=3840,0,5760,1080"});
+  ShellPort::DeleteFileAt(StartupEntry());
   CreateForm();
   form->GammaUpDown.SetPosition(12);
   const TGammaRamp edited = RampOf(1);
@@ -149,6 +161,8 @@ TEST_F(SessionTest, OkWritesACurveFileForEveryDisplayAndKeepsTheRamps) {
   EXPECT_EQ(stored.Gamma, 12);
   EXPECT_EQ(RampOf(1), LinearTestRamp());
   EXPECT_NE(edited, LinearTestRamp());
+  EXPECT_TRUE(ShellPort::FileExists(StartupEntry()));
+  ShellPort::DeleteFileAt(StartupEntry());
 }
 
 TEST_F(SessionTest, StoredCurvesAreReadAtTheStartAndShown) {
@@ -200,6 +214,7 @@ TEST_F(SessionTest, AnUnreadableCurveFileIsReportedAndNeverOverwritten) {
 TEST_F(SessionTest, ACurveFileThatCannotBeWrittenKeepsTheWindowOpenForAnotherTry) {
   StartDisplays({"Rect=0,0,1920,1080", "Rect=1920,0,3840,1080"});
   std::filesystem::create_directory(DataFile("Tonemark2.lut"));  // in the way of the file
+  ShellPort::DeleteFileAt(StartupEntry());
   CreateForm();
   form->WhiteUpDown.SetPosition(-20);
   form->NextDisplayButton.Click();
@@ -211,6 +226,8 @@ TEST_F(SessionTest, ACurveFileThatCannotBeWrittenKeepsTheWindowOpenForAnotherTry
   EXPECT_FALSE(view.Closed);
   EXPECT_FALSE(form->Closed);
   EXPECT_TRUE(form->RestoreOnClose);
+  // Placed once, after the first display's file, as every OK does.
+  EXPECT_TRUE(ShellPort::FileExists(StartupEntry()));
   ASSERT_NE(form->ReferenceJpeg, nullptr);
   EXPECT_EQ(Curves[0].White, -20);
   EXPECT_EQ(Curves[1].BalanceR, 8);
@@ -226,6 +243,7 @@ TEST_F(SessionTest, ACurveFileThatCannotBeWrittenKeepsTheWindowOpenForAnotherTry
   std::string deviceName;
   ASSERT_TRUE(ReadCurveFile(stored, deviceName, DataFile("Tonemark2.lut")));
   EXPECT_EQ(stored.BalanceR, 9);
+  ShellPort::DeleteFileAt(StartupEntry());
 }
 
 TEST_F(SessionTest, CancelAfterAFailedOkStillRestores) {
