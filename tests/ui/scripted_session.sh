@@ -36,12 +36,13 @@ fresh_case() {
   exe=$app/$(basename "$program")
 }
 
-# session < SCRIPT: runs the copy; sets status, out and err.
+# session SCRIPT: runs the copy with the script on its standard input; sets
+# status, out and err.
 session() {
   local sim_path=$sim
   [[ -n "$runner" ]] && sim_path="Z:$(tr / '\\' <<<"$sim")"
   set +e
-  TONEMARK_SIM=$sim_path $runner "$exe" >"$case_dir/out" 2>"$case_dir/err"
+  TONEMARK_SIM=$sim_path $runner "$exe" <<<"$1" >"$case_dir/out" 2>"$case_dir/err"
   status=$?
   set -e
   out=$(tr -d '\r' <"$case_dir/out")
@@ -52,8 +53,7 @@ session() {
 # the first, the window following the display and its DPI, the settings.
 fresh_case
 printf '[Monitor1]\nRect=0,0,1920,1080\n[Monitor2]\nRect=1920,0,3200,1024\nDpi=144\n' >"$sim/displays.ini"
-session <<'EOF'
-show OkButton
+session 'show OkButton
 up GammaRUpDown
 up GammaRUpDown
 show GammaREdit
@@ -63,8 +63,7 @@ show OkButton
 key ctrl+shift+tab
 state
 click OkButton
-show OkButton
-EOF
+show OkButton'
 expect_eq "$status" 0 "OK exit code"
 expect_eq "$err" "" "OK messages"
 expect_eq "$out" 'OkButton caption="BOK" visible=1 enabled=1 bounds=1816,4,100,22
@@ -89,7 +88,9 @@ for ending in 'click CancelButton' ''; do
   fresh_case
   printf '[Monitor1]\n' >"$sim/displays.ini"
   for channel in r g b; do seq 0 255 | awk '{ printf "%d ", $1 * 200 }'; echo; done >"$sim/ramp1.txt"
-  printf 'type BlackEdit 40\nclick OffButton\n%s\n' "$ending" | session
+  session "type BlackEdit 40
+click OffButton
+$ending"
   expect_eq "$status" 0 "'$ending' exit code"
   expect_eq "$(entry "$sim/ramp1.txt" 255)" 51000 "'$ending' restores the start ramp"
   [[ ! -e "$app/Tonemark1.lut" ]] || fail "'$ending' wrote a curve file"
@@ -102,7 +103,8 @@ fresh_case
 printf '[Monitor1]\n' >"$sim/displays.ini"
 printf 'RampCurve v.2\r\nx\r\n0\r\nseven\r\n' >"$app/Tonemark1.lut"
 cp "$app/Tonemark1.lut" "$case_dir/broken"
-printf 'up WhiteUpDown\nclick OkButton\n' | session
+session 'up WhiteUpDown
+click OkButton'
 expect_eq "$status" 0 "unreadable curve file exit code"
 grep -q 'Invalid numeric input' <<<"$err" || fail "the unreadable curve file was not reported: $err"
 cmp -s "$app/Tonemark1.lut" "$case_dir/broken" || fail "OK overwrote the unreadable curve file"
@@ -110,7 +112,8 @@ cmp -s "$app/Tonemark1.lut" "$case_dir/broken" || fail "OK overwrote the unreada
 # An unknown action is named and the session goes on.
 fresh_case
 printf '[Monitor1]\n' >"$sim/displays.ini"
-printf 'wave OkButton\nstate\n' | session
+session 'wave OkButton
+state'
 expect_eq "$out" 'not understood: wave OkButton
 page=0 display=0 point=127 lut=on window=0,0,1920,1080 dpi=96' "unknown action"
 
