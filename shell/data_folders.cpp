@@ -1,0 +1,77 @@
+#include "shell/data_folders.h"
+
+#include <algorithm>
+
+#include "shell/command_line.h"
+#include "shell/shell_port.h"
+
+namespace {
+
+// A drive such as "C:" is never created, whatever the system says about it.
+constexpr size_t MaxDriveLength = 2;
+
+std::string UpperCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+template <class IsDelimiter>
+std::string FolderPart(const std::string& path, IsDelimiter isDelimiter) {
+  const auto last = std::find_if(path.rbegin(), path.rend(), isDelimiter);
+  return std::string(path.begin(), last.base());
+}
+
+std::string DataFolder(ShellPort::SpecialFolder folder, const std::string& sub) {
+  if (IsPortable()) return ProgramFolder();
+  const std::string base = ShellPort::SpecialFolderPath(folder);
+  if (base.empty()) return ProgramFolder();
+  return base + ShellPort::PathDelimiter() + NativeSubFolder(sub);
+}
+
+}  // namespace
+
+bool IsPathDelimiter(char c) { return c == '\\' || c == '/'; }
+
+bool IsFileSystemDelimiter(char c) { return c == '/' || c == ShellPort::PathDelimiter(); }
+
+std::string FolderOf(const std::string& path) { return FolderPart(path, IsPathDelimiter); }
+
+std::string NativeSubFolder(const std::string& sub) {
+  std::string native = sub;
+  std::replace_if(native.begin(), native.end(), IsPathDelimiter, ShellPort::PathDelimiter());
+  return native;
+}
+
+std::string ProgramFolder() {
+  if (CommandLineArgs.empty()) return "";
+  return FolderOf(CommandLineArgs[0]);
+}
+
+bool IsPortableFolder(const std::string& programFolder, const std::string& programFilesFolder) {
+  if (programFilesFolder.empty()) return true;
+  return UpperCase(programFolder).find(UpperCase(programFilesFolder)) == std::string::npos;
+}
+
+// Asked afresh on every call: nothing about the folders is cached.
+bool IsPortable() {
+  return IsPortableFolder(ProgramFolder(),
+                          ShellPort::SpecialFolderPath(ShellPort::SpecialFolder::ProgramFiles));
+}
+
+std::string CommonDataFolder(const std::string& sub) {
+  return DataFolder(ShellPort::SpecialFolder::CommonAppData, sub);
+}
+
+std::string UserDataFolder(const std::string& sub) {
+  return DataFolder(ShellPort::SpecialFolder::UserAppData, sub);
+}
+
+bool ForceFolder(const std::string& folder) {
+  std::string path = folder;
+  if (!path.empty() && IsFileSystemDelimiter(path.back())) path.pop_back();
+  if (path.size() <= MaxDriveLength || ShellPort::FolderExists(path)) return true;
+  const std::string parent = FolderPart(path, IsFileSystemDelimiter);
+  if (parent == path) return true;
+  return ForceFolder(parent) && ShellPort::CreateFolder(path);
+}

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/shell_port.h"
+#include "tests/temp_folder.h"
+
+namespace {
+
+using ShellPort::ReadProfileString;
+using ShellPort::WriteProfileStrings;
+
+TEST(WindowsProfile, ReadsNamesInAnyLetterCaseAndTellsEmptyFromAbsent) {
+  const TempFolder temp;
+  const std::string path = temp.File("Tonemark.settings");
+  WriteBytes(path, "[SETTINGS]\r\nlanguage=\r\nReferenceImage=D:\\r.jpg\r\n");
+  EXPECT_EQ(ReadProfileString(path, "Settings", "Language", "English"), "");
+  EXPECT_EQ(ReadProfileString(path, "settings", "REFERENCEIMAGE", "x"), "D:\\r.jpg");
+  EXPECT_EQ(ReadProfileString(path, "Settings", "Missing", "fallback"), "fallback");
+  EXPECT_EQ(ReadProfileString(temp.File("none.settings"), "Settings", "Language", "English"),
+            "English");
+}
+
+TEST(WindowsProfile, WritesOneSectionAndLeavesTheOthers) {
+  const TempFolder temp;
+  const std::string path = temp.File("Tonemark.settings");
+  WriteBytes(path, "[Window]\r\nLanguage=Other\r\n[settings]\r\nZoom=3\r\nLanguage=Deutsch\r\n");
+  ASSERT_TRUE(WriteProfileStrings(path, "Settings",
+                                  {{"Language", "Svenska"}, {"ReferenceImage", "r.jpg"}}));
+  EXPECT_EQ(ReadProfileString(path, "Window", "Language", ""), "Other");
+  EXPECT_EQ(ReadProfileString(path, "Settings", "Zoom", ""), "3");
+  EXPECT_EQ(ReadProfileString(path, "Settings", "Language", ""), "Svenska");
+  EXPECT_EQ(ReadProfileString(path, "Settings", "ReferenceImage", ""), "r.jpg");
+}
+
+TEST(WindowsProfile, ANewFileListsTheSectionThenTheKeysInOrder) {
+  const TempFolder temp;
+  const std::string path = temp.File("Tonemark.settings");
+  ASSERT_TRUE(WriteProfileStrings(path, "Settings",
+                                  {{"Language", "English"}, {"ReferenceImage", "r.jpg"}}));
+  EXPECT_EQ(ReadBytes(path), "[Settings]\r\nLanguage=English\r\nReferenceImage=r.jpg\r\n");
+}
+
+TEST(WindowsProfile, ARefusedWriteIsReported) {
+  const TempFolder temp;
+  std::filesystem::create_directory(temp.Path() / "Tonemark.settings");
+  EXPECT_FALSE(WriteProfileStrings(temp.File("Tonemark.settings"), "Settings",
+                                   {{"Language", "English"}}));
+  EXPECT_FALSE(WriteProfileStrings(temp.File("missing\\Tonemark.settings"), "Settings",
+                                   {{"Language", "English"}}));
+}
+
+}  // namespace
