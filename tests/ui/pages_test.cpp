@@ -79,9 +79,11 @@ TEST_F(PagesTest, EachPageShowsItsPanelsAboveTheBarInItsColours) {
     EXPECT_TRUE(form->HelpLabel.Visible);
     EXPECT_EQ(form->HelpLabel.Font.Color, expected.help);
     EXPECT_EQ(form->FileLabel.Visible, expected.page == 12);
-    for (TControl* panel : form->Window.Children)
-      if (panel->Visible && panel->Kind == TControlKind::Panel && panel != &form->Panel)
+    for (TControl* panel : form->Window.Children) {
+      if (panel->Visible && panel->Kind == TControlKind::Panel && panel != &form->Panel) {
         EXPECT_EQ(panel->Top, 1027 - 142 - 16);
+      }
+    }
   }
   EXPECT_EQ(form->HelpLabel.Left, 74);
   EXPECT_EQ(form->HelpLabel.Top, 4);
