@@ -46,7 +46,8 @@ session() {
   status=$?
   set -e
   out=$(tr -d '\r' <"$case_dir/out")
-  err=$(tr -d '\r' <"$case_dir/err")
+  # Wine's own notes on standard error are not the program's.
+  err=$(tr -d '\r' <"$case_dir/err" | grep -v '^wine: ' || true)
 }
 
 # OK on two displays, the second at 144 DPI: both curve files, the edits in
