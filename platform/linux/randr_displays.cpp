@@ -1,5 +1,6 @@
 #include "platform/linux/randr_displays.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 #include <X11/extensions/Xrandr.h>
@@ -42,12 +43,23 @@ int32_t ResourceDpi(Display* display) {
   return dpi;
 }
 
+// The model code of an EDID as the output's property holds it, or empty.
+std::string ModelCodeOf(const std::vector<uint8_t>& bytes) {
+  TEdid edid{};
+  std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
+  return bytes.empty() ? "" : EdidModelCode(edid);
+}
+
 }  // namespace
 
 TRandrDisplays::TRandrDisplays(const char* displayName) {
   XrmInitialize();
   InstallXErrorTrap();
+  // Ramps need no keyboard: skipping the keyboard extension's set-up saves
+  // two round trips on every start. Later connections (a window's) get it.
+  XkbIgnoreExtension(True);
   display_ = XOpenDisplay(displayName);
+  XkbIgnoreExtension(False);
   if (display_ == nullptr) {
     const char* name = displayName != nullptr ? displayName : std::getenv("DISPLAY");
     lastError_ = std::string("Cannot open the X display \"") + (name ? name : "") + "\".";
@@ -69,6 +81,7 @@ std::string TRandrDisplays::ReadOutputs() {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display_, root);
   if (resources == nullptr) return "The X server did not describe its outputs.";
   const RROutput primary = XRRGetOutputPrimary(display_, root);
+  edidAtom_ = XInternAtom(display_, RR_PROPERTY_RANDR_EDID, True);
   for (int i = 0; i < resources->noutput; ++i) {
     XRROutputInfo* info = XRRGetOutputInfo(display_, resources, resources->outputs[i]);
     if (info == nullptr) continue;
@@ -91,16 +104,16 @@ std::string TRandrDisplays::ReadOutputs() {
   }
   XRRFreeScreenResources(resources);
   // Without a primary output the server's first monitor is the main one.
-  const auto isMonitor = [](const TRandrOutput& o) { return o.Monitor; };
   if (std::none_of(outputs_.begin(), outputs_.end(),
                    [](const TRandrOutput& o) { return o.Monitor && o.Primary; })) {
-    const auto first = std::find_if(outputs_.begin(), outputs_.end(), isMonitor);
+    const auto first = std::find_if(outputs_.begin(), outputs_.end(),
+                                    [](const TRandrOutput& o) { return o.Monitor; });
     if (first != outputs_.end()) first->Primary = true;
   }
   return "";
 }
 
-const TRandrOutput* TRandrDisplays::OutputOf(void* handle) const {
+TRandrOutput* TRandrDisplays::OutputOf(void* handle) {
   const uintptr_t index = reinterpret_cast<uintptr_t>(handle);
   if (index < 1 || index > outputs_.size()) return nullptr;
   return &outputs_[index - 1];
@@ -133,13 +146,12 @@ int32_t TRandrDisplays::MonitorDpi(TMonitorHandle) {
 }
 
 std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) const {
-  const Atom edidAtom = XInternAtom(display_, RR_PROPERTY_RANDR_EDID, True);
-  if (edidAtom == None) return {};
+  if (edidAtom_ == None) return {};
   Atom type = None;
   int format = 0;
   unsigned long count = 0, remaining = 0;
   unsigned char* data = nullptr;
-  const int status = XRRGetOutputProperty(display_, output, edidAtom, 0, EdidPropertyLongs, False,
+  const int status = XRRGetOutputProperty(display_, output, edidAtom_, 0, EdidPropertyLongs, False,
                                           False, AnyPropertyType, &type, &format, &count,
                                           &remaining, &data);
   std::vector<uint8_t> bytes;
@@ -149,11 +161,7 @@ std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) cons
 }
 
 std::string TRandrDisplays::DeviceIdOf(const TRandrOutput& output) const {
-  const std::vector<uint8_t> bytes = ReadEdidProperty(output.Output);
-  if (bytes.empty()) return "";
-  TEdid edid{};
-  std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
-  const std::string model = EdidModelCode(edid);
+  const std::string model = ModelCodeOf(ReadEdidProperty(output.Output));
   return model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
 }
 
@@ -182,10 +190,7 @@ std::optional<std::vector<uint8_t>> TRandrDisplays::ReadEdidOfModel(const std::s
   // Every output counts, driven or not, as every instance does in a registry.
   for (const TRandrOutput& output : outputs_) {
     const std::vector<uint8_t> bytes = ReadEdidProperty(output.Output);
-    if (bytes.empty()) continue;
-    TEdid edid{};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
-    if (EdidModelCode(edid) == modelCode) return bytes;
+    if (!bytes.empty() && ModelCodeOf(bytes) == modelCode) return bytes;
   }
   return std::nullopt;
 }

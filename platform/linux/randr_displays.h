@@ -17,6 +17,7 @@ struct TRandrOutput {
   bool Monitor = false;      // connected and driven by a CRTC
   bool Primary = false;
   TRect Rect;                // the CRTC's rectangle on the screen
+  int GammaSize = 0;         // entries of the CRTC's ramp, 0 until known
 };
 
 class TRandrDisplays : public TDisplaysPort {
@@ -46,11 +47,14 @@ class TRandrDisplays : public TDisplaysPort {
  private:
   // Fills outputs_; the reason when the server cannot be asked.
   std::string ReadOutputs();
-  const TRandrOutput* OutputOf(void* handle) const;
+  TRandrOutput* OutputOf(void* handle);
+  // The CRTC's ramp size, asked of the server only when not yet known.
+  int GammaSizeOf(TRandrOutput& output);
   std::vector<uint8_t> ReadEdidProperty(unsigned long output) const;
   std::string DeviceIdOf(const TRandrOutput& output) const;
 
   _XDisplay* display_ = nullptr;
+  unsigned long edidAtom_ = 0;  // None until the server has the atom
   std::vector<TRandrOutput> outputs_;  // every output, in the server's order
   std::string lastError_;
 };

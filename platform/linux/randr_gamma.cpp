@@ -1,5 +1,6 @@
 // The CRTC's gamma ramp as the model's 3 x 256 ramp, resampled when the
-// CRTC's ramp has another size.
+// CRTC's ramp has another size. Load mode runs at every log-on and resume,
+// so each call makes as few round trips to the server as it can.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -17,41 +18,55 @@ std::vector<uint16_t> Channel(const TGammaRamp& ramp, int channel) {
 
 }  // namespace
 
+int TRandrDisplays::GammaSizeOf(TRandrOutput& output) {
+  if (output.GammaSize <= 0) {
+    const unsigned long errors = XErrorCount();
+    const int size = XRRGetCrtcGammaSize(display_, output.Crtc);
+    output.GammaSize = XErrorCount() == errors ? size : 0;
+  }
+  return output.GammaSize;
+}
+
 bool TRandrDisplays::GetRamp(TDisplayHandle handle, TGammaRamp& ramp) {
-  const TRandrOutput* output = OutputOf(handle);
+  TRandrOutput* output = OutputOf(handle);
   if (display_ == nullptr || output == nullptr || output->Crtc == None) return false;
+  // An error reaches the trap before the reply would have, so no sync.
   const unsigned long errors = XErrorCount();
-  const int size = XRRGetCrtcGammaSize(display_, output->Crtc);
-  if (size <= 0 || !XSucceededSince(display_, errors)) return false;
   XRRCrtcGamma* gamma = XRRGetCrtcGamma(display_, output->Crtc);
-  if (gamma == nullptr || !XSucceededSince(display_, errors) || gamma->size != size) {
-    if (gamma != nullptr) XRRFreeGamma(gamma);
-    return false;
+  const bool ok = gamma != nullptr && gamma->size > 0 && XErrorCount() == errors;
+  if (ok) {
+    output->GammaSize = gamma->size;
+    const unsigned short* channels[3] = {gamma->red, gamma->green, gamma->blue};
+    for (int c = 0; c < 3; ++c) {
+      const std::vector<uint16_t> read(channels[c], channels[c] + gamma->size);
+      const std::vector<uint16_t> levels =
+          gamma->size == LevelCount ? read : ResampleChannel(read, LevelCount);
+      std::copy(levels.begin(), levels.end(), ramp.begin() + c * LevelCount);
+    }
   }
-  const unsigned short* channels[3] = {gamma->red, gamma->green, gamma->blue};
-  for (int c = 0; c < 3; ++c) {
-    const std::vector<uint16_t> read =
-        ResampleChannel(std::vector<uint16_t>(channels[c], channels[c] + size), LevelCount);
-    std::copy(read.begin(), read.end(), ramp.begin() + c * LevelCount);
-  }
-  XRRFreeGamma(gamma);
-  return true;
+  if (gamma != nullptr) XRRFreeGamma(gamma);
+  return ok;
 }
 
 bool TRandrDisplays::SetRamp(TDisplayHandle handle, const TGammaRamp& ramp) {
-  const TRandrOutput* output = OutputOf(handle);
+  TRandrOutput* output = OutputOf(handle);
   if (display_ == nullptr || output == nullptr || output->Crtc == None) return false;
-  const unsigned long errors = XErrorCount();
-  const int size = XRRGetCrtcGammaSize(display_, output->Crtc);
-  if (size <= 0 || !XSucceededSince(display_, errors)) return false;
+  const int size = GammaSizeOf(*output);
+  if (size <= 0) return false;
   XRRCrtcGamma* gamma = XRRAllocGamma(size);
   if (gamma == nullptr) return false;
   unsigned short* channels[3] = {gamma->red, gamma->green, gamma->blue};
   for (int c = 0; c < 3; ++c) {
-    const std::vector<uint16_t> written = ResampleChannel(Channel(ramp, c), size);
+    const std::vector<uint16_t> levels = Channel(ramp, c);
+    const std::vector<uint16_t> written =
+        size == LevelCount ? levels : ResampleChannel(levels, size);
     std::copy(written.begin(), written.end(), channels[c]);
   }
+  const unsigned long errors = XErrorCount();
   XRRSetCrtcGamma(display_, output->Crtc, gamma);
   XRRFreeGamma(gamma);
-  return XSucceededSince(display_, errors);
+  if (XSucceededSince(display_, errors)) return true;
+  // The CRTC may have changed its ramp size; ask again next time.
+  output->GammaSize = 0;
+  return false;
 }

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# load_mode_bench.sh [BUILD_DIR]: times `tonemark /load` for a display that
+# already holds its curve's ramp, against ArgyllCMS `dispwin` loading the same
+# ramp from a .cal file and `xrandr --gamma`, all on one private Xvfb CRTC in
+# the same run, and prints the ratios. The goal is tonemark <= 0.5 x dispwin.
+# Installs argyll, x11-xserver-utils and hyperfine when they are missing;
+# builds tonemark and crtc_gamma with the default preset unless BUILD_DIR
+# already has them.
+set -euo pipefail
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$source_dir/build}
+build=$(cd "$build" 2>/dev/null && pwd || echo "$build")
+runs=${BENCH_RUNS:-200}
+
+if [[ -z "${LOAD_BENCH_ON_XVFB:-}" ]]; then
+  missing=()
+  for package in argyll x11-xserver-utils hyperfine xvfb; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+  done
+  if ((${#missing[@]})); then
+    sudo=""; [[ $(id -u) -ne 0 ]] && sudo=sudo
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  if [[ ! -x "$build/bin/tonemark" || ! -x "$build/bin/crtc_gamma" ]]; then
+    cmake --preset default -S "$source_dir" >/dev/null
+    cmake --build "$build" --target tonemark crtc_gamma -j2
+  fi
+  LOAD_BENCH_ON_XVFB=1 exec "$source_dir/tests/e2e/with_xvfb.sh" "$0" "$build"
+fi
+
+source "$source_dir/tests/e2e/curve_files.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data
+unset TONEMARK_SIM
+mkdir -p "$HOME" "$work/app"
+cp "$build/bin/tonemark" "$work/app/tonemark"   # portable: data beside it
+write_curve "$work/app/Tonemark1.lut" Gamma=20 BlackR=10 WhiteB=-30 BalanceG=5
+output=$(xrandr | awk '/ connected/ {print $1; exit}')
+
+# Bring the display to its target, then take the ramp it holds as the .cal
+# file that dispwin loads.
+"$work/app/tonemark" /load
+"$build/bin/crtc_gamma" get >"$work/ramp"
+{
+  printf 'CAL    \n\nDESCRIPTOR "Argyll Device Calibration State"\nORIGINATOR "load_mode_bench"\n'
+  printf 'KEYWORD "DEVICE_CLASS"\nDEVICE_CLASS "DISPLAY"\nKEYWORD "COLOR_REP"\nCOLOR_REP "RGB"\n\n'
+  printf 'NUMBER_OF_FIELDS 4\nBEGIN_DATA_FORMAT\nRGB_I RGB_R RGB_G RGB_B\nEND_DATA_FORMAT\n\n'
+  printf 'NUMBER_OF_SETS 256\nBEGIN_DATA\n'
+  awk '{ for (i = 1; i <= NF; i++) v[NR, i] = $i }
+       END { for (i = 1; i <= 256; i++)
+               printf "%.7f %.7f %.7f %.7f\n", (i - 1) / 255, v[1, i] / 65535, v[2, i] / 65535, v[3, i] / 65535 }' \
+      "$work/ramp"
+  printf 'END_DATA\n'
+} >"$work/curve.cal"
+
+# tonemark runs first, so every timed run finds the display at its target.
+hyperfine --shell=none --warmup 10 --runs "$runs" --export-csv "$work/times.csv" \
+  -n "tonemark /load" "$work/app/tonemark /load" \
+  -n "dispwin .cal" "dispwin -d 1 $work/curve.cal" \
+  -n "xrandr --gamma" "xrandr --output $output --gamma 1:1:1"
+
+# Other work on the machine makes single runs slow now and then; the median
+# shows the typical run, the mean what such delays add.
+awk -F, 'NR > 1 { mean[NR - 1] = $2 * 1000; median[NR - 1] = $4 * 1000 }
+  END {
+    printf "\n%-16s %10s %10s\n", "", "mean ms", "median ms"
+    split("tonemark /load,dispwin .cal,xrandr --gamma", names, ",")
+    for (i = 1; i <= 3; i++) printf "%-16s %10.2f %10.2f\n", names[i], mean[i], median[i]
+    printf "tonemark / dispwin: %.2f (mean), %.2f (median); goal <= 0.50\n",
+           mean[1] / mean[2], median[1] / median[2]
+    printf "tonemark / xrandr:  %.2f (mean), %.2f (median)\n", mean[1] / mean[3], median[1] / median[3]
+  }' "$work/times.csv"
