@@ -2,26 +2,12 @@
 
 #include <algorithm>
 
+#include "paint/page_pattern.h"
 #include "paint/page_state.h"
 #include "paint/primitives.h"
 
-namespace {
-
-constexpr int32_t WhitePointPage = 2, ColorBalancePage = 5, GraysPage = 8, HighlightsPage = 9,
-                  GradientPage = 11;
-
-}  // namespace
-
-TColor BackgroundColor(int32_t page) {
-  switch (page) {
-    case WhitePointPage:
-    case HighlightsPage: return White;
-    case ColorBalancePage: return Grey(56);
-    case GraysPage: return Grey(190);
-    case GradientPage: return Grey(25);
-    default: return Black;
-  }
-}
+// The background takes the calibration window's colour of the page.
+TColor BackgroundColor(int32_t page) { return PageLook(page).WindowColor; }
 
 TRect VirtualDesktop(const std::vector<TRect>& monitors) {
   if (monitors.empty()) return TRect{};
@@ -43,6 +29,7 @@ void PaintBackground(Canvas& canvas, const TRect& desktop, const std::vector<TRe
   const int32_t page = CurrentPage;
   FillRectangle(canvas, 0, 0, desktop.Right - desktop.Left, desktop.Bottom - desktop.Top,
                 BackgroundColor(page));
+  constexpr int32_t ColorBalancePage = 5;
   if (page != ColorBalancePage) return;
   for (const TRect& monitor : monitors) {
     const int32_t w = monitor.Right - monitor.Left, h = monitor.Bottom - monitor.Top;

@@ -65,6 +65,19 @@ class Canvas {
   virtual void TextOut(int32_t x, int32_t y, const std::string& text) = 0;
   // The bitmap at its own size with its top-left corner at (x, y).
   virtual void Draw(int32_t x, int32_t y, const TBitmap& bitmap) = 0;
+
+  // Side by side, one vertical line per colour from (x + i, y) to
+  // (x + i, y + height), as the pen would draw them one after another, the
+  // last colour and end point staying in force. A canvas may draw them in
+  // any order it likes: none of them overlap.
+  virtual void DrawVerticalLines(int32_t x, int32_t y, int32_t height,
+                                 const std::vector<TColor>& colors) {
+    for (size_t i = 0; i < colors.size(); ++i) {
+      SetPenColor(colors[i]);
+      MoveTo(x + int32_t(i), y);
+      LineTo(x + int32_t(i), y + height);
+    }
+  }
 };
 
 // Pen-colour line from (x1, y1) to (x2, y2), leaving out (x2, y2).

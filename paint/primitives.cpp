@@ -1,12 +1,30 @@
 #include "paint/primitives.h"
 
-#include "paint/scaling.h"
+#include <vector>
+
 #include "paint/target_standard.h"
 
+// start - step x (start - end) / steps is the fraction numerator / steps.
+// Rounding that fraction in integers gives what the division in floating
+// point gives: an exact half stays exact there, and anything else lies at
+// least 1 / steps away from a half, far more than the division's error. It
+// is also many times faster, and gradients take one per channel per line.
 int32_t GradientLevel(int32_t start, int32_t end, int32_t step, int32_t steps) {
   if (step == 0) return start & 0xFF;  // spares a 0 / 0 on a gradient of size 0
-  const long double offset = (long double)(int64_t(step) * (start - end)) / steps;
-  return int32_t(RoundHalfEven(start - offset) & 0xFF);
+  int64_t numerator = int64_t(start) * steps - int64_t(step) * (start - end);
+  int64_t denominator = steps;
+  if (denominator < 0) {
+    numerator = -numerator;
+    denominator = -denominator;
+  }
+  int64_t quotient = numerator / denominator, remainder = numerator % denominator;
+  if (remainder < 0) {  // floor, not truncation
+    --quotient;
+    remainder += denominator;
+  }
+  if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0))
+    ++quotient;
+  return int32_t(quotient & 0xFF);
 }
 
 namespace {
@@ -21,10 +39,9 @@ TColor GradientColor(TColor start, TColor end, int32_t step, int32_t steps) {
 
 void DrawHorizontalGradient(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
                             TColor startColor, TColor endColor) {
-  for (int32_t i = 0; i <= width; ++i) {
-    canvas.SetPenColor(GradientColor(startColor, endColor, i, width));
-    DrawLine(canvas, x + i, y, x + i, y + height);
-  }
+  std::vector<TColor> columns;
+  for (int32_t i = 0; i <= width; ++i) columns.push_back(GradientColor(startColor, endColor, i, width));
+  canvas.DrawVerticalLines(x, y, height, columns);
 }
 
 void DrawVerticalGradient(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,

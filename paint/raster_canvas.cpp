@@ -49,6 +49,24 @@ void RasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
 // Bresenham along the major axis, one pixel per step, the end point left out.
 // When the line passes exactly between two pixels, the one on the start's
 // side is taken.
+void RasterCanvas::DrawVerticalLines(int32_t x, int32_t y, int32_t height,
+                                     const std::vector<TColor>& colors) {
+  if (colors.empty()) return;
+  const int32_t count = int32_t(colors.size());
+  if (height != 0) {
+    const int32_t firstRow = std::max(height > 0 ? y : y + height + 1, 0);
+    const int32_t lastRow = std::min(height > 0 ? y + height - 1 : y, height_ - 1);
+    const int32_t firstColumn = std::max(x, 0), lastColumn = std::min(x + count - 1, width_ - 1);
+    if (firstColumn <= lastColumn)
+      for (int32_t row = firstRow; row <= lastRow; ++row)
+        std::copy(colors.begin() + (firstColumn - x), colors.begin() + (lastColumn - x) + 1,
+                  pixels_.begin() + size_t(row) * width_ + firstColumn);
+  }
+  pen_ = colors.back();
+  penX_ = x + count - 1;
+  penY_ = y + height;
+}
+
 void RasterCanvas::SlopedLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   const int64_t dx = std::abs(int64_t(x2) - x1), dy = std::abs(int64_t(y2) - y1);
   const int32_t stepX = x2 > x1 ? 1 : -1, stepY = y2 > y1 ? 1 : -1;

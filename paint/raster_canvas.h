@@ -32,6 +32,9 @@ class RasterCanvas : public Canvas {
   void FillRect(const TRect& rect) override;
   void TextOut(int32_t x, int32_t y, const std::string& text) override;
   void Draw(int32_t x, int32_t y, const TBitmap& bitmap) override;
+  // Row by row rather than line by line: the same pixels, written in memory order.
+  void DrawVerticalLines(int32_t x, int32_t y, int32_t height,
+                         const std::vector<TColor>& colors) override;
 
  private:
   void HorizontalRun(int32_t y, int32_t fromX, int32_t toX);  // toX left out
