@@ -225,6 +225,8 @@ class TMainForm {
 
   // What the paint handler hands to the page painter: the height above the bar.
   int32_t PatternHeight() const { return Panel.Top; }
+  // Paints the client area (without the controls) on the view's canvas.
+  void FormPaint(Canvas& canvas);
 
  private:
   // The edited display's size, which pages centre on.
@@ -243,5 +245,3 @@ class TMainForm {
   void ReadCurveFiles();
 };
 
-// True when `path` names an existing file (not a folder).
-bool FileExists(const std::string& path);

@@ -1,6 +1,5 @@
 // Page arrangement: which panels a page shows and where, its colours and help
 // text; and every translatable caption.
-#include <filesystem>
 #include <vector>
 
 #include "lang/multilang.h"
@@ -8,6 +7,7 @@
 #include "ramp/records.h"
 #include "shell/data_folders.h"
 #include "shell/settings_file.h"
+#include "shell/shell_port.h"
 #include "ui/main_form.h"
 #include "ui/pages.h"
 
@@ -16,7 +16,6 @@ namespace {
 constexpr int32_t PanelGapDesign = 16;
 constexpr int32_t HighlightsPoint = 240;
 constexpr int32_t ShadowsPoint = 12;
-constexpr const char* DefaultReferenceFile = "Tonemark.reference.jpg";
 
 enum class TPlace { Centred, RightOf, LeftOf };
 
@@ -158,9 +157,9 @@ void TMainForm::ArrangeWelcome() {
 }
 
 void TMainForm::ArrangeReferenceImage() {
-  if (!FileExists(ReferenceImagePath)) {
-    ReferenceImagePath = ProgramFolder() + DefaultReferenceFile;
-    if (FileExists(ReferenceImagePath)) LoadReferencePicture();
+  if (!ShellPort::FileExists(ReferenceImagePath)) {
+    ReferenceImagePath = ProgramFolder() + DefaultReferenceImage;
+    if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
   }
   FileLabel.SetCaption(FileNamePart(ReferenceImagePath));
   FileLabel.Left = Window.Width - Scale(70) - FileLabel.Width;
@@ -197,9 +196,4 @@ void TMainForm::TranslateCaptions() {
   PointNextButton.Caption = Translate("BNext");
   PointClearButton.Caption = Translate("BClearAll");
   ShowPage(CurrentPage);
-}
-
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_regular_file(path, error);
 }

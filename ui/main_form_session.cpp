@@ -14,6 +14,7 @@
 #include "shell/data_folders.h"
 #include "shell/prepare_run.h"
 #include "shell/settings_file.h"
+#include "shell/shell_port.h"
 #include "ui/main_form.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::string MessageAboutFile(const std::string& message, const std::string& path
 
 void TMainForm::FormCreate() {
   ReferenceJpeg = std::make_unique<TBitmap>();
-  if (FileExists(ReferenceImagePath)) LoadReferencePicture();
+  if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
   LoadArtwork();
   DisplayIndex = 0;
   LayoutWindow();
@@ -185,7 +186,7 @@ void TMainForm::FileLabelClick() {
   std::string chosen;
   if (!FileDialog.Execute(options, chosen)) return;
   ReferenceImagePath = chosen;
-  if (FileExists(ReferenceImagePath)) LoadReferencePicture();
+  if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
   ShowPage(CurrentPage);
 }
 

@@ -1,5 +1,6 @@
 // Pages: panel places and colours, the help text, captions in the chosen
 // language, the reference picture's label, and the tab keys.
+#include "paint/raster_canvas.h"
 #include "tests/ui/window_fixture.h"
 
 namespace {
@@ -238,6 +239,19 @@ TEST_F(PagesTest, ThePageRepaintsTheBackgroundOnceItExists) {
   EXPECT_TRUE(background.Hidden);
   EXPECT_TRUE(view.Minimized);
   EXPECT_FALSE(form->StayOnTop);
+}
+
+TEST_F(PagesTest, ThePaintHandlerFillsThePagesColourAndDrawsItsPattern) {
+  Start("Rect=0,0,640,480");
+  form->ShowPage(2);
+  RasterCanvas canvas(640, 480);
+  form->FormPaint(canvas);
+  EXPECT_EQ(canvas.Pixel(0, 0), White);
+  // The graph sits centred 8 pixels down; its frame is grey 110.
+  EXPECT_EQ(canvas.Pixel(320 - 128, 8), Grey(110));
+  form->ShowPage(0);
+  form->FormPaint(canvas);
+  for (TColor pixel : canvas.Pixels()) ASSERT_EQ(pixel, Black);
 }
 
 }  // namespace
