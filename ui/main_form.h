@@ -149,9 +149,8 @@ class TMainForm {
   TLabel FileLabel{"FileLabel", &Window, &View};
   TLabel HelpLabel{"HelpLabel", &Window, &View};
 
-  // Window state.
-  // The reference photograph, decoded; exists from FormCreate until the
-  // window closes, empty until a picture is loaded.
+  // Window state. ReferenceJpeg, the decoded reference photograph, exists
+  // from FormCreate until the window closes, empty until a picture is loaded.
   std::unique_ptr<TBitmap> ReferenceJpeg;
   int32_t PixelsPerInch = DesignDpi;
   std::string ApplicationTitle;
