@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/sim/sim_displays.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
+#include "ui/script_view.h"
 
 namespace {
 
@@ -33,5 +35,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   if (!displays) displays = std::make_unique<TRandrDisplays>();
   SetDisplaysPort(*displays);
-  return ProgramEntry(args, TWindowEntry{});
+  // Until the native window is part of the build, normal mode runs the
+  // window's logic from a script of user actions on standard input.
+  return ProgramEntry(args, [] { RunScriptedSession(std::cin, std::cout, nullptr); });
 }

@@ -2,6 +2,7 @@
 // desktop's own through GDI.
 #include <windows.h>
 
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "platform/windows/display_gdi.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
+#include "ui/script_view.h"
 
 namespace {
 
@@ -32,5 +34,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   if (!displays) displays = std::make_unique<TGdiDisplays>();
   SetDisplaysPort(*displays);
-  return ProgramEntry(args, TWindowEntry{});
+  // Until the native window is part of the build, normal mode runs the
+  // window's logic from a script of user actions on standard input.
+  return ProgramEntry(args, [] { RunScriptedSession(std::cin, std::cout, nullptr); });
 }

@@ -1,0 +1,246 @@
+// MainFrm: the calibration window's logic over the control model. It covers
+// one display with a silver bar of page tabs, choosers and buttons along the
+// bottom and small adjustment panels over the test pattern; every change of
+// a control goes into the edited display's record and from there into its
+// video card at once.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "paint/canvas.h"
+#include "paint/image_decoder.h"
+#include "ui/controls.h"
+#include "ui/main_view.h"
+
+constexpr int32_t DesignDpi = 96;
+// The application title, also the caption of the window's message boxes.
+inline const char* const ApplicationTitleText = "Orvana Tonemark 4.1.1";
+
+constexpr uint16_t VkTab = 0x09;
+constexpr uint32_t ssShift = 1, ssAlt = 2, ssCtrl = 4;
+
+class TMainForm {
+ public:
+  // Builds every control at its design geometry and scales the whole window
+  // from 96 DPI to `systemDpi`. FormCreate then starts the session.
+  // Without a decoder no picture is loaded.
+  TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder* decoder, int32_t systemDpi);
+
+  TMainView& View;
+  TFileDialog& FileDialog;
+  ImageDecoder* Decoder;
+  // Set by the program once the background window exists.
+  TBackgroundView* Background = nullptr;
+
+  // The window itself: its desktop rectangle, colour and font.
+  TControl Window{TControlKind::Form, "MainForm", nullptr};
+
+  // Bottom bar. Controls are declared in keyboard focus order.
+  TPanel Panel{"Panel", &Window};
+  TTabSet TabSet{"TabSet", &Panel};
+  TLabel DisplayLabel{"DisplayLabel", &Panel, &View};
+  TComboBox DisplayComboBox{"DisplayComboBox", &Panel};
+  TButton NextDisplayButton{"NextDisplayButton", &Panel};
+  TLabel StandardLabel{"StandardLabel", &Panel, &View};
+  TComboBox StandardComboBox{"StandardComboBox", &Panel};
+  TButton OffButton{"OffButton", &Panel};
+  TButton ResetButton{"ResetButton", &Panel};
+  TButton MinimizeButton{"MinimizeButton", &Panel};
+  TButton OkButton{"OkButton", &Panel};
+  TButton CancelButton{"CancelButton", &Panel};
+
+  TPanel BlackPanel{"BlackPanel", &Window};
+  TLabel BlackLabel{"BlackLabel", &BlackPanel, &View};
+  TEdit BlackEdit{"BlackEdit", &BlackPanel};
+  TUpDown BlackUpDown{"BlackUpDown", &BlackPanel, BlackEdit};
+  TLabel BlackRLabel{"BlackRLabel", &BlackPanel, &View};
+  TEdit BlackREdit{"BlackREdit", &BlackPanel};
+  TUpDown BlackRUpDown{"BlackRUpDown", &BlackPanel, BlackREdit};
+  TLabel BlackGLabel{"BlackGLabel", &BlackPanel, &View};
+  TEdit BlackGEdit{"BlackGEdit", &BlackPanel};
+  TUpDown BlackGUpDown{"BlackGUpDown", &BlackPanel, BlackGEdit};
+  TLabel BlackBLabel{"BlackBLabel", &BlackPanel, &View};
+  TEdit BlackBEdit{"BlackBEdit", &BlackPanel};
+  TUpDown BlackBUpDown{"BlackBUpDown", &BlackPanel, BlackBEdit};
+  TLabel BlackResetLabel{"BlackResetLabel", &BlackPanel, &View};
+  TButton BlackResetButton{"BlackResetButton", &BlackPanel};
+
+  TPanel WhitePanel{"WhitePanel", &Window};
+  TLabel WhiteLabel{"WhiteLabel", &WhitePanel, &View};
+  TEdit WhiteEdit{"WhiteEdit", &WhitePanel};
+  TUpDown WhiteUpDown{"WhiteUpDown", &WhitePanel, WhiteEdit};
+  TLabel WhiteRLabel{"WhiteRLabel", &WhitePanel, &View};
+  TEdit WhiteREdit{"WhiteREdit", &WhitePanel};
+  TUpDown WhiteRUpDown{"WhiteRUpDown", &WhitePanel, WhiteREdit};
+  TLabel WhiteGLabel{"WhiteGLabel", &WhitePanel, &View};
+  TEdit WhiteGEdit{"WhiteGEdit", &WhitePanel};
+  TUpDown WhiteGUpDown{"WhiteGUpDown", &WhitePanel, WhiteGEdit};
+  TLabel WhiteBLabel{"WhiteBLabel", &WhitePanel, &View};
+  TEdit WhiteBEdit{"WhiteBEdit", &WhitePanel};
+  TUpDown WhiteBUpDown{"WhiteBUpDown", &WhitePanel, WhiteBEdit};
+  TLabel WhiteResetLabel{"WhiteResetLabel", &WhitePanel, &View};
+  TButton WhiteResetButton{"WhiteResetButton", &WhitePanel};
+
+  TPanel PointPanel{"PointPanel", &Window};
+  TLabel PointLabel{"PointLabel", &PointPanel, &View};
+  TEdit PointEdit{"PointEdit", &PointPanel};
+  TUpDown PointUpDown{"PointUpDown", &PointPanel, PointEdit};
+  TLabel PointRLabel{"PointRLabel", &PointPanel, &View};
+  TEdit PointREdit{"PointREdit", &PointPanel};
+  TUpDown PointRUpDown{"PointRUpDown", &PointPanel, PointREdit};
+  TLabel PointGLabel{"PointGLabel", &PointPanel, &View};
+  TEdit PointGEdit{"PointGEdit", &PointPanel};
+  TUpDown PointGUpDown{"PointGUpDown", &PointPanel, PointGEdit};
+  TLabel PointBLabel{"PointBLabel", &PointPanel, &View};
+  TEdit PointBEdit{"PointBEdit", &PointPanel};
+  TUpDown PointBUpDown{"PointBUpDown", &PointPanel, PointBEdit};
+  TLabel PointResetLabel{"PointResetLabel", &PointPanel, &View};
+  TButton PointResetButton{"PointResetButton", &PointPanel};
+  TCheckBox PointCheckBox{"PointCheckBox", &PointPanel};
+  TLabel PointPosLabel{"PointPosLabel", &PointPanel, &View};
+  TEdit PointPosEdit{"PointPosEdit", &PointPanel};
+  TUpDown PointPosUpDown{"PointPosUpDown", &PointPanel, PointPosEdit};
+  TButton PointPrevButton{"PointPrevButton", &PointPanel};
+  TButton PointNextButton{"PointNextButton", &PointPanel};
+  TButton PointClearButton{"PointClearButton", &PointPanel};
+
+  TPanel BalancePanel{"BalancePanel", &Window};
+  TLabel BalanceLabel{"BalanceLabel", &BalancePanel, &View};
+  TLabel BalanceRLabel{"BalanceRLabel", &BalancePanel, &View};
+  TEdit BalanceREdit{"BalanceREdit", &BalancePanel};
+  TUpDown BalanceRUpDown{"BalanceRUpDown", &BalancePanel, BalanceREdit};
+  TLabel BalanceGLabel{"BalanceGLabel", &BalancePanel, &View};
+  TEdit BalanceGEdit{"BalanceGEdit", &BalancePanel};
+  TUpDown BalanceGUpDown{"BalanceGUpDown", &BalancePanel, BalanceGEdit};
+  TLabel BalanceBLabel{"BalanceBLabel", &BalancePanel, &View};
+  TEdit BalanceBEdit{"BalanceBEdit", &BalancePanel};
+  TUpDown BalanceBUpDown{"BalanceBUpDown", &BalancePanel, BalanceBEdit};
+  TLabel BalanceResetLabel{"BalanceResetLabel", &BalancePanel, &View};
+  TButton BalanceResetButton{"BalanceResetButton", &BalancePanel};
+
+  TPanel GammaPanel{"GammaPanel", &Window};
+  TLabel GammaLabel{"GammaLabel", &GammaPanel, &View};
+  TEdit GammaEdit{"GammaEdit", &GammaPanel};
+  TUpDown GammaUpDown{"GammaUpDown", &GammaPanel, GammaEdit};
+  TLabel GammaRLabel{"GammaRLabel", &GammaPanel, &View};
+  TEdit GammaREdit{"GammaREdit", &GammaPanel};
+  TUpDown GammaRUpDown{"GammaRUpDown", &GammaPanel, GammaREdit};
+  TLabel GammaGLabel{"GammaGLabel", &GammaPanel, &View};
+  TEdit GammaGEdit{"GammaGEdit", &GammaPanel};
+  TUpDown GammaGUpDown{"GammaGUpDown", &GammaPanel, GammaGEdit};
+  TLabel GammaBLabel{"GammaBLabel", &GammaPanel, &View};
+  TEdit GammaBEdit{"GammaBEdit", &GammaPanel};
+  TUpDown GammaBUpDown{"GammaBUpDown", &GammaPanel, GammaBEdit};
+  TLabel GammaResetLabel{"GammaResetLabel", &GammaPanel, &View};
+  TButton GammaResetButton{"GammaResetButton", &GammaPanel};
+
+  TPanel WelcomePanel{"WelcomePanel", &Window};
+  TLabel AppWelcomeLabel{"AppWelcomeLabel", &WelcomePanel, &View};
+  TImage AboutImage{"AboutImage", &WelcomePanel};
+  TLabel WelcomeLabel{"WelcomeLabel", &WelcomePanel, &View};
+
+  TPanel LangPanel{"LangPanel", &Window};
+  TLabel LangLabel{"LangLabel", &LangPanel, &View};
+  TComboBox LangComboBox{"LangComboBox", &LangPanel};
+
+  TLabel FileLabel{"FileLabel", &Window, &View};
+  TLabel HelpLabel{"HelpLabel", &Window, &View};
+
+  // Window state. ReferenceJpeg, the decoded reference photograph, exists
+  // from FormCreate until the window closes, empty until a picture is loaded.
+  std::unique_ptr<TBitmap> ReferenceJpeg;
+  int32_t PixelsPerInch = DesignDpi;
+  std::string ApplicationTitle;
+  bool StayOnTop = true;
+  bool DoubleBuffered = false;
+  bool Closed = false;
+  int32_t DisplayIndex = 0;
+  bool LutActive = true;
+  bool RestoreOnClose = true;
+  bool EventsEnabled = false;
+  // Displays whose curve file could not be read at the start: OK must not
+  // replace such a file with a record that was not read from it.
+  std::vector<bool> UnreadCurveFiles;
+
+  // Layout (main_form_layout.cpp).
+  int32_t Scale(int32_t designSize) const;
+  void LayoutWindow();
+  // The bar is aligned to the window's bottom edge: it follows every change
+  // of the window's size at once, as pages placed above it rely on.
+  void AlignBar();
+  void LoadArtwork();
+  // WM_DPICHANGED; the new DPI is the low word of the first parameter.
+  void DpiChanged(uintptr_t wParam);
+  // Every control's geometry and font height times numerator / denominator.
+  void ScaleControls(int32_t numerator, int32_t denominator);
+
+  // The adjustment loop (main_form_adjust.cpp).
+  void SyncControls();
+  void ApplyCurve();
+  void GammaChange();
+  void BlackChange();
+  void WhiteChange();
+  void BalanceChange();
+  void PointEditChange();
+  void PointPosEditChange();
+  void PointCheckBoxClick();
+  void PointPrevButtonClick();
+  void PointNextButtonClick();
+  void PointClearButtonClick();
+  void PointResetButtonClick();
+  void GammaResetButtonClick();
+  void BlackResetButtonClick();
+  void WhiteResetButtonClick();
+  void BalanceResetButtonClick();
+  void ResetButtonClick();
+
+  // Pages and captions (main_form_pages.cpp).
+  void ShowPage(int32_t page);
+  void TabSetChange(int32_t newTab, bool& allowChange);
+  void TranslateCaptions();
+
+  // The editing session (main_form_session.cpp).
+  void FormCreate();
+  void SelectDisplay(int32_t index);
+  void DisplayComboBoxChange();
+  void NextDisplayButtonClick();
+  void StandardComboBoxChange();
+  void OffButtonClick();
+  void MinimizeButtonClick();
+  // Key preview: every key reaches this first and is passed on unchanged.
+  void FormKeyDown(uint16_t key, uint32_t shift);
+  void FillLanguages();
+  void LangComboBoxChange();
+  void FileLabelClick();
+  void OkButtonClick();
+  void CancelButtonClick();
+  // Any way of closing: the system's close command as well as the buttons.
+  void Close();
+  // False when the window has to stay open (a curve file could not be written).
+  bool FormClose();
+
+  // What the paint handler hands to the page painter: the height above the bar.
+  int32_t PatternHeight() const { return Panel.Top; }
+  // Paints the client area (without the controls) on the view's canvas.
+  void FormPaint(Canvas& canvas);
+
+ private:
+  // The edited display's size, which pages centre on.
+  int32_t DisplayWidth() const;
+  int32_t DisplayHeight() const;
+  void ArrangeWelcome();
+  void ArrangeReferenceImage();
+  // Decodes the file at the reference-image path into ReferenceJpeg.
+  void LoadReferencePicture();
+  void BuildControls();
+  void WireEvents();
+  void BuildAdjustPanel(TPanel& panel, int32_t width, TLabel& caption, const std::string& captionText,
+                        TEdit* masterEdit, TUpDown* masterUpDown, TLabel* rowLabels[3], TEdit* rowEdits[3],
+                        TUpDown* rowUpDowns[3], TLabel& resetLabel, TButton& resetButton);
+  void ResetGroup(std::initializer_list<TUpDown*> upDowns);
+  void ReadCurveFiles();
+};
+

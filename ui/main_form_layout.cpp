@@ -1,0 +1,66 @@
+// The window's place on its display, the bottom bar's anchoring and DPI
+// changes.
+#include "paint/scaling.h"
+#include "ramp/records.h"
+#include "ui/main_form.h"
+
+namespace {
+
+constexpr int32_t BarHeight = 53;
+constexpr int32_t RightButtonPitch = 104;  // one button width and a gap
+constexpr int32_t TabSetRightGap = 15;
+constexpr uint32_t LowWordMask = 0xFFFF;
+constexpr const char* ArtworkResource = "heropng";
+
+}  // namespace
+
+int32_t TMainForm::Scale(int32_t designSize) const { return ::Scale(designSize, PixelsPerInch); }
+
+void TMainForm::LayoutWindow() {
+  // Without the display there is nothing to cover; the window keeps its place.
+  if (DisplayIndex < 0 || DisplayIndex >= DisplayCount) return;
+  const TRect& monitor = Displays[DisplayIndex].MonitorInfo.Monitor;
+  Window.SetBounds(monitor.Left, monitor.Top, monitor.Right - monitor.Left, monitor.Bottom - monitor.Top);
+
+  Panel.Height = Scale(BarHeight);
+  AlignBar();
+
+  OkButton.Left = Panel.Width - Scale(RightButtonPitch);
+  CancelButton.Left = OkButton.Left;
+  ResetButton.Left = OkButton.Left - Scale(RightButtonPitch);
+  MinimizeButton.Left = ResetButton.Left;
+  TabSet.Left = 1;
+  TabSet.Width = Panel.Width - ResetButton.Width - OkButton.Width - Scale(TabSetRightGap);
+  OffButton.Left = MinimizeButton.Left - Scale(RightButtonPitch);
+}
+
+void TMainForm::AlignBar() { Panel.SetBounds(0, Window.Height - Panel.Height, Window.Width, Panel.Height); }
+
+void TMainForm::LoadArtwork() { AboutImage.PictureResource = ArtworkResource; }
+
+void TMainForm::ScaleControls(int32_t numerator, int32_t denominator) {
+  for (TControl* control : ControlTree(Window)) {
+    if (control != &Window) {
+      control->Left = MulDivRounded(control->Left, numerator, denominator);
+      control->Top = MulDivRounded(control->Top, numerator, denominator);
+      control->Width = MulDivRounded(control->Width, numerator, denominator);
+      control->Height = MulDivRounded(control->Height, numerator, denominator);
+    }
+    // Controls that follow their parent's font change with it.
+    if (!control->ParentFont || control == &Window)
+      control->Font.Height = MulDivRounded(control->Font.Height, numerator, denominator);
+  }
+  for (TControl* control : ControlTree(Window))
+    if (control->Kind == TControlKind::Label) static_cast<TLabel*>(control)->AdjustSize();
+}
+
+void TMainForm::DpiChanged(uintptr_t wParam) {
+  const int32_t oldDpi = PixelsPerInch;
+  const int32_t newDpi = static_cast<int32_t>(wParam & LowWordMask);
+  // A zero DPI would leave every later scale dividing by zero.
+  if (newDpi == 0) return;
+  PixelsPerInch = newDpi;
+  ScaleControls(newDpi, oldDpi);
+  LayoutWindow();
+  View.Repaint();
+}

@@ -1,0 +1,245 @@
+// The editing session: its start, switching displays and standards, the ramp
+// off and on, minimising, the keyboard, languages, the reference picture and
+// its end with OK or any other way of closing.
+#include <algorithm>
+#include <cctype>
+
+#include "lang/multilang.h"
+#include "paint/page_state.h"
+#include "ramp/curve_file.h"
+#include "ramp/file_error.h"
+#include "ramp/load_curves.h"
+#include "ramp/ramp_access.h"
+#include "ramp/records.h"
+#include "shell/data_folders.h"
+#include "shell/prepare_run.h"
+#include "shell/settings_file.h"
+#include "shell/shell_port.h"
+#include "ui/main_form.h"
+
+namespace {
+
+constexpr const char* ProductVersionName = "Tonemark 4.1.1";
+constexpr int MaxDialogFileName = 5200;
+
+constexpr const char* StandardNames[] = {
+    "sRGB IEC 61966-2-1", "Gamma 2.2",         "BT.1886 0.50 nits", "BT.1886 0.20 nits", "BT.1886 0.15 nits",
+    "BT.1886 0.05 nits",  "BT.1886 0.01 nits", "BT.1886 0 nits / G 2.4", "Gamma 2.6", "Gamma 2.35",
+    "Gamma 2.0",          "Gamma 1.96",        "Gamma 1.8",         "ITU-R BT.709-6 Scene"};
+
+std::string DataFolder() { return CommonDataFolder(ProductSubFolder); }
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The folder part of a path, delimiter included; empty without one.
+std::string FolderPart(const std::string& path) {
+  const size_t delimiter = path.find_last_of("\\/");
+  return delimiter == std::string::npos ? std::string() : path.substr(0, delimiter + 1);
+}
+
+std::string MessageAboutFile(const std::string& message, const std::string& path) {
+  return message + "\n" + path;
+}
+
+}  // namespace
+
+void TMainForm::FormCreate() {
+  ReferenceJpeg = std::make_unique<TBitmap>();
+  if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
+  LoadArtwork();
+  DisplayIndex = 0;
+  LayoutWindow();
+  AppWelcomeLabel.SetCaption(ProductVersionName);
+  FillLanguages();
+  TranslateCaptions();
+  ApplicationTitle = ApplicationTitleText;
+  Window.Caption = ApplicationTitle;
+  SaveRamps();
+  RestoreOnClose = true;
+  EventsEnabled = false;
+  PointPosUpDown.SetPosition(CurrentPoint);
+  LutActive = true;
+  ReadCurveFiles();
+  DoubleBuffered = true;
+  const bool severalDisplays = DisplayCount > 1;
+  NextDisplayButton.Enabled = severalDisplays;
+  DisplayComboBox.Enabled = severalDisplays;
+  DisplayLabel.Enabled = severalDisplays;
+  DisplayComboBox.Clear();
+  for (int32_t i = 0; i < DisplayCount; ++i) DisplayComboBox.Items.push_back(Displays[i].Name);
+  DisplayComboBox.SetItemIndex(0);
+  StandardComboBox.Clear();
+  StandardComboBox.Items.assign(std::begin(StandardNames), std::end(StandardNames));
+  StandardComboBox.SetItemIndex(0);
+  SelectDisplay(0);
+  EventsEnabled = true;
+  View.BringToFront();
+}
+
+// A file that cannot be read is reported and the session goes on without
+// it: the display starts from a fresh record, and OK leaves its file alone.
+void TMainForm::ReadCurveFiles() {
+  UnreadCurveFiles.assign(DisplayCount, false);
+  const std::string folder = DataFolder();
+  for (int32_t i = 0; i < DisplayCount && i < static_cast<int32_t>(Curves.size()); ++i) {
+    const std::string path = CurveFilePath(folder, i);
+    std::string deviceName;
+    try {
+      ReadCurveFile(Curves[i], deviceName, path);
+    } catch (const FileError& error) {
+      Curves[i] = TRampCurve{};
+      UnreadCurveFiles[i] = true;
+      View.ShowMessage(MessageAboutFile(error.what(), path));
+    }
+  }
+}
+
+void TMainForm::SelectDisplay(int32_t index) {
+  if (index < 0 || index >= DisplayCount) return;
+  DisplayIndex = index;
+  const bool eventsEnabled = EventsEnabled;
+  EventsEnabled = false;
+  Window.Visible = false;
+  ReadDisplayRamp(index);
+  const TRect& monitor = Displays[index].MonitorInfo.Monitor;
+  Window.SetBounds(monitor.Left, monitor.Top, monitor.Right - monitor.Left, monitor.Bottom - monitor.Top);
+  AlignBar();
+  DisplayComboBox.SetItemIndex(index);
+  SyncControls();
+  ApplyCurve();
+  ShowPage(CurrentPage);
+  LayoutWindow();
+  EventsEnabled = eventsEnabled;
+  Window.Visible = true;
+}
+
+void TMainForm::DisplayComboBoxChange() { SelectDisplay(DisplayComboBox.ItemIndex); }
+
+void TMainForm::NextDisplayButtonClick() {
+  int32_t next = DisplayComboBox.ItemIndex + 1;
+  if (next == static_cast<int32_t>(DisplayComboBox.Items.size())) next = 0;
+  SelectDisplay(next);
+}
+
+void TMainForm::StandardComboBoxChange() {
+  if (DisplayIndex < 0 || DisplayIndex >= static_cast<int32_t>(Curves.size())) return;
+  Curves[DisplayIndex].Standard = StandardComboBox.ItemIndex;
+  ApplyCurve();
+}
+
+// The caption names what the next click does.
+void TMainForm::OffButtonClick() {
+  if (LutActive) {
+    OffButton.Caption = Translate("BOnLUT");
+    SetLinearRamp(CurrentDisplay);
+  } else {
+    OffButton.Caption = Translate("BOffLUT");
+    SetCurveRamp(CurrentDisplay);
+  }
+  LutActive = !LutActive;
+}
+
+void TMainForm::MinimizeButtonClick() {
+  StayOnTop = false;
+  if (Background) Background->Hide();
+  View.MinimizeApplication();
+}
+
+void TMainForm::FormKeyDown(uint16_t key, uint32_t shift) {
+  if (key != VkTab || !(shift & ssCtrl)) return;
+  TabSet.SelectNext(!(shift & ssShift));
+}
+
+void TMainForm::FillLanguages() {
+  LangComboBox.OnChange = nullptr;
+  LangComboBox.Clear();
+  BuildLanguageList(LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+  LangComboBox.Items = LanguageList;
+  const auto match = std::find_if(LanguageList.begin(), LanguageList.end(),
+                                  [](const std::string& name) { return EqualIgnoringCase(name, CurrentLanguage); });
+  LangComboBox.SetItemIndex(match == LanguageList.end() ? 0 : static_cast<int32_t>(match - LanguageList.begin()));
+  CurrentLanguage = LangComboBox.Text();
+  LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+  LangComboBox.OnChange = [this] { LangComboBoxChange(); };
+}
+
+void TMainForm::LangComboBoxChange() {
+  CurrentLanguage = LangComboBox.Text();
+  LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+  TranslateCaptions();
+}
+
+void TMainForm::FileLabelClick() {
+  TOpenDialogOptions options;
+  options.Title = Translate("RefDlgTitle");
+  options.Filter = Translate("RefDlgFiles") + " (*.jpg)|*.jpg";
+  options.DefaultExt = "jpg";
+  options.InitialDir = FolderPart(ReferenceImagePath);
+  options.FileName = ReferenceImagePath;
+  options.FileMustExist = true;
+  options.MultiSelect = false;
+  options.MaxFileNameLength = MaxDialogFileName;
+  std::string chosen;
+  if (!FileDialog.Execute(options, chosen)) return;
+  ReferenceImagePath = chosen;
+  if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
+  ShowPage(CurrentPage);
+}
+
+// A picture that does not decode leaves the one shown before, and says so.
+void TMainForm::LoadReferencePicture() {
+  if (!ReferenceJpeg || !Decoder) return;
+  TBitmap picture;
+  if (Decoder->DecodeFile(ReferenceImagePath, picture)) {
+    *ReferenceJpeg = std::move(picture);
+  } else {
+    View.ShowMessage(MessageAboutFile(Translate("MUnreadablePicture"), ReferenceImagePath));
+  }
+}
+
+void TMainForm::OkButtonClick() {
+  RestoreOnClose = false;
+  Close();
+}
+
+void TMainForm::CancelButtonClick() { Close(); }
+
+void TMainForm::Close() {
+  if (Closed || !FormClose()) return;
+  Closed = true;
+  View.WindowClosed();
+}
+
+bool TMainForm::FormClose() {
+  if (RestoreOnClose) {
+    ReferenceJpeg.reset();
+    RestoreRamps();
+    return true;
+  }
+  const std::string folder = DataFolder();
+  ForceFolder(folder);
+  std::string skippedFiles;
+  try {
+    for (int32_t i = 0; i < DisplayCount && i < static_cast<int32_t>(Curves.size()); ++i) {
+      const std::string path = CurveFilePath(folder, i);
+      if (i < static_cast<int32_t>(UnreadCurveFiles.size()) && UnreadCurveFiles[i])
+        skippedFiles += "\n" + path;
+      else
+        WriteCurveFile(Curves[i], i, path);
+      CreateStartupShortcut(ProgramFolder() + LoaderFileName);
+    }
+  } catch (const FileError& error) {
+    // Nothing is lost: the files written so far were replaced whole, the rest
+    // are as they were, and every record is still here for another OK.
+    View.ShowMessage(error.what());
+    RestoreOnClose = true;
+    return false;
+  }
+  if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
+  ReferenceJpeg.reset();
+  return true;
+}
