@@ -1,5 +1,22 @@
-# Helpers for end-to-end scripts: curve files and ramps written and read by
-# shell, so the scripts depend on the programs' files only.
+# Helpers for end-to-end scripts: cases on simulated displays, and curve files
+# and ramps written and read by shell, so the scripts depend on the programs'
+# files only.
+
+# fresh_case: an empty simulation folder and a copy of $program in a folder of
+# its own under $root (a copy outside the install prefix is portable).
+fresh_case() {
+  case_dir=$(mktemp -d "$root/case.XXXX")
+  sim=$case_dir/sim
+  app=$case_dir/app
+  mkdir -p "$sim" "$app"
+  cp "$program" "$app/"
+  exe=$app/$(basename "$program")
+}
+
+# sim_path: $sim as the program sees it; a Z:\ path when $runner is Wine.
+sim_path() {
+  if [[ -n "$runner" ]]; then echo "Z:$(tr / '\\' <<<"$sim")"; else echo "$sim"; fi
+}
 
 # write_curve FILE [Field=value ...]: a version 2 curve file of an all-zero
 # record with the named scalar fields (Standard .. BalanceB) set.

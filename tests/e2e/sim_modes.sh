@@ -14,22 +14,10 @@ trap 'rm -rf "$root"' EXIT
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
 mkdir -p "$HOME"
 
-# fresh_case: an empty simulation folder and a copy of the program.
-fresh_case() {
-  case_dir=$(mktemp -d "$root/case.XXXX")
-  sim=$case_dir/sim
-  app=$case_dir/app
-  mkdir -p "$sim" "$app"
-  cp "$program" "$app/"
-  exe=$app/$(basename "$program")
-}
-
 # run ARGS...: runs the copy; sets status, out and err.
 run() {
-  local sim_path=$sim
-  [[ -n "$runner" ]] && sim_path="Z:$(tr / '\\' <<<"$sim")"
   set +e
-  TONEMARK_SIM=$sim_path $runner "$exe" "$@" >"$case_dir/out" 2>"$case_dir/err"
+  TONEMARK_SIM=$(sim_path) $runner "$exe" "$@" >"$case_dir/out" 2>"$case_dir/err"
   status=$?
   set -e
   out=$(cat "$case_dir/out")

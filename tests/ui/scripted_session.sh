@@ -5,6 +5,7 @@
 # which makes it portable: curve and settings files live beside it. With
 # RUNNER (tools/wine-run) the Windows build runs, and TONEMARK_SIM is a Z:\ path.
 set -euo pipefail
+source "$(dirname "$0")/../e2e/curve_files.sh"
 program=$1
 runner=${2:-}
 
@@ -14,35 +15,11 @@ if [[ -z "$runner" ]]; then
   export XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
 fi
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-expect_eq() {
-  [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"
-}
-# entry FILE N: the N-th value (from 0) of a ramp file.
-entry() {
-  tr -s ' \t\r\n' '\n' <"$1" | grep -v '^$' | sed -n "$(($2 + 1))p"
-}
-
-fresh_case() {
-  case_dir=$(mktemp -d "$root/case.XXXX")
-  sim=$case_dir/sim
-  app=$case_dir/app
-  mkdir -p "$sim" "$app"
-  cp "$program" "$app/"
-  exe=$app/$(basename "$program")
-}
-
 # session SCRIPT: runs the copy with the script on its standard input; sets
 # status, out and err.
 session() {
-  local sim_path=$sim
-  [[ -n "$runner" ]] && sim_path="Z:$(tr / '\\' <<<"$sim")"
   set +e
-  TONEMARK_SIM=$sim_path $runner "$exe" <<<"$1" >"$case_dir/out" 2>"$case_dir/err"
+  TONEMARK_SIM=$(sim_path) $runner "$exe" <<<"$1" >"$case_dir/out" 2>"$case_dir/err"
   status=$?
   set -e
   out=$(tr -d '\r' <"$case_dir/out")
@@ -76,8 +53,8 @@ for n in 1 2; do
   [[ -f "$app/Tonemark$n.lut" ]] || fail "Tonemark$n.lut was not written"
 done
 expect_eq "$(sed -n 5p "$app/Tonemark1.lut" | tr -d '\r')" 2 "GammaR stored in Tonemark1.lut"
-[[ "$(entry "$sim/ramp1.txt" 128)" != 32896 ]] || fail "display 1 did not get its computed ramp"
-expect_eq "$(entry "$sim/ramp2.txt" 128)" 32896 "display 2's identity ramp"
+[[ "$(ramp_entry "$sim/ramp1.txt" 128)" != 32896 ]] || fail "display 1 did not get its computed ramp"
+expect_eq "$(ramp_entry "$sim/ramp2.txt" 128)" 32896 "display 2's identity ramp"
 grep -q '^Language=' "$app/Tonemark.settings" || fail "the settings were not written"
 if [[ -z "$runner" ]]; then
   ls "$XDG_CONFIG_HOME/autostart/"*.desktop >/dev/null 2>&1 || fail "no start-up entry for the loader"
@@ -88,12 +65,12 @@ fi
 for ending in 'click CancelButton' ''; do
   fresh_case
   printf '[Monitor1]\n' >"$sim/displays.ini"
-  for channel in r g b; do seq 0 255 | awk '{ printf "%d ", $1 * 200 }'; echo; done >"$sim/ramp1.txt"
+  write_ramp "$sim/ramp1.txt" 'l * 200'
   session "type BlackEdit 40
 click OffButton
 $ending"
   expect_eq "$status" 0 "'$ending' exit code"
-  expect_eq "$(entry "$sim/ramp1.txt" 255)" 51000 "'$ending' restores the start ramp"
+  expect_eq "$(ramp_entry "$sim/ramp1.txt" 255)" 51000 "'$ending' restores the start ramp"
   [[ ! -e "$app/Tonemark1.lut" ]] || fail "'$ending' wrote a curve file"
   [[ -f "$app/Tonemark.settings" ]] || fail "'$ending' did not store the settings"
 done
@@ -118,4 +95,3 @@ state'
 expect_eq "$out" 'not understood: wave OkButton
 page=0 display=0 point=127 lut=on window=0,0,1920,1080 dpi=96' "unknown action"
 
-exit $((failures > 0))
