@@ -54,7 +54,7 @@ constexpr std::array<double, LevelCount> LevelFraction = [] {
   return fraction;
 }();
 
-// Fills one row per channel with f(channel, level). Channels often share their
+// Fills one row per channel with compute(constant, level). Channels often share their
 // constant (an exponent, a black lift); their rows are then the same bits and
 // are copied rather than computed again.
 template <class Compute>
