@@ -1,32 +1,55 @@
 #include "ramp/atomic_file.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <random>
 
 #include "ramp/file_error.h"
+#include "ramp/file_port.h"
+
+namespace {
+
+// Each try draws a new name; clashing this often means the folder is not
+// usable rather than unlucky.
+constexpr int MaxNameTries = 100;
+
+std::string RandomTag() {
+  static thread_local std::mt19937_64 generator{std::random_device{}()};
+  constexpr const char* Digits = "0123456789abcdef";
+  uint64_t bits = generator();
+  std::string tag;
+  for (int i = 0; i < 12; ++i, bits >>= 4) tag.push_back(Digits[bits & 15]);
+  return tag;
+}
+
+}  // namespace
 
 std::string UnableToWriteMessage(const std::string& path) { return "Unable to write to " + path; }
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp";
-  bool written = false;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.flush();
-      written = static_cast<bool>(out);
+std::string TemporaryName(const std::string& target, const std::string& tag) {
+  return target + "." + tag + ".tmp";
+}
+
+TStagedFile StageFile(const std::string& path, const std::string& bytes) {
+  TStagedFile staged{path, FilePort::LinkTarget(path), ""};
+  for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
+    staged.Temporary = TemporaryName(staged.Target, RandomTag());
+    switch (FilePort::CreateFileWith(staged.Temporary, bytes)) {
+      case FilePort::CreateOutcome::Created: return staged;
+      case FilePort::CreateOutcome::Exists: continue;
+      case FilePort::CreateOutcome::Failed: break;
     }
-    out.close();
-    written = written && !out.fail();
+    break;
   }
-  std::error_code error;
-  if (written) {
-    // Replaces an existing file in one step on both targets.
-    std::filesystem::rename(temporary, path, error);
-    if (!error) return;
-  }
-  std::filesystem::remove(temporary, error);
   throw FileError(UnableToWriteMessage(path));
+}
+
+void CommitStagedFile(const TStagedFile& staged) {
+  if (FilePort::MoveOver(staged.Temporary, staged.Target)) return;
+  DiscardStagedFile(staged);
+  throw FileError(UnableToWriteMessage(staged.Path));
+}
+
+void DiscardStagedFile(const TStagedFile& staged) { FilePort::RemoveFile(staged.Temporary); }
+
+void WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  CommitStagedFile(StageFile(path, bytes));
 }

@@ -1,4 +1,4 @@
-#include "platform/linux/shell_profile_text.h"
+#include "shell/profile_text.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/shell_profile_text.h"
+#include "shell/profile_text.h"
 
 namespace {
 
