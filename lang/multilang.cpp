@@ -62,7 +62,7 @@ void LoadLanguage(const std::string& language, const std::string& folderName,
   for (const std::string& path : LanguageFileCandidates(language, folderName, userSub, commonSub)) {
     // A folder of that name is passed over, as the system would refuse to open it.
     std::string bytes;
-    if (FilePort::ReadFileBytes(path, MaxLanguageFileSize, bytes) != FilePort::ReadOutcome::Read)
+    if (FilePort::ReadFileBytes(path, MaxLanguageFileSize, bytes) != FilePort::TReadOutcome::Read)
       continue;
     std::istringstream in(bytes);
     MergeLanguageFile(in);

@@ -33,19 +33,19 @@ TStagedFile StageFile(const std::string& path, const std::string& bytes) {
   for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
     staged.Temporary = TemporaryName(staged.Target, RandomTag());
     switch (FilePort::CreateFileWith(staged.Temporary, bytes)) {
-      case FilePort::CreateOutcome::Created: return staged;
-      case FilePort::CreateOutcome::Exists: continue;
-      case FilePort::CreateOutcome::Failed: break;
+      case FilePort::TCreateOutcome::Created: return staged;
+      case FilePort::TCreateOutcome::Exists: continue;
+      case FilePort::TCreateOutcome::Failed: break;
     }
     break;
   }
-  throw FileError(UnableToWriteMessage(path));
+  throw TFileError(UnableToWriteMessage(path));
 }
 
 void CommitStagedFile(const TStagedFile& staged) {
   if (FilePort::MoveOver(staged.Temporary, staged.Target)) return;
   DiscardStagedFile(staged);
-  throw FileError(UnableToWriteMessage(staged.Path));
+  throw TFileError(UnableToWriteMessage(staged.Path));
 }
 
 void DiscardStagedFile(const TStagedFile& staged) { FilePort::RemoveFile(staged.Temporary); }

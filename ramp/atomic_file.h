@@ -17,10 +17,10 @@ struct TStagedFile {
 };
 
 // Writes `bytes` to a fresh temporary file beside the file that `path` names.
-// Throws FileError("Unable to write to <path>"), leaving nothing behind, when
+// Throws TFileError("Unable to write to <path>"), leaving nothing behind, when
 // it cannot.
 TStagedFile StageFile(const std::string& path, const std::string& bytes);
-// Renames the temporary file over its target. Throws FileError("Unable to
+// Renames the temporary file over its target. Throws TFileError("Unable to
 // write to <path>") when the system refuses, after removing the temporary
 // file; the target is then as it was.
 void CommitStagedFile(const TStagedFile& staged);

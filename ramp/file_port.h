@@ -13,24 +13,24 @@
 
 namespace FilePort {
 
-enum class ReadOutcome {
+enum class TReadOutcome {
   Read,        // `bytes` holds the whole file
   Missing,     // nothing, or something that is not a file, stands at the path
   Unreadable,  // a file that cannot be opened or read, or is longer than the limit
 };
 
 // Reads the whole file at `path` into `bytes` when it is at most `limit` bytes.
-ReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes);
+TReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes);
 
 // The file that a write to `path` must replace: where a symbolic link at
 // `path` (through a chain of them) points, else `path` itself.
 std::string LinkTarget(const std::string& path);
 
-enum class CreateOutcome { Created, Exists, Failed };
+enum class TCreateOutcome { Created, Exists, Failed };
 
 // Creates a file at `path` only when nothing stands there, writes `bytes`,
 // flushes them to the disk and closes it. A failed write removes the file.
-CreateOutcome CreateFileWith(const std::string& path, const std::string& bytes);
+TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes);
 
 // Puts the file at `from` in place of the file at `to` in one step, keeping
 // the access rights of a file that was at `to`, and makes the change durable.

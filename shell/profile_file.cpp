@@ -15,9 +15,9 @@ constexpr size_t MaxProfileFileSize = 16 << 20;
 std::optional<std::string> ReadProfileFile(const std::string& path) {
   std::string text;
   switch (FilePort::ReadFileBytes(path, MaxProfileFileSize, text)) {
-    case FilePort::ReadOutcome::Read: return text;
-    case FilePort::ReadOutcome::Missing: return "";
-    case FilePort::ReadOutcome::Unreadable: break;
+    case FilePort::TReadOutcome::Read: return text;
+    case FilePort::TReadOutcome::Missing: return "";
+    case FilePort::TReadOutcome::Unreadable: break;
   }
   return std::nullopt;
 }
@@ -29,7 +29,7 @@ bool WriteProfileFile(const std::string& path, const std::string& section,
   if (!text) return false;
   try {
     WriteFileAtomically(path, WithProfileValues(*text, section, values));
-  } catch (const FileError&) {
+  } catch (const TFileError&) {
     return false;
   }
   return true;

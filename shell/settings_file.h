@@ -14,6 +14,6 @@ std::string SettingsPath();
 // Sets the defaults, then takes the stored values when the file exists. A key
 // that is absent keeps its default; one with an empty value gives "".
 void ReadSettings();
-// Throws FileError("Unable to write to <path>") when the write is refused.
+// Throws TFileError("Unable to write to <path>") when the write is refused.
 // The file is replaced atomically, so a failed write leaves the previous one.
 void WriteSettings();

@@ -62,27 +62,27 @@ void FlushFolder(const std::string& folder) {
 
 namespace FilePort {
 
-ReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes) {
+TReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes) {
   struct stat status;
   if (stat(path.c_str(), &status) != 0) return errno == ENOENT || errno == ENOTDIR
-                                                   ? ReadOutcome::Missing
-                                                   : ReadOutcome::Unreadable;
+                                                   ? TReadOutcome::Missing
+                                                   : TReadOutcome::Unreadable;
   // A folder, a pipe or a device is no file of the user's.
-  if (!S_ISREG(status.st_mode)) return ReadOutcome::Missing;
+  if (!S_ISREG(status.st_mode)) return TReadOutcome::Missing;
   TDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) return ReadOutcome::Unreadable;
+  if (fd.Get() < 0) return TReadOutcome::Unreadable;
   std::string text;
   char buffer[65536];
   for (;;) {
     const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return ReadOutcome::Unreadable;
+    if (got < 0) return TReadOutcome::Unreadable;
     if (got == 0) break;
-    if (text.size() + static_cast<size_t>(got) > limit) return ReadOutcome::Unreadable;
+    if (text.size() + static_cast<size_t>(got) > limit) return TReadOutcome::Unreadable;
     text.append(buffer, static_cast<size_t>(got));
   }
   bytes = std::move(text);
-  return ReadOutcome::Read;
+  return TReadOutcome::Read;
 }
 
 std::string LinkTarget(const std::string& path) {
@@ -99,13 +99,13 @@ std::string LinkTarget(const std::string& path) {
   return current;
 }
 
-CreateOutcome CreateFileWith(const std::string& path, const std::string& bytes) {
+TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes) {
   // Created with the rights that any new file of the user gets (the umask).
   TDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (fd.Get() < 0) return errno == EEXIST ? CreateOutcome::Exists : CreateOutcome::Failed;
-  if (WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0 && fd.Close()) return CreateOutcome::Created;
+  if (fd.Get() < 0) return errno == EEXIST ? TCreateOutcome::Exists : TCreateOutcome::Failed;
+  if (WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0 && fd.Close()) return TCreateOutcome::Created;
   unlink(path.c_str());
-  return CreateOutcome::Failed;
+  return TCreateOutcome::Failed;
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

@@ -55,28 +55,28 @@ std::string WithoutLongPathPrefix(const std::string& path) {
 
 namespace FilePort {
 
-ReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes) {
+TReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::Missing
-                                                                          : ReadOutcome::Unreadable;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? TReadOutcome::Missing
+                                                                          : TReadOutcome::Unreadable;
   }
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ReadOutcome::Missing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TReadOutcome::Missing;
   THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return ReadOutcome::Unreadable;
+  if (!file.Valid()) return TReadOutcome::Unreadable;
   std::string text;
   char buffer[65536];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return ReadOutcome::Unreadable;
+    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return TReadOutcome::Unreadable;
     if (got == 0) break;
-    if (text.size() + got > limit) return ReadOutcome::Unreadable;
+    if (text.size() + got > limit) return TReadOutcome::Unreadable;
     text.append(buffer, got);
   }
   bytes = std::move(text);
-  return ReadOutcome::Read;
+  return TReadOutcome::Read;
 }
 
 std::string LinkTarget(const std::string& path) {
@@ -94,16 +94,16 @@ std::string LinkTarget(const std::string& path) {
   return WithoutLongPathPrefix(std::string(target, length));
 }
 
-CreateOutcome CreateFileWith(const std::string& path, const std::string& bytes) {
+TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes) {
   THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid())
-    return GetLastError() == ERROR_FILE_EXISTS ? CreateOutcome::Exists : CreateOutcome::Failed;
+    return GetLastError() == ERROR_FILE_EXISTS ? TCreateOutcome::Exists : TCreateOutcome::Failed;
   if (WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close())
-    return CreateOutcome::Created;
+    return TCreateOutcome::Created;
   if (file.Valid()) file.Close();
   DeleteFileA(path.c_str());
-  return CreateOutcome::Failed;
+  return TCreateOutcome::Failed;
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

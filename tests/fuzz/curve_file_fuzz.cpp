@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string deviceName;
   try {
     ReadCurveText(curve, deviceName, text);
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     if (std::strcmp(error.what(), InvalidNumericInput) != 0) std::abort();
     return 0;
   }

@@ -50,7 +50,7 @@ TEST(AtomicFile, ARefusedRenameNamesThePathAndLeavesNoTemporary) {
   try {
     WriteFileAtomically(path, "bytes");
     ADD_FAILURE() << "the write reported success";
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     EXPECT_EQ(error.what(), "Unable to write to " + path);
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder.Path() / "Tonemark1.lut" / "inside"));

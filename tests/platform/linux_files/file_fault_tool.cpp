@@ -24,7 +24,7 @@ void WriteVersion(const std::string& kind, const std::string& path, int version)
   }
   const std::string value = version == 0 ? "English" : std::string(3000, 'S');
   if (!ShellPort::WriteProfileStrings(path, "Settings", {{"Language", value}}))
-    throw FileError("Unable to write to " + path);
+    throw TFileError("Unable to write to " + path);
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   const long count = argc > 4 ? std::atol(argv[4]) : 1;
   try {
     for (long i = 0; count == 0 || i < count; ++i) WriteVersion(argv[1], argv[2], (first + i) % 2);
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     std::cerr << error.what() << "\n";
     return 1;
   }

@@ -24,8 +24,8 @@ TEST(LinuxFiles, AFullDiskLeavesThePreviousFileAndNoTemporary) {
   const std::string path = folder.File("Tonemark1.lut");
   WriteBytes(path, "previous");
   for (const rlim_t room : {0, 100, 4096}) {
-    const FullDisk disk(room);
-    EXPECT_THROW(WriteFileAtomically(path, std::string(5000, 'x')), FileError) << room;
+    const TFullDisk disk(room);
+    EXPECT_THROW(WriteFileAtomically(path, std::string(5000, 'x')), TFileError) << room;
   }
   EXPECT_EQ(ReadBytes(path), "previous");
   EXPECT_EQ(EntryCount(folder.Path()), 1u);
@@ -70,13 +70,13 @@ TEST(LinuxFiles, OnlyARegularFileWithinTheLimitIsRead) {
   WriteBytes(folder.File("small"), "12345");
   ASSERT_EQ(mkfifo(folder.File("pipe").c_str(), 0600), 0);
   std::string bytes = "untouched";
-  using FilePort::ReadOutcome;
-  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("none"), 10, bytes), ReadOutcome::Missing);
-  EXPECT_EQ(FilePort::ReadFileBytes(folder.Folder(), 10, bytes), ReadOutcome::Missing);
-  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("pipe"), 10, bytes), ReadOutcome::Missing);
-  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("small"), 4, bytes), ReadOutcome::Unreadable);
+  using FilePort::TReadOutcome;
+  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("none"), 10, bytes), TReadOutcome::Missing);
+  EXPECT_EQ(FilePort::ReadFileBytes(folder.Folder(), 10, bytes), TReadOutcome::Missing);
+  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("pipe"), 10, bytes), TReadOutcome::Missing);
+  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("small"), 4, bytes), TReadOutcome::Unreadable);
   EXPECT_EQ(bytes, "untouched");
-  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("small"), 5, bytes), ReadOutcome::Read);
+  EXPECT_EQ(FilePort::ReadFileBytes(folder.File("small"), 5, bytes), TReadOutcome::Read);
   EXPECT_EQ(bytes, "12345");
 }
 
