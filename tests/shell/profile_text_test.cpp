@@ -60,6 +60,11 @@ TEST(WithProfileValues, AddsAMissingSectionAtTheEnd) {
             "[Settings]\r\nLanguage=English\r\n");
 }
 
+TEST(WithProfileValues, ALastLineEndedByACarriageReturnAloneIsEndedBeforeANewKey) {
+  EXPECT_EQ(WithProfileValues("[Settings]\r\nA=1\r", "Settings", {{"Language", "English"}}),
+            "[Settings]\r\nA=1\r\nLanguage=English\r\n");
+}
+
 TEST(WithProfileValues, AValueStopsAtALineBreakSoThatItCannotAddKeys) {
   EXPECT_EQ(WithProfileValues("", "Settings", {{"ReferenceImage", "/tmp/a\nLanguage=x"}}),
             "[Settings]\r\nReferenceImage=/tmp/a\r\n");
