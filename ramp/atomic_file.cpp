@@ -54,8 +54,9 @@ std::string UnableToWriteMessage(const std::string& path) { return "Unable to wr
 
 void TStagedFiles::Stage(const std::string& path, const std::string& bytes) {
   std::error_code error;
+  if (std::filesystem::is_directory(path, error)) throw TFileError(UnableToWriteMessage(path));
   const std::string temporary = path + TemporarySuffix;
-  if (std::filesystem::is_directory(path, error) || !WriteWhole(temporary, bytes)) {
+  if (!WriteWhole(temporary, bytes)) {
     RemoveQuietly(temporary);
     throw TFileError(UnableToWriteMessage(path));
   }
