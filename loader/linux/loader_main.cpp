@@ -112,7 +112,9 @@ void LoaderMain(int32_t delay_ms) {
       SystemBusNews news = ProcessSystemBusWatch(bus, now);
       for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
       if (news.SessionReturns > 0) settle_at = now + SettleDelayMs;
-      if (news.WatchInPlace && news.Resumes == 0) TrimWorkingSet();
+      // Connecting, or reading news that launches nothing, ran code that the
+      // wait does not need.
+      if (news.Resumes == 0) TrimWorkingSet();
     }
     if (settle_at <= now) {
       settle_at = NoDeadline;

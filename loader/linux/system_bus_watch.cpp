@@ -24,17 +24,14 @@ int WatchInstalled(sd_bus_message* reply, void* data, sd_bus_error*) {
   if (sd_bus_message_is_method_error(reply, nullptr)) {
     watch->WatchRefused = true;
   } else {
-    watch->WatchInPlace = true;
     watch->ReconnectDelayMs = 0;
   }
   return 0;
 }
 
-// Without the session's watch the resume watch still serves.
-int SessionWatchInstalled(sd_bus_message* reply, void* data, sd_bus_error*) {
-  if (!sd_bus_message_is_method_error(reply, nullptr)) static_cast<SystemBusWatch*>(data)->WatchInPlace = true;
-  return 0;
-}
+// Given explicitly, as sd-bus would otherwise close the bus on a refusal:
+// without the session's watch, the resume watch still serves.
+int SessionWatchInstalled(sd_bus_message*, void*, sd_bus_error*) { return 0; }
 
 // PrepareForSleep(true) comes before suspend, (false) after resume.
 int PrepareForSleepHandler(sd_bus_message* message, void* data, sd_bus_error*) {
@@ -171,10 +168,8 @@ SystemBusNews ProcessSystemBusWatch(SystemBusWatch& watch, uint64_t now) {
   SystemBusNews news;
   news.Resumes = watch.Resumes;
   news.SessionReturns = watch.SessionReturns;
-  news.WatchInPlace = watch.WatchInPlace;
   watch.Resumes = 0;
   watch.SessionReturns = 0;
-  watch.WatchInPlace = false;
   watch.WatchRefused = false;
   return news;
 }

@@ -20,7 +20,6 @@ struct SystemBusWatch {
   // Since the last ProcessSystemBusWatch:
   int Resumes = 0;
   int SessionReturns = 0;
-  bool WatchInPlace = false;
   bool WatchRefused = false;
   // While the bus is lost: when to try again, and how long the last wait was.
   uint64_t ReconnectAt = NoDeadline;
@@ -31,8 +30,6 @@ struct SystemBusWatch {
 struct SystemBusNews {
   int Resumes = 0;
   int SessionReturns = 0;
-  // The bus has taken a watch: the work of connecting is over.
-  bool WatchInPlace = false;
 };
 
 // The watch must stay where it is while open: the bus keeps its address.
