@@ -1,5 +1,6 @@
 #include "loader/linux/close_requests.h"
 
+#include <errno.h>
 #include <string.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -46,6 +47,7 @@ void AcceptWaiting(CloseRequests& requests, uint64_t now) {
 bool ReadRequest(WaitingRequest& request) {
   char bytes[CloseRequestLength];
   ssize_t count = recv(request.Connection, bytes, CloseRequestLength - request.Received, 0);
+  if (count < 0 && (errno == EAGAIN || errno == EINTR)) return false;
   if (count <= 0 || memcmp(bytes, CloseRequest + request.Received, static_cast<size_t>(count)) != 0) {
     Drop(request);
     return false;
