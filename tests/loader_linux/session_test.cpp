@@ -1,7 +1,7 @@
 // Launches when the session comes back to the user, as logind reports it on
 // the system bus (a private daemon here): made active again, unlocked, or
-// asked to unlock; a burst of such news gives one launch a second after the
-// last of it.
+// asked to unlock, each a second after the news. (A burst of news giving one
+// launch is shown with display changes, on Xvfb.)
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -52,18 +52,6 @@ TEST_F(TonewatchSession, LeavingOrLockingTheSessionAndForgedNewsLaunchNothing) {
   bus_.EmitSessionProperty("LockedHint", true);
   std::this_thread::sleep_for(Settle);
   EXPECT_EQ(folder_.Starts().size(), 1u);
-}
-
-TEST_F(TonewatchSession, ABurstOfNewsGivesOneLaunch) {
-  for (int i = 0; i < 4; ++i) {
-    bus_.EmitSessionProperty("Active", true);
-    bus_.EmitUnlock();
-    bus_.EmitSessionProperty("LockedHint", false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  }
-  ASSERT_TRUE(folder_.WaitForStarts(2, 5));
-  std::this_thread::sleep_for(Settle);
-  EXPECT_EQ(folder_.Starts().size(), 2u);
 }
 
 }  // namespace
