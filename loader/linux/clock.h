@@ -9,5 +9,5 @@ constexpr uint64_t NoDeadline = UINT64_MAX;
 
 uint64_t MonotonicMs();
 
-// Shortens timeout_ms (-1: none) so that the wait ends by deadline.
-void WaitNoLaterThan(uint64_t deadline, uint64_t now, int& timeout_ms);
+// Shortens timeoutMs (-1: none) so that the wait ends by deadline.
+void WaitNoLaterThan(uint64_t deadline, uint64_t now, int& timeoutMs);

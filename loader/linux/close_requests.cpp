@@ -12,15 +12,15 @@ namespace {
 
 constexpr uint64_t RequestWaitMs = 1000;
 
-void Drop(WaitingRequest& request) {
+void Drop(TWaitingRequest& request) {
   if (request.Connection >= 0) close(request.Connection);
-  request = WaitingRequest();
+  request = TWaitingRequest();
 }
 
 // A free slot, or else the one that has waited longest.
-WaitingRequest& SlotForNewcomer(CloseRequests& requests) {
-  WaitingRequest* oldest = &requests.Waiting[0];
-  for (WaitingRequest& request : requests.Waiting) {
+TWaitingRequest& SlotForNewcomer(TCloseRequests& requests) {
+  TWaitingRequest* oldest = &requests.Waiting[0];
+  for (TWaitingRequest& request : requests.Waiting) {
     if (request.Connection < 0) return request;
     if (request.Deadline < oldest->Deadline) oldest = &request;
   }
@@ -28,7 +28,7 @@ WaitingRequest& SlotForNewcomer(CloseRequests& requests) {
   return *oldest;
 }
 
-void AcceptWaiting(CloseRequests& requests, uint64_t now) {
+void AcceptWaiting(TCloseRequests& requests, uint64_t now) {
   for (;;) {
     int connection = accept4(requests.Listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (connection < 0) return;
@@ -36,7 +36,7 @@ void AcceptWaiting(CloseRequests& requests, uint64_t now) {
       close(connection);
       continue;
     }
-    WaitingRequest& slot = SlotForNewcomer(requests);
+    TWaitingRequest& slot = SlotForNewcomer(requests);
     slot.Connection = connection;
     slot.Deadline = now + RequestWaitMs;
   }
@@ -44,7 +44,7 @@ void AcceptWaiting(CloseRequests& requests, uint64_t now) {
 
 // True once the whole request has arrived; drops a connection that says
 // anything else or hangs up first.
-bool ReadRequest(WaitingRequest& request) {
+bool ReadRequest(TWaitingRequest& request) {
   char bytes[CloseRequestLength];
   ssize_t count = recv(request.Connection, bytes, CloseRequestLength - request.Received, 0);
   if (count < 0 && (errno == EAGAIN || errno == EINTR)) return false;
@@ -58,23 +58,23 @@ bool ReadRequest(WaitingRequest& request) {
 
 }  // namespace
 
-void AddCloseRequestsToPoll(const CloseRequests& requests, pollfd* entries, int& timeout_ms,
+void AddCloseRequestsToPoll(const TCloseRequests& requests, pollfd* entries, int& timeoutMs,
                             uint64_t now) {
   entries[0] = {requests.Listener, POLLIN, 0};
   for (int i = 0; i < MostWaitingRequests; ++i) {
-    const WaitingRequest& request = requests.Waiting[i];
+    const TWaitingRequest& request = requests.Waiting[i];
     entries[i + 1] = {request.Connection, POLLIN, 0};
-    if (request.Connection >= 0) WaitNoLaterThan(request.Deadline, now, timeout_ms);
+    if (request.Connection >= 0) WaitNoLaterThan(request.Deadline, now, timeoutMs);
   }
 }
 
-int ServeCloseRequests(CloseRequests& requests, const pollfd* entries, uint64_t now) {
+int ServeCloseRequests(TCloseRequests& requests, const pollfd* entries, uint64_t now) {
   for (int i = 0; i < MostWaitingRequests; ++i) {
-    WaitingRequest& request = requests.Waiting[i];
+    TWaitingRequest& request = requests.Waiting[i];
     if (request.Connection < 0 || request.Connection != entries[i + 1].fd) continue;
     if (entries[i + 1].revents != 0 && ReadRequest(request)) {
       int connection = request.Connection;
-      request = WaitingRequest();
+      request = TWaitingRequest();
       return connection;
     }
     if (request.Connection >= 0 && request.Deadline <= now) Drop(request);
@@ -83,6 +83,6 @@ int ServeCloseRequests(CloseRequests& requests, const pollfd* entries, uint64_t 
   return -1;
 }
 
-void DropCloseRequests(CloseRequests& requests) {
-  for (WaitingRequest& request : requests.Waiting) Drop(request);
+void DropCloseRequests(TCloseRequests& requests) {
+  for (TWaitingRequest& request : requests.Waiting) Drop(request);
 }

@@ -11,25 +11,25 @@
 
 constexpr int MostWaitingRequests = 4;
 
-struct WaitingRequest {
+struct TWaitingRequest {
   int Connection = -1;
   uint64_t Deadline = 0;
   size_t Received = 0;
 };
 
-struct CloseRequests {
+struct TCloseRequests {
   int Listener = -1;
-  WaitingRequest Waiting[MostWaitingRequests];
+  TWaitingRequest Waiting[MostWaitingRequests];
 };
 
 // The listener and the waiting connections, in entries[0 .. MostWaitingRequests];
-// shortens timeout_ms to the earliest deadline.
-void AddCloseRequestsToPoll(const CloseRequests& requests, pollfd* entries, int& timeout_ms,
+// shortens timeoutMs to the earliest deadline.
+void AddCloseRequestsToPoll(const TCloseRequests& requests, pollfd* entries, int& timeoutMs,
                             uint64_t now);
 
 // Accepts, reads and expires after a poll over those entries. Gives the
 // connection of a complete close request from this user, to be closed once
 // the lock is released (the asking side waits for that); -1 otherwise.
-int ServeCloseRequests(CloseRequests& requests, const pollfd* entries, uint64_t now);
+int ServeCloseRequests(TCloseRequests& requests, const pollfd* entries, uint64_t now);
 
-void DropCloseRequests(CloseRequests& requests);
+void DropCloseRequests(TCloseRequests& requests);

@@ -22,21 +22,21 @@ bool HasRandr12(xcb_connection_t* connection) {
   return enough;
 }
 
-xcb_window_t RootWindow(xcb_connection_t* connection, int screen_number) {
+xcb_window_t RootWindow(xcb_connection_t* connection, int screenNumber) {
   xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-  for (int i = 0; i < screen_number && screens.rem > 0; ++i) xcb_screen_next(&screens);
+  for (int i = 0; i < screenNumber && screens.rem > 0; ++i) xcb_screen_next(&screens);
   return screens.rem > 0 ? screens.data->root : XCB_NONE;
 }
 
 }  // namespace
 
-void OpenDisplayWatch(DisplayWatch& watch) {
+void OpenDisplayWatch(TDisplayWatch& watch) {
   if (getenv("DISPLAY") == nullptr) return;
-  int screen_number = 0;
-  xcb_connection_t* connection = xcb_connect(nullptr, &screen_number);
+  int screenNumber = 0;
+  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
   const xcb_query_extension_reply_t* randr =
       xcb_connection_has_error(connection) ? nullptr : xcb_get_extension_data(connection, &xcb_randr_id);
-  xcb_window_t root = randr != nullptr && randr->present ? RootWindow(connection, screen_number) : XCB_NONE;
+  xcb_window_t root = randr != nullptr && randr->present ? RootWindow(connection, screenNumber) : XCB_NONE;
   if (root == XCB_NONE || !HasRandr12(connection)) {
     xcb_disconnect(connection);
     return;
@@ -47,12 +47,12 @@ void OpenDisplayWatch(DisplayWatch& watch) {
   watch.FirstEvent = randr->first_event;
 }
 
-void AddDisplayWatchToPoll(const DisplayWatch& watch, pollfd& entry) {
+void AddDisplayWatchToPoll(const TDisplayWatch& watch, pollfd& entry) {
   entry = {-1, 0, 0};
   if (watch.Connection != nullptr) entry = {xcb_get_file_descriptor(watch.Connection), POLLIN, 0};
 }
 
-int ProcessDisplayWatch(DisplayWatch& watch) {
+int ProcessDisplayWatch(TDisplayWatch& watch) {
   if (watch.Connection == nullptr) return 0;
   int changes = 0;
   while (xcb_generic_event_t* event = xcb_poll_for_event(watch.Connection)) {
@@ -66,7 +66,7 @@ int ProcessDisplayWatch(DisplayWatch& watch) {
   return changes;
 }
 
-void CloseDisplayWatch(DisplayWatch& watch) {
+void CloseDisplayWatch(TDisplayWatch& watch) {
   if (watch.Connection != nullptr) xcb_disconnect(watch.Connection);
   watch.Connection = nullptr;
 }

@@ -15,16 +15,16 @@
 
 struct xcb_connection_t;
 
-struct DisplayWatch {
+struct TDisplayWatch {
   xcb_connection_t* Connection = nullptr;
   uint8_t FirstEvent = 0;
 };
 
-void OpenDisplayWatch(DisplayWatch& watch);
+void OpenDisplayWatch(TDisplayWatch& watch);
 
-void AddDisplayWatchToPoll(const DisplayWatch& watch, pollfd& entry);
+void AddDisplayWatchToPoll(const TDisplayWatch& watch, pollfd& entry);
 
 // Reads every event waiting; the number of configuration changes among them.
-int ProcessDisplayWatch(DisplayWatch& watch);
+int ProcessDisplayWatch(TDisplayWatch& watch);
 
-void CloseDisplayWatch(DisplayWatch& watch);
+void CloseDisplayWatch(TDisplayWatch& watch);

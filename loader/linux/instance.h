@@ -12,7 +12,7 @@
 constexpr char CloseRequest[] = "close";
 constexpr size_t CloseRequestLength = sizeof CloseRequest - 1;
 
-struct LoaderInstance {
+struct TLoaderInstance {
   char Folder[PATH_MAX] = {};
   int LockFile = -1;
   int ControlSocket = -1;
@@ -21,17 +21,17 @@ struct LoaderInstance {
 
 // False when another loader holds the lock, or when no safe place for it
 // exists: either way this copy must end.
-bool TakeInstanceLock(LoaderInstance& instance);
+bool TakeInstanceLock(TLoaderInstance& instance);
 
 // Listens on the control socket; without it the loader still runs, it just
 // cannot be closed by "/uninstall".
-void OpenControlSocket(LoaderInstance& instance);
+void OpenControlSocket(TLoaderInstance& instance);
 
 // Whether the other end of a connected socket runs as this user.
 bool PeerIsThisUser(int connection);
 
 // Removes the socket and gives up the lock.
-void ReleaseInstance(LoaderInstance& instance);
+void ReleaseInstance(TLoaderInstance& instance);
 
 // "/uninstall": asks the running loader, if any, to close, and waits a
 // moment for it to have let go of its lock.

@@ -24,7 +24,7 @@ constexpr int32_t MillisecondsPerSecond = 1000;
 // this long after the last of them.
 constexpr uint64_t SettleDelayMs = 1000;
 
-enum PollSlot { SignalSlot, TimerSlot, DisplaySlot, BusSlot, ControlSlot, SlotCount = ControlSlot + 1 + MostWaitingRequests };
+enum TPollSlot { SignalSlot, TimerSlot, DisplaySlot, BusSlot, ControlSlot, SlotCount = ControlSlot + 1 + MostWaitingRequests };
 
 sigset_t EndSignals() {
   sigset_t signals;
@@ -36,12 +36,12 @@ sigset_t EndSignals() {
 
 // The one timed launch; -1 when the timer cannot be set, and then only the
 // launch at start and the launches on events happen.
-int StartLoadTimer(int32_t delay_ms) {
+int StartLoadTimer(int32_t delayMs) {
   int timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
   if (timer < 0) return -1;
   itimerspec once = {};
-  once.it_value.tv_sec = delay_ms / MillisecondsPerSecond;
-  once.it_value.tv_nsec = (delay_ms % MillisecondsPerSecond) * NanosecondsPerMillisecond;
+  once.it_value.tv_sec = delayMs / MillisecondsPerSecond;
+  once.it_value.tv_nsec = (delayMs % MillisecondsPerSecond) * NanosecondsPerMillisecond;
   if (timerfd_settime(timer, 0, &once, nullptr) != 0) {
     close(timer);
     return -1;
@@ -62,38 +62,38 @@ void PrepareSignals() {
   sigprocmask(SIG_BLOCK, &signals, nullptr);
 }
 
-void LoaderMain(int32_t delay_ms) {
-  sigset_t end_signals = EndSignals();
-  int signals = signalfd(-1, &end_signals, SFD_NONBLOCK | SFD_CLOEXEC);
+void LoaderMain(int32_t delayMs) {
+  sigset_t endSignals = EndSignals();
+  int signals = signalfd(-1, &endSignals, SFD_NONBLOCK | SFD_CLOEXEC);
   // Blocked and unread, SIGTERM could not end the loader at all; the
   // system's own handling still ends it, and the lock goes with it.
-  if (signals < 0) sigprocmask(SIG_UNBLOCK, &end_signals, nullptr);
-  LoaderInstance instance;
+  if (signals < 0) sigprocmask(SIG_UNBLOCK, &endSignals, nullptr);
+  TLoaderInstance instance;
   if (!TakeInstanceLock(instance)) {
     if (signals >= 0) close(signals);
     return;
   }
   OpenControlSocket(instance);
-  CloseRequests requests;
+  TCloseRequests requests;
   requests.Listener = instance.ControlSocket;
-  int timer = StartLoadTimer(delay_ms);
-  DisplayWatch display;
+  int timer = StartLoadTimer(delayMs);
+  TDisplayWatch display;
   OpenDisplayWatch(display);
-  SystemBusWatch bus;
+  TSystemBusWatch bus;
   OpenSystemBusWatch(bus);
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
-  uint64_t settle_at = NoDeadline;
-  int close_connection = -1;
-  while (close_connection < 0) {
+  uint64_t settleAt = NoDeadline;
+  int closeConnection = -1;
+  while (closeConnection < 0) {
     pollfd slots[SlotCount] = {{signals, POLLIN, 0}, {timer, POLLIN, 0}};
-    int timeout_ms = -1;
+    int timeoutMs = -1;
     uint64_t now = MonotonicMs();
     AddDisplayWatchToPoll(display, slots[DisplaySlot]);
-    AddSystemBusWatchToPoll(bus, slots[BusSlot], timeout_ms, now);
-    AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeout_ms, now);
-    WaitNoLaterThan(settle_at, now, timeout_ms);
-    if (poll(slots, SlotCount, timeout_ms) < 0) {
+    AddSystemBusWatchToPoll(bus, slots[BusSlot], timeoutMs, now);
+    AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeoutMs, now);
+    WaitNoLaterThan(settleAt, now, timeoutMs);
+    if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -104,26 +104,26 @@ void LoaderMain(int32_t delay_ms) {
       timer = -1;
       LaunchAndTrim();
     }
-    close_connection = ServeCloseRequests(requests, &slots[ControlSlot], now);
-    if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settle_at = now + SettleDelayMs;
+    closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
+    if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
     // The bus only when it has something or a time-out is up: running its
     // code on every wake-up would bring back what the trim let go.
     if (SystemBusWatchIsDue(bus, slots[BusSlot], now)) {
-      SystemBusNews news = ProcessSystemBusWatch(bus, now);
+      TSystemBusNews news = ProcessSystemBusWatch(bus, now);
       for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
-      if (news.SessionReturns > 0) settle_at = now + SettleDelayMs;
+      if (news.SessionReturns > 0) settleAt = now + SettleDelayMs;
       // Connecting, or reading news that launches nothing, ran code that the
       // wait does not need.
       if (news.Resumes == 0) TrimWorkingSet();
     }
-    if (settle_at <= now) {
-      settle_at = NoDeadline;
+    if (settleAt <= now) {
+      settleAt = NoDeadline;
       LaunchAndTrim();
     }
   }
 
   ReleaseInstance(instance);
-  if (close_connection >= 0) close(close_connection);  // tells "/uninstall" the lock is free
+  if (closeConnection >= 0) close(closeConnection);  // tells "/uninstall" the lock is free
   DropCloseRequests(requests);
   CloseSystemBusWatch(bus);
   CloseDisplayWatch(display);

@@ -10,4 +10,4 @@
 // and SIGTERM / SIGINT are blocked, to be read through a descriptor.
 void PrepareSignals();
 
-void LoaderMain(int32_t delay_ms);
+void LoaderMain(int32_t delayMs);

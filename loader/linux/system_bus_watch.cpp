@@ -20,7 +20,7 @@ constexpr uint64_t LongestReconnectDelayMs = 60000;
 constexpr size_t MatchRuleSize = 512;
 
 int WatchInstalled(sd_bus_message* reply, void* data, sd_bus_error*) {
-  auto* watch = static_cast<SystemBusWatch*>(data);
+  auto* watch = static_cast<TSystemBusWatch*>(data);
   if (sd_bus_message_is_method_error(reply, nullptr)) {
     watch->WatchRefused = true;
   } else {
@@ -35,9 +35,9 @@ int SessionWatchInstalled(sd_bus_message*, void*, sd_bus_error*) { return 0; }
 
 // PrepareForSleep(true) comes before suspend, (false) after resume.
 int PrepareForSleepHandler(sd_bus_message* message, void* data, sd_bus_error*) {
-  int going_to_sleep = 1;
-  if (sd_bus_message_read(message, "b", &going_to_sleep) < 0) return 0;
-  if (!going_to_sleep) ++static_cast<SystemBusWatch*>(data)->Resumes;
+  int goingToSleep = 1;
+  if (sd_bus_message_read(message, "b", &goingToSleep) < 0) return 0;
+  if (!goingToSleep) ++static_cast<TSystemBusWatch*>(data)->Resumes;
   return 0;
 }
 
@@ -71,7 +71,7 @@ int SessionSignalHandler(sd_bus_message* message, void* data, sd_bus_error*) {
   if (!back && sd_bus_message_is_signal(message, "org.freedesktop.DBus.Properties", "PropertiesChanged")) {
     back = SessionCameBack(message);
   }
-  if (back) ++static_cast<SystemBusWatch*>(data)->SessionReturns;
+  if (back) ++static_cast<TSystemBusWatch*>(data)->SessionReturns;
   return 0;
 }
 
@@ -84,13 +84,13 @@ int SessionFound(sd_bus_message* reply, void* data, sd_bus_error*) {
   char rule[MatchRuleSize];
   int length = snprintf(rule, sizeof rule, "type='signal',sender='%s',path='%s'", LogindService, path);
   if (length < 0 || static_cast<size_t>(length) >= sizeof rule) return 0;
-  auto* watch = static_cast<SystemBusWatch*>(data);
+  auto* watch = static_cast<TSystemBusWatch*>(data);
   sd_bus_add_match_async(sd_bus_message_get_bus(reply), nullptr, rule, SessionSignalHandler,
                          SessionWatchInstalled, watch);
   return 0;
 }
 
-void Connect(SystemBusWatch& watch) {
+void Connect(TSystemBusWatch& watch) {
   sd_bus* bus = nullptr;
   if (sd_bus_open_system(&bus) < 0) return;
   // Everything is asynchronous, so that a slow bus never holds up a launch.
@@ -108,12 +108,12 @@ void Connect(SystemBusWatch& watch) {
   watch.Bus = bus;
 }
 
-void Disconnect(SystemBusWatch& watch) {
+void Disconnect(TSystemBusWatch& watch) {
   if (watch.Bus != nullptr) sd_bus_close_unref(watch.Bus);
   watch.Bus = nullptr;
 }
 
-void ReconnectLater(SystemBusWatch& watch, uint64_t now) {
+void ReconnectLater(TSystemBusWatch& watch, uint64_t now) {
   uint64_t delay = watch.ReconnectDelayMs * 2;
   if (delay < FirstReconnectDelayMs) delay = FirstReconnectDelayMs;
   if (delay > LongestReconnectDelayMs) delay = LongestReconnectDelayMs;
@@ -122,34 +122,34 @@ void ReconnectLater(SystemBusWatch& watch, uint64_t now) {
 }
 
 uint64_t BusDeadline(sd_bus* bus) {
-  uint64_t until_us;  // absolute, on the monotonic clock; UINT64_MAX for none
-  if (sd_bus_get_timeout(bus, &until_us) < 0 || until_us == UINT64_MAX) return NoDeadline;
-  return (until_us + 999) / 1000;
+  uint64_t untilUs;  // absolute, on the monotonic clock; UINT64_MAX for none
+  if (sd_bus_get_timeout(bus, &untilUs) < 0 || untilUs == UINT64_MAX) return NoDeadline;
+  return (untilUs + 999) / 1000;
 }
 
 }  // namespace
 
-void OpenSystemBusWatch(SystemBusWatch& watch) { Connect(watch); }
+void OpenSystemBusWatch(TSystemBusWatch& watch) { Connect(watch); }
 
-void AddSystemBusWatchToPoll(const SystemBusWatch& watch, pollfd& entry, int& timeout_ms, uint64_t now) {
+void AddSystemBusWatchToPoll(const TSystemBusWatch& watch, pollfd& entry, int& timeoutMs, uint64_t now) {
   entry = {-1, 0, 0};
   if (watch.Bus == nullptr) {
-    WaitNoLaterThan(watch.ReconnectAt, now, timeout_ms);
+    WaitNoLaterThan(watch.ReconnectAt, now, timeoutMs);
     return;
   }
   int descriptor = sd_bus_get_fd(watch.Bus);
   int events = sd_bus_get_events(watch.Bus);
   if (descriptor < 0 || events < 0) return;
   entry = {descriptor, static_cast<short>(events), 0};
-  WaitNoLaterThan(BusDeadline(watch.Bus), now, timeout_ms);
+  WaitNoLaterThan(BusDeadline(watch.Bus), now, timeoutMs);
 }
 
-bool SystemBusWatchIsDue(const SystemBusWatch& watch, const pollfd& entry, uint64_t now) {
+bool SystemBusWatchIsDue(const TSystemBusWatch& watch, const pollfd& entry, uint64_t now) {
   if (watch.Bus == nullptr) return watch.ReconnectAt <= now;
   return entry.revents != 0 || BusDeadline(watch.Bus) <= now;
 }
 
-SystemBusNews ProcessSystemBusWatch(SystemBusWatch& watch, uint64_t now) {
+TSystemBusNews ProcessSystemBusWatch(TSystemBusWatch& watch, uint64_t now) {
   if (watch.Bus == nullptr && watch.ReconnectAt <= now) {
     watch.ReconnectAt = NoDeadline;
     Connect(watch);
@@ -165,7 +165,7 @@ SystemBusNews ProcessSystemBusWatch(SystemBusWatch& watch, uint64_t now) {
     }
     if (result <= 0) break;
   }
-  SystemBusNews news;
+  TSystemBusNews news;
   news.Resumes = watch.Resumes;
   news.SessionReturns = watch.SessionReturns;
   watch.Resumes = 0;
@@ -174,7 +174,7 @@ SystemBusNews ProcessSystemBusWatch(SystemBusWatch& watch, uint64_t now) {
   return news;
 }
 
-void CloseSystemBusWatch(SystemBusWatch& watch) {
+void CloseSystemBusWatch(TSystemBusWatch& watch) {
   Disconnect(watch);
   watch.ReconnectAt = NoDeadline;
 }

@@ -15,7 +15,7 @@
 
 struct sd_bus;
 
-struct SystemBusWatch {
+struct TSystemBusWatch {
   sd_bus* Bus = nullptr;
   // Since the last ProcessSystemBusWatch:
   int Resumes = 0;
@@ -27,24 +27,24 @@ struct SystemBusWatch {
 };
 
 // What the bus brought since the last call.
-struct SystemBusNews {
+struct TSystemBusNews {
   int Resumes = 0;
   int SessionReturns = 0;
 };
 
 // The watch must stay where it is while open: the bus keeps its address.
-void OpenSystemBusWatch(SystemBusWatch& watch);
+void OpenSystemBusWatch(TSystemBusWatch& watch);
 
-// Fills the poll entry for the bus and shortens timeout_ms (-1: none) to
+// Fills the poll entry for the bus and shortens timeoutMs (-1: none) to
 // what the bus, or the next attempt to reconnect, needs.
-void AddSystemBusWatchToPoll(const SystemBusWatch& watch, pollfd& entry, int& timeout_ms, uint64_t now);
+void AddSystemBusWatchToPoll(const TSystemBusWatch& watch, pollfd& entry, int& timeoutMs, uint64_t now);
 
 // Whether the loop must call ProcessSystemBusWatch after a poll.
-bool SystemBusWatchIsDue(const SystemBusWatch& watch, const pollfd& entry, uint64_t now);
+bool SystemBusWatchIsDue(const TSystemBusWatch& watch, const pollfd& entry, uint64_t now);
 
 // Handles whatever the bus has sent, and reconnects when it is time. A bus
 // that fails is dropped and tried again later; one that refuses the watch is
 // dropped for good.
-SystemBusNews ProcessSystemBusWatch(SystemBusWatch& watch, uint64_t now);
+TSystemBusNews ProcessSystemBusWatch(TSystemBusWatch& watch, uint64_t now);
 
-void CloseSystemBusWatch(SystemBusWatch& watch);
+void CloseSystemBusWatch(TSystemBusWatch& watch);

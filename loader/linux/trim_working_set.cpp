@@ -12,7 +12,7 @@ namespace {
 // A few segments for each of the dozen or so objects the loader maps.
 constexpr int MostSegments = 64;
 
-struct Segments {
+struct TSegments {
   uintptr_t Page = 0;
   int Count = 0;
   uintptr_t Start[MostSegments];
@@ -37,7 +37,7 @@ bool HasTextRelocations(const dl_phdr_info& object) {
 // Only objects mapped from files: the program itself (no name) and the
 // libraries (full paths); the kernel's vDSO has neither.
 int CollectReadOnlySegments(dl_phdr_info* object, size_t, void* data) {
-  auto& found = *static_cast<Segments*>(data);
+  auto& found = *static_cast<TSegments*>(data);
   const char* name = object->dlpi_name;
   if ((name[0] != '\0' && name[0] != '/') || HasTextRelocations(*object)) return 0;
   for (int i = 0; i < object->dlpi_phnum && found.Count < MostSegments; ++i) {
@@ -60,7 +60,7 @@ void TrimWorkingSet() {
   // All segments are found first and dropped together at the end: reading
   // program headers or running library code between two drops would bring
   // back what the first one let go.
-  Segments segments;
+  TSegments segments;
   segments.Page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   dl_iterate_phdr(CollectReadOnlySegments, &segments);
   for (int i = 0; i < segments.Count; ++i) {

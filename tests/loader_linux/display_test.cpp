@@ -54,38 +54,38 @@ class TonewatchDisplay : public testing::Test {
     for (int channel = 0; channel < 3; ++channel) {
       for (int level = 0; level < 256; ++level) ramp += std::to_string(level * 257) + " ";
     }
-    WriteBytes(identity_file_.File("ramp"), ramp);
+    WriteBytes(identityFile_.File("ramp"), ramp);
     ResetRamp();
     identity_ = CrtcRamp();
   }
 
   void TearDown() override { Xrandr("--output screen --mode 1024x768"); }
 
-  void ResetRamp() { Output(std::string(CRTC_GAMMA_BINARY) + " set < " + identity_file_.File("ramp")); }
+  void ResetRamp() { Output(std::string(CRTC_GAMMA_BINARY) + " set < " + identityFile_.File("ramp")); }
 
   // Starts a loader whose launches run the built tonemark on the curve file;
   // the ramp that its first launch leaves in the card.
-  LoaderProcess StartLoadingTheCurve(std::string& curve_ramp) {
+  LoaderProcess StartLoadingTheCurve(std::string& curveRamp) {
     folder_.UseRealTonemark();
     WriteBytes(folder_.Folder() + "Tonemark1.lut", CurveFile());
     LoaderProcess loader = folder_.Start({"/delay", "60"});
     EXPECT_TRUE(folder_.WaitForStarts(1, 5));
     EXPECT_TRUE(folder_.WaitForTonemarksToEnd(10));
-    curve_ramp = CrtcRamp();
-    EXPECT_TRUE(curve_ramp != identity_) << "the first launch loads the curve";
+    curveRamp = CrtcRamp();
+    EXPECT_TRUE(curveRamp != identity_) << "the first launch loads the curve";
     EXPECT_TRUE(bus_.WaitForLoader(loader.Pid(), 5));
     return loader;
   }
 
   PrivateBus bus_;
   LoaderFolder folder_;
-  TempFolder identity_file_;
+  TempFolder identityFile_;
   std::string identity_;
 };
 
 TEST_F(TonewatchDisplay, ReappliesTheCurveAfterAModeOrOutputChange) {
-  std::string curve_ramp;
-  LoaderProcess loader = StartLoadingTheCurve(curve_ramp);
+  std::string curveRamp;
+  LoaderProcess loader = StartLoadingTheCurve(curveRamp);
   // Loading a ramp is no display change: resetting it launches nothing.
   ResetRamp();
   std::this_thread::sleep_for(Settle);
@@ -100,7 +100,7 @@ TEST_F(TonewatchDisplay, ReappliesTheCurveAfterAModeOrOutputChange) {
     ASSERT_TRUE(CrtcRamp() == identity_) << "the ramp is reset";
     Xrandr(changes[i]);
     if (i == 1) Xrandr(changes[++i]);  // off and on again at once: one launch for both
-    EXPECT_TRUE(WaitUntil(5, [&] { return CrtcRamp() == curve_ramp; }));
+    EXPECT_TRUE(WaitUntil(5, [&] { return CrtcRamp() == curveRamp; }));
     ASSERT_TRUE(folder_.WaitForTonemarksToEnd(10));
   }
   std::this_thread::sleep_for(Settle);
@@ -109,11 +109,11 @@ TEST_F(TonewatchDisplay, ReappliesTheCurveAfterAModeOrOutputChange) {
 }
 
 TEST_F(TonewatchDisplay, ReappliesTheCurveWhenTheSessionComesBack) {
-  std::string curve_ramp;
-  LoaderProcess loader = StartLoadingTheCurve(curve_ramp);
+  std::string curveRamp;
+  LoaderProcess loader = StartLoadingTheCurve(curveRamp);
   ResetRamp();
   bus_.EmitSessionProperty("Active", true);
-  EXPECT_TRUE(WaitUntil(5, [&] { return CrtcRamp() == curve_ramp; }));
+  EXPECT_TRUE(WaitUntil(5, [&] { return CrtcRamp() == curveRamp; }));
 }
 
 TEST_F(TonewatchDisplay, ABurstOfDisplayAndSessionNewsGivesOneLaunch) {

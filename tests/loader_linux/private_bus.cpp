@@ -46,8 +46,8 @@ void EmitProperty(sd_bus* bus, const char* name, bool value) {
   sd_bus_flush(bus);
 }
 
-void Emit(sd_bus* bus, bool going_to_sleep) {
-  sd_bus_emit_signal(bus, LogindPath, LogindManager, "PrepareForSleep", "b", going_to_sleep ? 1 : 0);
+void Emit(sd_bus* bus, bool goingToSleep) {
+  sd_bus_emit_signal(bus, LogindPath, LogindManager, "PrepareForSleep", "b", goingToSleep ? 1 : 0);
   sd_bus_flush(bus);
 }
 
@@ -69,10 +69,10 @@ PrivateBus::PrivateBus() { Start(); }
 PrivateBus::~PrivateBus() { Stop(); }
 
 void PrivateBus::Start() {
-  std::string address_option = "--address=" + Address();
+  std::string addressOption = "--address=" + Address();
   char* argv[] = {const_cast<char*>(DaemonProgram), const_cast<char*>("--session"),
                   const_cast<char*>("--nofork"), const_cast<char*>("--nopidfile"),
-                  address_option.data(), nullptr};
+                  addressOption.data(), nullptr};
   char* envp[] = {const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
   // Its complaints (it may not raise its descriptor limit) go to a file.
   posix_spawn_file_actions_t output;
@@ -90,7 +90,7 @@ void PrivateBus::Start() {
     return logind_ != nullptr;
   });
   if (logind_ == nullptr || sd_bus_request_name(logind_, LogindService, 0) < 0 ||
-      sd_bus_add_object(logind_, &logind_object_, LogindPath, ServeLogind, this) < 0) {
+      sd_bus_add_object(logind_, &logindObject_, LogindPath, ServeLogind, this) < 0) {
     Stop();
     return;
   }
@@ -102,11 +102,11 @@ void PrivateBus::Start() {
 void PrivateBus::Stop() {
   serving_ = false;
   if (server_.joinable()) server_.join();
-  logind_object_ = sd_bus_slot_unref(logind_object_);
+  logindObject_ = sd_bus_slot_unref(logindObject_);
   if (logind_ != nullptr) sd_bus_close_unref(logind_);
   if (stranger_ != nullptr) sd_bus_close_unref(stranger_);
   logind_ = stranger_ = nullptr;
-  sessions_told_.clear();
+  sessionsTold_.clear();
   if (daemon_ > 0) {
     kill(daemon_, SIGTERM);
     waitpid(daemon_, nullptr, 0);
@@ -116,7 +116,7 @@ void PrivateBus::Stop() {
 
 int PrivateBus::AnswerLogindCall(sd_bus_message* call) {
   if (!sd_bus_message_is_method_call(call, LogindManager, "GetSession")) return 0;
-  sessions_told_.insert(sd_bus_message_get_sender(call));
+  sessionsTold_.insert(sd_bus_message_get_sender(call));
   return sd_bus_reply_method_return(call, "o", StandInSessionPath);
 }
 
@@ -144,16 +144,16 @@ bool PrivateBus::FindLoaderConnection(pid_t loader, std::string& name) {
   char** names = nullptr;
   if (sd_bus_message_read_strv(reply, &names) >= 0 && names != nullptr) {
     for (char** each = names; *each != nullptr; ++each) {
-      sd_bus_message* pid_reply = nullptr;
+      sd_bus_message* pidReply = nullptr;
       uint32_t pid = 0;
       if (!found && (*each)[0] == ':' &&
           sd_bus_call_method(logind_, BusService, BusPath, BusService, "GetConnectionUnixProcessID",
-                             nullptr, &pid_reply, "s", *each) >= 0 &&
-          sd_bus_message_read(pid_reply, "u", &pid) >= 0 && static_cast<pid_t>(pid) == loader) {
+                             nullptr, &pidReply, "s", *each) >= 0 &&
+          sd_bus_message_read(pidReply, "u", &pid) >= 0 && static_cast<pid_t>(pid) == loader) {
         name = *each;
         found = true;
       }
-      sd_bus_message_unref(pid_reply);
+      sd_bus_message_unref(pidReply);
       free(*each);
     }
     free(names);
@@ -172,7 +172,7 @@ bool PrivateBus::WaitForLoader(pid_t loader, double seconds) {
   return WaitUntil(seconds, [&] {
     std::lock_guard<std::mutex> hold(lock_);
     std::string name;
-    if (!FindLoaderConnection(loader, name) || sessions_told_.count(name) == 0) return false;
+    if (!FindLoaderConnection(loader, name) || sessionsTold_.count(name) == 0) return false;
     sd_bus_message* reply = nullptr;
     int result = sd_bus_call_method(logind_, name.c_str(), "/", "org.freedesktop.DBus.Peer", "Ping",
                                     nullptr, &reply, "");
@@ -181,15 +181,15 @@ bool PrivateBus::WaitForLoader(pid_t loader, double seconds) {
   });
 }
 
-void PrivateBus::EmitPrepareForSleep(bool going_to_sleep) {
+void PrivateBus::EmitPrepareForSleep(bool goingToSleep) {
   std::lock_guard<std::mutex> hold(lock_);
-  if (logind_ != nullptr) Emit(logind_, going_to_sleep);
+  if (logind_ != nullptr) Emit(logind_, goingToSleep);
 }
 
-void PrivateBus::ForgePrepareForSleep(bool going_to_sleep) {
+void PrivateBus::ForgePrepareForSleep(bool goingToSleep) {
   std::lock_guard<std::mutex> hold(lock_);
   if (stranger_ == nullptr) return;
-  Emit(stranger_, going_to_sleep);
+  Emit(stranger_, goingToSleep);
   RoundTrip(stranger_);
 }
 

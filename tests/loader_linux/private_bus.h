@@ -36,10 +36,10 @@ class PrivateBus {
   // session watches in place.
   bool WaitForLoader(pid_t loader, double seconds);
 
-  void EmitPrepareForSleep(bool going_to_sleep);
+  void EmitPrepareForSleep(bool goingToSleep);
   // The same signal from a connection that does not own logind's name; returns
   // once the daemon has dealt with it.
-  void ForgePrepareForSleep(bool going_to_sleep);
+  void ForgePrepareForSleep(bool goingToSleep);
 
   // PropertiesChanged of the session's Active or LockedHint, and its Unlock.
   void EmitSessionProperty(const char* name, bool value);
@@ -63,8 +63,8 @@ class PrivateBus {
   std::mutex lock_;  // the connections are used by the test and by the serving thread
   sd_bus* logind_ = nullptr;
   sd_bus* stranger_ = nullptr;
-  sd_bus_slot* logind_object_ = nullptr;
-  std::set<std::string> sessions_told_;  // connections that have had GetSession's answer
+  sd_bus_slot* logindObject_ = nullptr;
+  std::set<std::string> sessionsTold_;  // connections that have had GetSession's answer
   std::atomic<bool> serving_{false};
   std::thread server_;
 };
