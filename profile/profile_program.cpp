@@ -70,7 +70,8 @@ TSource FromDisplay(const TProfileArguments& args) {
              "No calibration is stored for display " + std::to_string(args.Display) + ": " + path +
                  " does not exist. Calibrate the display with Tonemark first.");
   source.Edid = display.Edid;
-  source.HasEdid = true;
+  // Discovery leaves the block zero for a display without an EDID.
+  source.HasEdid = std::any_of(display.Edid.begin(), display.Edid.end(), [](uint8_t b) { return b != 0; });
   source.DisplayName = display.Description;
   source.Out = args.Out.empty() ? folder + "Tonemark" + std::to_string(args.Display) + ".icc" : args.Out;
   return source;
@@ -89,7 +90,7 @@ TSource FromFiles(const TProfileArguments& args) {
 }
 
 std::string ColoursNote(const TSource& source) {
-  if (!source.HasEdid) return "sRGB primaries and white point (no EDID given)";
+  if (!source.HasEdid) return "sRGB primaries and white point (no EDID)";
   if (ArePlausibleColours(EdidColours(source.Edid))) return "primaries and white point from the EDID";
   return "sRGB primaries and white point (the EDID holds no plausible ones)";
 }

@@ -79,7 +79,7 @@ TEST_F(ProfileProgramTest, FilesGiveTheRecordAndTheColours) {
   EXPECT_EQ(out_.str(), "Wrote " + out + " (\"Tonemark " + TodayText() +
                             "\"), sRGB primaries and white point (the EDID holds no plausible ones).\n");
   EXPECT_EQ(Run({"--curve", folder_.File("Tonemark2.lut"), "--out", out}), 0);
-  EXPECT_NE(out_.str().find("sRGB primaries and white point (no EDID given)"), std::string::npos);
+  EXPECT_NE(out_.str().find("sRGB primaries and white point (no EDID)"), std::string::npos);
   EXPECT_TRUE(installer_.installed.empty());
 }
 
