@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/ensure-packages
+tools/ensure-lcms2-source
 
 cmake --preset default >/dev/null
 cmake --build --preset default
