@@ -22,6 +22,9 @@ enum class TReadOutcome {
 // Reads the whole file at `path` into `bytes` when it is at most `limit` bytes.
 TReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& bytes);
 
+// True for an existing folder.
+bool IsFolder(const std::string& path);
+
 // The file that a write to `path` must replace: where a symbolic link at
 // `path` (through a chain of them) points, else `path` itself.
 std::string LinkTarget(const std::string& path);

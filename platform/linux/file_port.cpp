@@ -85,6 +85,11 @@ TReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& b
   return TReadOutcome::Read;
 }
 
+bool IsFolder(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 std::string LinkTarget(const std::string& path) {
   std::string current = path;
   for (int depth = 0; depth < MaxLinkDepth; ++depth) {

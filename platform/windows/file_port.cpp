@@ -79,6 +79,11 @@ TReadOutcome ReadFileBytes(const std::string& path, size_t limit, std::string& b
   return TReadOutcome::Read;
 }
 
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string LinkTarget(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
@@ -107,12 +112,12 @@ TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes)
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {
-  const DWORD attributes = GetFileAttributesA(to.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  // Wine's ReplaceFile would move a folder aside to make room.
+  if (IsFolder(to)) return false;
   // ReplaceFile keeps the replaced file's attributes and security. It fails
   // when there is nothing to replace, and when it could delete the old file
   // but not rename the new one in its place: a plain move finishes both.
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
+  if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
       ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                    nullptr))
     return true;

@@ -1,5 +1,7 @@
+// Files replaced together or not at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,51 +12,83 @@
 
 namespace {
 
+// The folder's entries by name, sorted: temporaries left behind show here.
 std::vector<std::string> Names(const TempFolder& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
     names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
   return names;
 }
 
-TEST(AtomicFile, TwoWritersOfOneFileStageApartAndTheLastRenameWins) {
-  const TempFolder folder;
-  const std::string path = folder.File("Tonemark1.lut");
-  WriteBytes(path, "old");
-  const TStagedFile first = StageFile(path, "first");
-  const TStagedFile second = StageFile(path, "second");
-  EXPECT_NE(first.Temporary, second.Temporary);
-  EXPECT_EQ(std::filesystem::path(first.Temporary).parent_path(), folder.Path());
-  EXPECT_EQ(ReadBytes(first.Temporary), "first");
-  EXPECT_EQ(ReadBytes(path), "old");
+using TNames = std::vector<std::string>;
 
-  CommitStagedFile(second);
-  CommitStagedFile(first);
-  EXPECT_EQ(ReadBytes(path), "first");
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"Tonemark1.lut"});
-}
-
-TEST(AtomicFile, ADiscardedWriteLeavesThePreviousFileAndNoTemporary) {
-  const TempFolder folder;
-  const std::string path = folder.File("Tonemark.settings");
-  WriteBytes(path, "[Settings]\r\n");
-  DiscardStagedFile(StageFile(path, "changed"));
-  EXPECT_EQ(ReadBytes(path), "[Settings]\r\n");
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"Tonemark.settings"});
-}
-
-TEST(AtomicFile, ARefusedRenameNamesThePathAndLeavesNoTemporary) {
-  const TempFolder folder;
-  const std::string path = folder.File("Tonemark1.lut");
-  std::filesystem::create_directories(folder.Path() / "Tonemark1.lut" / "inside");
-  try {
-    WriteFileAtomically(path, "bytes");
-    ADD_FAILURE() << "the write reported success";
-  } catch (const TFileError& error) {
-    EXPECT_EQ(error.what(), "Unable to write to " + path);
+class StagedFilesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(folder.File("a"), "old a");
+    WriteBytes(folder.File("c"), "old c");
   }
-  EXPECT_TRUE(std::filesystem::is_directory(folder.Path() / "Tonemark1.lut" / "inside"));
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"Tonemark1.lut"});
+  TempFolder folder;
+};
+
+TEST_F(StagedFilesTest, NothingChangesBeforeCommitAndDiscardedTemporariesAreGone) {
+  {
+    TStagedFiles files;
+    files.Stage(folder.File("a"), "new a");
+    files.Stage(folder.File("b"), "new b");
+    EXPECT_EQ(ReadBytes(folder.File("a")), "old a");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("b")));
+  }
+  EXPECT_EQ(ReadBytes(folder.File("a")), "old a");
+  EXPECT_EQ(Names(folder), (TNames{"a", "c"}));
+
+  TStagedFiles files;
+  files.Stage(folder.File("a"), "new a");
+  files.Stage(folder.File("b"), "new b");
+  files.Commit();
+  EXPECT_EQ(ReadBytes(folder.File("a")), "new a");
+  EXPECT_EQ(ReadBytes(folder.File("b")), "new b");
+}
+
+TEST_F(StagedFilesTest, AFailedRenamePutsBackTheFilesReplacedBeforeIt) {
+  TStagedFiles files;
+  files.Stage(folder.File("a"), "new a");
+  files.Stage(folder.File("b"), "new b");
+  files.Stage(folder.File("c"), "new c");
+  files.Stage(folder.File("d"), "new d");
+  // A folder that appears at the last target after staging.
+  std::filesystem::create_directories(folder.Path() / "d" / "inside");
+  try {
+    files.Commit();
+    ADD_FAILURE() << "the commit reported success";
+  } catch (const TFileError& error) {
+    EXPECT_EQ(error.what(), "Unable to write to " + folder.File("d"));
+  }
+  EXPECT_EQ(ReadBytes(folder.File("a")), "old a");
+  EXPECT_EQ(ReadBytes(folder.File("c")), "old c");
+  EXPECT_EQ(Names(folder), (TNames{"a", "c", "d"}));
+}
+
+TEST_F(StagedFilesTest, AFolderAtTheTargetFailsTheStageAndLeavesNoTemporary) {
+  std::filesystem::create_directory(folder.File("b"));
+  TStagedFiles files;
+  files.Stage(folder.File("a"), "new a");
+  EXPECT_THROW(files.Stage(folder.File("b"), "new b"), TFileError);
+  files.Discard();
+  EXPECT_EQ(ReadBytes(folder.File("a")), "old a");
+  EXPECT_EQ(Names(folder), (TNames{"a", "b", "c"}));
+}
+
+TEST_F(StagedFilesTest, TwoWritersOfOneFileStageApartAndTheLastRenameWins) {
+  TStagedFiles first, second;
+  first.Stage(folder.File("a"), "first");
+  second.Stage(folder.File("a"), "second");
+  EXPECT_EQ(Names(folder).size(), 4u) << "a temporary file each, beside the target";
+  second.Commit();
+  first.Commit();
+  EXPECT_EQ(ReadBytes(folder.File("a")), "first");
+  EXPECT_EQ(Names(folder), (TNames{"a", "c"}));
 }
 
 }  // namespace
