@@ -7,6 +7,9 @@
 set -euo pipefail
 fuzzer=$1 runs=${TONEMARK_FUZZ_RUNS:-$2} artifacts=$3
 shift 3
+for seeds in "$@"; do
+  [[ -d "$seeds" ]] || { echo "no seed folder $seeds" >&2; exit 1; }
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$artifacts"
