@@ -41,6 +41,18 @@ TEST(WindowsProfile, ANewFileListsTheSectionThenTheKeysInOrder) {
   EXPECT_EQ(ReadBytes(path), "[Settings]\r\nLanguage=English\r\nReferenceImage=r.jpg\r\n");
 }
 
+TEST(WindowsProfile, AFileInUtf16StaysInUtf16) {
+  const TempFolder temp;
+  const std::string path = temp.File("Tonemark.settings");
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("[Settings]\r\nZoom=3\r\n")) utf16 += std::string{c, '\0'};
+  WriteBytes(path, utf16);
+  ASSERT_TRUE(WriteProfileStrings(path, "Settings", {{"Language", "Svenska"}}));
+  EXPECT_EQ(ReadBytes(path).substr(0, 4), std::string("\xFF\xFE[\0", 4));
+  EXPECT_EQ(ReadProfileString(path, "Settings", "Language", ""), "Svenska");
+  EXPECT_EQ(ReadProfileString(path, "Settings", "Zoom", ""), "3");
+}
+
 TEST(WindowsProfile, ARefusedWriteIsReported) {
   const TempFolder temp;
   std::filesystem::create_directory(temp.Path() / "Tonemark.settings");
