@@ -239,6 +239,7 @@ bool TMainForm::FormClose() {
     RestoreOnClose = true;
     return false;
   }
+  KeepRamps();
   if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
   ReferenceJpeg.reset();
   return true;

@@ -9,6 +9,7 @@
 
 #include "platform/sim/sim_displays.h"
 #include "platform/windows/display_gdi.h"
+#include "platform/windows/guardian_process.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
 #include "ui/script_view.h"
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   if (!displays) displays = std::make_unique<TGdiDisplays>();
   SetDisplaysPort(*displays);
+  if (IsGuardianProcess()) return RunGuardianProcess();
+
+  TGuardianProcess guardian;
+  SetRampGuardian(guardian);
   // Until the native window is part of the build, normal mode runs the
   // window's logic from a script of user actions on standard input.
   return ProgramEntry(args, [] { RunScriptedSession(std::cin, std::cout, nullptr); });
