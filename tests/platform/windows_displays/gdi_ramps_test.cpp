@@ -79,7 +79,8 @@ TEST_F(GdiRamps, ARefusedLoadIsReportedAndAFailedReadLeavesWorkRampAlone) {
 
 TEST_F(GdiRamps, LoadModeStartsFromTheLinearRampAfterAPauseWhenTheRampCannotBeRead) {
   TempFolder data;  // no curve file: the target is the linear ramp
-  EXPECT_TRUE(LoadCurves(data.Folder()));
+  // Neither read back nor accepted: the display did not keep it.
+  EXPECT_FALSE(LoadCurves(data.Folder()));
   EXPECT_EQ(gdi_.Calls, (std::vector<std::string>{"get fail", "set refused 256 65280 65280",
                                                   "wait 50", "set refused 256 65280 65280", "get fail"}));
 }

@@ -24,6 +24,11 @@ class PortableTonemark {
     std::string path = built != nullptr && built[0] == '/' ? "Z:" : "";
     for (const char* c = built; c != nullptr && *c != '\0'; ++c) path += *c == '/' ? '\\' : *c;
     copied_ = CopyFileA(path.c_str(), folder_.File("Tonemark.exe").c_str(), FALSE);
+    // Its messages come from the language files beside it.
+    const std::string languages = path.substr(0, path.find_last_of('\\') + 1) + "Tonemark.languages\\";
+    CreateDirectoryA(folder_.File("Tonemark.languages").c_str(), nullptr);
+    CopyFileA((languages + "English.lang").c_str(), folder_.File("Tonemark.languages\\English.lang").c_str(),
+              FALSE);
   }
 
   std::string Folder() const { return folder_.Folder(); }
