@@ -20,11 +20,6 @@ constexpr int32_t PassPauseMs = 10;
 constexpr int32_t UnreadableRampPauseMs = 50;
 constexpr int MaxPasses = 65536;
 
-// The reader's message, with the file named unless it names it already.
-std::string CurveFileErrorText(const std::string& path, const std::string& message) {
-  return message.find(path) != std::string::npos ? message : path + ": " + message;
-}
-
 // True when the present ramp still moved in this pass.
 bool StepRamp(TGammaRamp& present, const TGammaRamp& target) {
   int changed = 0;
@@ -99,10 +94,6 @@ bool Load(std::vector<TTransition>& transitions, TLoadReport& report) {
 
 }  // namespace
 
-std::string CurveFilePath(const std::string& folder, int32_t index) {
-  return folder + "Tonemark" + std::to_string(index + 1) + ".lut";
-}
-
 bool StepToward(uint16_t& entry, uint16_t target) {
   if (entry == target) return false;
   const int gap = std::abs(int{target} - int{entry});
@@ -140,7 +131,7 @@ bool LoadCurves(const std::string& folder, TLoadReport& report) {
     StartTransition(i, transition);
   }
   const bool kept = Load(transitions, report);
-  if (!errors.empty()) throw FileError(errors);
+  if (!errors.empty()) throw TFileError(errors);
   return kept;
 }
 

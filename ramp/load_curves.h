@@ -6,10 +6,6 @@
 #include <string>
 #include <vector>
 
-// "Tonemark<number>.lut" in `folder` (which ends with a delimiter), the
-// number being the display's index + 1.
-std::string CurveFilePath(const std::string& folder, int32_t index);
-
 // What a load found that its user should hear about, displays by index.
 struct TLoadReport {
   // Loaded as stored, though the curve leaves the display almost uniformly
@@ -24,7 +20,7 @@ struct TLoadReport {
 // together toward their ramps (the linear ramp without a file), 10 ms apart,
 // until all have arrived, then reads every ramp back. A curve file that
 // cannot be read leaves its display with the ramp it has; once the others are
-// done, FileError is thrown naming every such file. Returns false when a
+// done, TFileError is thrown naming every such file. Returns false when a
 // display did not keep its ramp, true otherwise.
 bool LoadCurves(const std::string& folder, TLoadReport& report);
 bool LoadCurves(const std::string& folder);

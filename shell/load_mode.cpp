@@ -42,7 +42,7 @@ void RunLoadMode() {
   try {
     if (SafeLoadAsked()) LoadLinearRamps(report);
     else LoadCurves(CommonDataFolder(ProductSubFolder), report);
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     errors = error.what();
   }
   AddLines(errors, "MCalibrationNotKept", report.NotKept);

@@ -1,5 +1,6 @@
 // tonemark on Linux: the simulated displays when TONEMARK_SIM is set, else
-// the X server's RandR outputs.
+// the X server's RandR outputs; in normal mode the scripted view when
+// TONEMARK_SCRIPT is set, else the native window.
 #include <unistd.h>
 
 #include <climits>
@@ -11,10 +12,11 @@
 #include "platform/linux/desktop_notification.h"
 #include "platform/linux/guardian_process.h"
 #include "platform/linux/randr_displays.h"
+#include "platform/native_session.h"
+#include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
-#include "ui/script_view.h"
 
 namespace {
 
@@ -37,6 +39,12 @@ void NotifyLoadMessages(const std::vector<std::string>& messages) {
   NotifyDesktop(NotificationSummary, body);
 }
 
+// Normal mode: the scripted view under TONEMARK_SCRIPT, else the native window.
+void RunWindowSession() {
+  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
+  else RunNativeSession(nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,9 +65,7 @@ int main(int argc, char** argv) {
 
   TGuardianProcess guardian;
   SetRampGuardian(guardian);
-  // Until the native window is part of the build, normal mode runs the
-  // window's logic from a script of user actions on standard input.
-  const int exitCode = ProgramEntry(args, [] { RunScriptedSession(std::cin, std::cout, nullptr); });
+  const int exitCode = ProgramEntry(args, RunWindowSession);
   if (randr != nullptr && args.size() > 1 && args[1] == LoadModeArgument) NotifyLoadMessages(randr->Shown);
   return exitCode;
 }
