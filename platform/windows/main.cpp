@@ -13,6 +13,7 @@
 #include "platform/sim/sim_displays.h"
 #include "platform/windows/ansi_path.h"
 #include "platform/windows/display_gdi.h"
+#include "platform/windows/guardian_process.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
 
@@ -44,5 +45,9 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   if (!displays) displays = std::make_unique<TGdiDisplays>();
   SetDisplaysPort(*displays);
+  if (IsGuardianProcess()) return RunGuardianProcess();
+
+  TGuardianProcess guardian;
+  SetRampGuardian(guardian);
   return ProgramEntry(args, RunWindowSession);
 }
