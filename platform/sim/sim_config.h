@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -26,3 +27,5 @@ struct TSimMonitor {
 // missing section; none when the file is absent. Keys are matched without
 // regard to case; a key given twice counts the first time.
 std::vector<TSimMonitor> ReadSimMonitors(const std::filesystem::path& iniFile);
+// The same reading of the file's text.
+std::vector<TSimMonitor> SimMonitorsFrom(std::istream& in);
