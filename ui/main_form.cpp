@@ -7,6 +7,7 @@ namespace {
 
 constexpr TColor PanelTextColor = Grey(128);
 constexpr TColor LinkColor = RgbColor(98, 98, 255);
+constexpr TColor RefusedTextColor = RgbColor(128, 0, 0);
 constexpr TColor RedRowColor = RgbColor(255, 0, 0);
 constexpr TColor GreenRowColor = RgbColor(0, 128, 0);
 constexpr TColor BlueRowColor = RgbColor(0, 0, 255);
@@ -86,6 +87,12 @@ void TMainForm::BuildControls() {
   StandardLabel.Left = 342;
   StandardLabel.Top = 33;
   StandardLabel.SetCaption("Standard:");
+  RampRefusedLabel.OwnFont();
+  RampRefusedLabel.Font.Color = RefusedTextColor;
+  RampRefusedLabel.Transparent = true;
+  RampRefusedLabel.AutoSize = false;
+  RampRefusedLabel.WordWrap = true;
+  RampRefusedLabel.Visible = false;
   DisplayComboBox.SetBounds(58, 29, 194, 21);
   StandardComboBox.SetBounds(396, 29, 194, 21);
   MakeBarButton(NextDisplayButton, 256, 29, 78, 21, "Next Display");

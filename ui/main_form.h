@@ -46,6 +46,8 @@ class TMainForm {
   TButton NextDisplayButton{"NextDisplayButton", &Panel};
   TLabel StandardLabel{"StandardLabel", &Panel, &View};
   TComboBox StandardComboBox{"StandardComboBox", &Panel};
+  // Shown while the edited display refuses the ramp last loaded into it.
+  TLabel RampRefusedLabel{"RampRefusedLabel", &Panel, &View};
   TButton OffButton{"OffButton", &Panel};
   TButton ResetButton{"ResetButton", &Panel};
   TButton MinimizeButton{"MinimizeButton", &Panel};
@@ -241,6 +243,8 @@ class TMainForm {
                         TEdit* masterEdit, TUpDown* masterUpDown, TLabel* rowLabels[3], TEdit* rowEdits[3],
                         TUpDown* rowUpDowns[3], TLabel& resetLabel, TButton& resetButton);
   void ResetGroup(std::initializer_list<TUpDown*> upDowns);
+  // Says in the bar whether the edited display took the ramp just loaded.
+  void ShowRampLoaded(bool loaded);
   void ReadCurveFiles();
 };
 

@@ -70,7 +70,7 @@ const std::vector<std::string> WordedKeys = {
     "TWelcome",      "TBlackPoint",       "TWhitePoint",  "TGamma",      "TSharp",
     "TColorBalance", "TCorrectionPoints", "TAllControls", "TGrays",      "THighlights",
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
-    "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture"};
+    "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "LRampRefused"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();
