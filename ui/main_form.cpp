@@ -38,6 +38,7 @@ void MakeBarButton(TButton& button, int32_t left, int32_t top, int32_t width, in
 void MakeAdjustRow(TEdit& edit, TUpDown& upDown, int32_t top, TColor background, TColor text) {
   edit.SetBounds(66, top, 35, 21);
   edit.Color = background;
+  edit.OwnFont();  // the coloured rows' text is white, whatever the panel's font says
   edit.Font.Color = text;
   upDown.SetBounds(101, top, 16, 21);
   upDown.Min = AdjustMin;
