@@ -18,7 +18,7 @@ printf '[Monitor1]\nRect=0,0,1920,1080\n[Monitor2]\nRect=1920,0,5760,2160\nDpi=1
   >"$demo/sim/displays.ini"
 
 echo "== An editing session on display 1: gamma +40, a correction point at 64, then OK"
-"$demo/app/tonemark" <<'SCRIPT'
+TONEMARK_SCRIPT=1 "$demo/app/tonemark" <<'SCRIPT'
 state
 up GammaUpDown
 type GammaEdit 40

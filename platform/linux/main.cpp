@@ -1,5 +1,6 @@
 // tonemark on Linux: the simulated displays when TONEMARK_SIM is set, else
-// the X server's RandR outputs.
+// the X server's RandR outputs; in normal mode the scripted view when
+// TONEMARK_SCRIPT is set, else the native window.
 #include <unistd.h>
 
 #include <climits>
@@ -9,10 +10,11 @@
 #include <vector>
 
 #include "platform/linux/randr_displays.h"
+#include "platform/native_session.h"
+#include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
-#include "ui/script_view.h"
 
 namespace {
 
@@ -22,6 +24,12 @@ std::string OwnExecutablePath(const std::string& argument0) {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   return length > 0 ? std::string(path, length) : argument0;
+}
+
+// Normal mode: the scripted view under TONEMARK_SCRIPT, else the native window.
+void RunWindowSession() {
+  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
+  else RunNativeSession(nullptr);
 }
 
 }  // namespace
@@ -35,7 +43,5 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   if (!displays) displays = std::make_unique<TRandrDisplays>();
   SetDisplaysPort(*displays);
-  // Until the native window is part of the build, normal mode runs the
-  // window's logic from a script of user actions on standard input.
-  return ProgramEntry(args, [] { RunScriptedSession(std::cin, std::cout, nullptr); });
+  return ProgramEntry(args, RunWindowSession);
 }

@@ -63,7 +63,7 @@ void TBackgroundWindow::Paint(HDC dc, const RECT& area) {
   TFrameBuffer band;
   for (int32_t top = area.top; top < area.bottom; top += BandRows) {
     const int32_t rows = std::min(BandRows, static_cast<int32_t>(area.bottom) - top);
-    RasterCanvas canvas(width, rows);
+    TRasterCanvas canvas(width, rows);
     // The desktop moved by the band's corner puts the band at the canvas's origin.
     const TRect shifted{desktop_.Left + area.left, desktop_.Top + top, desktop_.Right + area.left,
                         desktop_.Bottom + top};

@@ -21,7 +21,7 @@ bool TMscmsColorManagement::GetDisplayProfile(TDisplayHandle display, std::strin
   return true;
 }
 
-ColorManagement::TProfile TMscmsColorManagement::OpenProfile(const std::string& fileName) {
+TColorManagement::TProfile TMscmsColorManagement::OpenProfile(const std::string& fileName) {
   PROFILE reference{};
   reference.dwType = PROFILE_FILENAME;
   reference.pProfileData = const_cast<char*>(fileName.c_str());
@@ -29,7 +29,7 @@ ColorManagement::TProfile TMscmsColorManagement::OpenProfile(const std::string& 
   return OpenColorProfileA(&reference, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING);
 }
 
-ColorManagement::TTransform TMscmsColorManagement::CreateTransformFromSrgb(TProfile profile) {
+TColorManagement::TTransform TMscmsColorManagement::CreateTransformFromSrgb(TProfile profile) {
   LOGCOLORSPACEA source{};
   source.lcsSignature = ColorSpaceSignature;
   source.lcsVersion = 0x400;

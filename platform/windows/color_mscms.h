@@ -5,7 +5,7 @@
 
 #include "paint/mini_icm.h"
 
-class TMscmsColorManagement : public ColorManagement {
+class TMscmsColorManagement : public TColorManagement {
  public:
   // `display` is the display's GDI device context.
   bool GetDisplayProfile(TDisplayHandle display, std::string& fileName) override;

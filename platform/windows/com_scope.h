@@ -4,14 +4,14 @@
 
 #include <objbase.h>
 
-class ComScope {
+class TComScope {
  public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
+  TComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~TComScope() {
     if (SUCCEEDED(result_)) CoUninitialize();
   }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
 
  private:
   HRESULT result_;
@@ -19,14 +19,14 @@ class ComScope {
 
 // Releases a COM interface when it goes out of scope.
 template <typename T>
-class ComPtr {
+class TComPtr {
  public:
-  ComPtr() = default;
-  ~ComPtr() {
+  TComPtr() = default;
+  ~TComPtr() {
     if (pointer_) pointer_->Release();
   }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
+  TComPtr(const TComPtr&) = delete;
+  TComPtr& operator=(const TComPtr&) = delete;
   T* operator->() const { return pointer_; }
   T* Get() const { return pointer_; }
   // Where a creating call stores the new interface.

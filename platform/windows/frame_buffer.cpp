@@ -35,7 +35,7 @@ bool TFrameBuffer::Resize(int32_t width, int32_t height) {
   return true;
 }
 
-void TFrameBuffer::CopyFrom(const RasterCanvas& canvas) {
+void TFrameBuffer::CopyFrom(const TRasterCanvas& canvas) {
   if (!bits_) return;
   GdiFlush();  // GDI may still be writing to the section
   const int32_t width = std::min(width_, canvas.Width()), height = std::min(height_, canvas.Height());

@@ -1,5 +1,5 @@
 // A 32-bit DIB section with a memory DC of its own: a frame is composed there
-// (the pattern from a RasterCanvas, then whatever GDI draws over it) and
+// (the pattern from a TRasterCanvas, then whatever GDI draws over it) and
 // reaches the window with one BitBlt, so nothing flickers.
 #pragma once
 
@@ -23,7 +23,7 @@ class TFrameBuffer {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   // The canvas's pixels at the buffer's top-left corner, as far as both reach.
-  void CopyFrom(const RasterCanvas& canvas);
+  void CopyFrom(const TRasterCanvas& canvas);
   void Present(HDC target, int32_t x, int32_t y) const;
 
  private:

@@ -11,7 +11,7 @@
 #include "paint/text_renderer.h"
 #include "ui/controls.h"
 
-class TGdiFonts : public TTextMeasure, public TextRenderer {
+class TGdiFonts : public TTextMeasure, public TTextRenderer {
  public:
   TGdiFonts();
   ~TGdiFonts() override;

@@ -10,7 +10,7 @@ void TMainWindowView::PaintWindow(HDC dc) {
   const int32_t width = client.right, height = client.bottom;
   if (!frame_.Resize(width, height)) return;
   if (!pattern_ || pattern_->Width() != width || pattern_->Height() != height) {
-    pattern_ = std::make_unique<RasterCanvas>(width, height, &fonts_);
+    pattern_ = std::make_unique<TRasterCanvas>(width, height, &fonts_);
     patternDirty_ = true;
   }
   if (patternDirty_) {

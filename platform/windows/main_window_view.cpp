@@ -85,6 +85,12 @@ TNativeControl* TMainWindowView::Native(HWND handle) {
   return found == byHandle_.end() ? nullptr : &natives_[found->second];
 }
 
+void TMainWindowView::AfterInput() {
+  // A window moved to another display takes that display's DPI.
+  form_->FollowDisplayDpi();
+  Sync();
+}
+
 void TMainWindowView::Sync() {
   if (!form_) return;
   syncing_ = true;
@@ -136,7 +142,7 @@ bool TMainWindowView::PreviewMessage(MSG& message) {
   if (!ours || (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)) return false;
   const uint32_t shift = ShiftState();
   form_->FormKeyDown(static_cast<uint16_t>(message.wParam), shift);
-  Sync();
+  AfterInput();
   // Tab alone moves the focus in the model's order; Ctrl+Tab reaches the
   // focused control as it came.
   if (message.wParam != VK_TAB || (shift & (ssCtrl | ssAlt)) || closed_) return false;
@@ -195,7 +201,7 @@ LRESULT TMainWindowView::Message(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
       if (TNativeControl* native = Native(reinterpret_cast<HWND>(lParam)); native && !syncing_) {
         Input(*native, HIWORD(wParam));
-        Sync();
+        AfterInput();
       }
       return 0;
     case WM_NOTIFY:
@@ -226,7 +232,7 @@ LRESULT TMainWindowView::Message(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_CLOSE:
       form_->Close();
-      Sync();
+      AfterInput();
       return 0;
     case WM_ENDSESSION:
       if (wParam) form_->Close();  // the ramps go back before the session ends
@@ -234,7 +240,7 @@ LRESULT TMainWindowView::Message(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DPICHANGED:
       // The system's suggested rectangle is not taken: the window keeps covering its display.
       form_->DpiChanged(wParam);
-      Sync();
+      AfterInput();
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -257,12 +263,12 @@ LRESULT TMainWindowView::Notify(const NMHDR& header) {
   TControl& control = *native->Control;
   if (control.Kind == TControlKind::UpDown && header.code == UDN_DELTAPOS) {
     static_cast<TUpDown&>(control).Step(reinterpret_cast<const NMUPDOWN&>(header).iDelta > 0);
-    Sync();
+    AfterInput();
     return TRUE;  // the model has moved the position already
   }
   if (control.Kind == TControlKind::TabSet && header.code == TCN_SELCHANGE) {
     static_cast<TTabSet&>(control).SetTabIndex(TabCtrl_GetCurSel(native->Handle));
-    Sync();
+    AfterInput();
   }
   return 0;
 }
@@ -290,7 +296,7 @@ bool TMainWindowView::MouseOnLabel(HWND window, UINT message, LPARAM lParam) {
       if (!label || label != pressedLabel_) return false;
       pressedLabel_ = nullptr;
       label->Click();
-      Sync();
+      AfterInput();
       return true;
   }
 }

@@ -56,6 +56,8 @@ class TMainWindowView : public TMainView, public TFileDialog {
   void Input(TNativeControl& native, UINT code);
   LRESULT Notify(const NMHDR& header);
   bool MouseOnLabel(HWND window, UINT message, LPARAM lParam);
+  // Every input ends here: the model's own follow-ups, then the widgets.
+  void AfterInput();
   void SyncWindow();
   void MoveFocus(bool forward);
   void PaintWindow(HDC dc);
@@ -74,7 +76,7 @@ class TMainWindowView : public TMainView, public TFileDialog {
   bool patternDirty_ = true;
   bool bringToFront_ = false, minimize_ = false, closed_ = false;
   TLabel* pressedLabel_ = nullptr;
-  std::unique_ptr<RasterCanvas> pattern_;  // the page's pattern, painted again only when it changes
+  std::unique_ptr<TRasterCanvas> pattern_;  // the page's pattern, painted again only when it changes
   TFrameBuffer frame_, panelFrame_;
   std::map<COLORREF, HBRUSH> brushes_;
 };

@@ -65,7 +65,7 @@ std::string StartupFolder() {
 std::string StartupEntryExtension() { return ".lnk"; }
 
 bool SaveStartupEntry(const std::string& entryPath, const std::string& target) {
-  const ComScope com;
+  const TComScope com;
   return SaveShellLink(entryPath, target);
 }
 

@@ -38,7 +38,7 @@ bool CopyFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, TBitma
   if (width == 0 || height == 0 || uint64_t(width) * height > MaxPixels) return false;
   const bool grey = IsEqualGUID(format, GUID_WICPixelFormat8bppGray);
   const UINT bytesPerPixel = grey ? 1 : 3;
-  ComPtr<IWICFormatConverter> converter;
+  TComPtr<IWICFormatConverter> converter;
   if (FAILED(factory->CreateFormatConverter(converter.Out())) ||
       FAILED(converter->Initialize(frame, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom)))
@@ -60,14 +60,14 @@ bool CopyFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, TBitma
 
 bool DecodeBytes(const uint8_t* data, size_t size, const GUID& container, TBitmap& bitmap) {
   if (size == 0 || size > MAXDWORD) return false;
-  ComScope com;
-  ComPtr<IWICImagingFactory> factory;
+  TComScope com;
+  TComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                               factory.OutVoid())))
     return false;
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
+  TComPtr<IWICStream> stream;
+  TComPtr<IWICBitmapDecoder> decoder;
+  TComPtr<IWICBitmapFrameDecode> frame;
   GUID found{};
   if (FAILED(factory->CreateStream(stream.Out())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size))) ||

@@ -7,7 +7,7 @@
 
 #include "paint/image_decoder.h"
 
-class TWicJpegDecoder : public ImageDecoder {
+class TWicJpegDecoder : public TImageDecoder {
  public:
   // Only JPEG files: anything else, however WIC could read it, is refused.
   bool DecodeFile(const std::string& path, TBitmap& bitmap) override;

@@ -20,11 +20,11 @@ namespace {
 template <typename Pixel>
 bool EncodePicture(const std::string& path, const GUID& container, const GUID& format, int width, int height,
                    int bytesPerPixel, Pixel pixel) {
-  ComScope com;
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapEncoder> encoder;
-  ComPtr<IWICBitmapFrameEncode> frame;
+  TComScope com;
+  TComPtr<IWICImagingFactory> factory;
+  TComPtr<IWICStream> stream;
+  TComPtr<IWICBitmapEncoder> encoder;
+  TComPtr<IWICBitmapFrameEncode> frame;
   std::wstring widePath(path.begin(), path.end());
   std::vector<BYTE> bits;
   for (int y = 0; y < height; ++y)

@@ -15,7 +15,7 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-bool CreateFactory(ComPtr<IWICImagingFactory>& factory) {
+bool CreateFactory(TComPtr<IWICImagingFactory>& factory) {
   return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                     factory.OutVoid()));
 }
@@ -51,11 +51,11 @@ TPicture CaptureScreen(const RECT& area) {
 }
 
 bool ReadPng(const std::string& path, TPicture& picture) {
-  ComScope com;
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
-  ComPtr<IWICFormatConverter> converter;
+  TComScope com;
+  TComPtr<IWICImagingFactory> factory;
+  TComPtr<IWICBitmapDecoder> decoder;
+  TComPtr<IWICBitmapFrameDecode> frame;
+  TComPtr<IWICFormatConverter> converter;
   UINT width = 0, height = 0;
   if (!CreateFactory(factory) ||
       FAILED(factory->CreateDecoderFromFilename(Wide(path).c_str(), nullptr, GENERIC_READ,
@@ -77,11 +77,11 @@ bool ReadPng(const std::string& path, TPicture& picture) {
 }
 
 bool WritePng(const std::string& path, const TPicture& picture) {
-  ComScope com;
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapEncoder> encoder;
-  ComPtr<IWICBitmapFrameEncode> frame;
+  TComScope com;
+  TComPtr<IWICImagingFactory> factory;
+  TComPtr<IWICStream> stream;
+  TComPtr<IWICBitmapEncoder> encoder;
+  TComPtr<IWICBitmapFrameEncode> frame;
   std::vector<BYTE> rows;
   for (TColor color : picture.Pixels)
     for (int shift : {16, 8, 0}) rows.push_back(static_cast<BYTE>(color >> shift));  // blue first
