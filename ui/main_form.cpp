@@ -80,6 +80,9 @@ void TMainForm::BuildControls() {
 void TMainForm::BuildBar() {
   Panel.SetBounds(0, DesignClientHeight - BarDesignHeight, DesignClientWidth, BarDesignHeight);
   Panel.Color = Silver;
+  // A page's panel that a small display pushes into the bar must not cover
+  // OK, Cancel and the tabs.
+  Panel.AboveSiblings = true;
 
   TabSet.SetBounds(1, 3, 807, 22);
   TabSet.Color = Silver;
