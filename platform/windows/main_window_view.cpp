@@ -65,8 +65,6 @@ void TMainWindowView::Attach(TMainForm& form) {
     } else {
       native.Container = handles.at(control->Parent);
       native.Handle = CreateNativeControl(*control, native.Container, id++);
-      // A control made later lies above the ones before it, as the model draws them.
-      SetWindowPos(native.Handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       if (control->Kind == TControlKind::Panel)
         SetWindowLongPtrA(native.Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
@@ -74,6 +72,11 @@ void TMainWindowView::Attach(TMainForm& form) {
     if (native.Handle) byHandle_[native.Handle] = natives_.size();
     natives_.push_back(std::move(native));
   }
+  // Stacked as the model stacks them, each raised to the top in turn.
+  for (TControl* parent : ControlTree(form.Window))
+    for (TControl* child : StackingOrder(*parent))
+      if (handles.at(child))
+        SetWindowPos(handles.at(child), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (TControl* control : ControlTree(form.Window))
     if (control->Kind == TControlKind::UpDown)
       SendMessageA(handles.at(control), UDM_SETBUDDY,

@@ -76,6 +76,14 @@ TGammaRamp IdentityRamp() {
 }
 
 TonemarkSession::TonemarkSession(const std::string& displaysIni) {
+  // No window manager runs on Xvfb: Wine is to stack and activate the windows
+  // itself, as Windows does, rather than leave that to a manager.
+  HKEY driver = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &driver,
+                      nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(driver, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    RegCloseKey(driver);
+  }
   std::filesystem::create_directories(folder_.Path() / "program" / "Tonemark.languages");
   std::filesystem::create_directories(folder_.Path() / "sim");
   program_ = (folder_.Path() / "program" / "").string();
@@ -114,9 +122,10 @@ bool TonemarkSession::Start() {
   SetEnvironmentVariableA("TONEMARK_SIM", nullptr);
   CloseHandle(errors);
   if (!started) return false;
+  // Shown, and with the keyboard, before the test's input may go to it.
   return WaitUntil([this] {
     window_ = TopLevel(MainWindowClassName);
-    return window_ != nullptr && IsWindowVisible(window_);
+    return window_ != nullptr && IsWindowVisible(window_) && GetForegroundWindow() == window_;
   });
 }
 

@@ -30,8 +30,8 @@ class TonemarkSession {
   TonemarkSession(const TonemarkSession&) = delete;
   TonemarkSession& operator=(const TonemarkSession&) = delete;
 
-  // Starts Tonemark.exe and waits until its window is shown; false when it
-  // does not come.
+  // Starts Tonemark.exe and waits until its window is shown in the
+  // foreground; false when it does not come.
   bool Start();
   HWND Window() const { return window_; }
   // The top-level window of the given class that the program shows (or
