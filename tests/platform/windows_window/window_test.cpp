@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/windows/background_window.h"
@@ -136,6 +137,64 @@ TEST(Window, OkWritesEveryDisplaysCurveFileAndTheStartupShortcut) {
     EXPECT_EQ(ReadBytes(session.ProgramFile(name)).substr(0, 15), "RampCurve v.2\r\n") << name;
   EXPECT_TRUE(std::filesystem::exists(shortcut)) << shortcut;
   DeleteFileA(shortcut.c_str());
+}
+
+// The cursor that the screen shows once the mouse rests at (x, y).
+HCURSOR CursorAt(int x, int y) {
+  SetCursorPos(x, y);
+  Sleep(1000);
+  CURSORINFO cursor{};
+  cursor.cbSize = sizeof(cursor);
+  GetCursorInfo(&cursor);
+  return cursor.hCursor;
+}
+
+// The dialog's file name, typed in, and Enter.
+void ChooseInDialog(TonemarkSession& session, const std::string& path) {
+  HWND dialog = nullptr, name = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (dialog = session.TopLevel("#32770")) != nullptr && IsWindowVisible(dialog); }));
+  ASSERT_TRUE(WaitUntil([&] { return (name = FindWindowExA(dialog, nullptr, "ComboBoxEx32", nullptr)) != nullptr; }));
+  HWND edit = FindWindowExA(FindWindowExA(name, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+  session.Keys({VK_RETURN});
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+}
+
+TEST(Window, AFileThatIsNoJpegLeavesThePictureShownBefore) {
+  TModelWindow model(OneDisplay);
+  model.Form().ShowPage(12);
+  const TLabel& label = model.Form().FileLabel;
+  // The file label's right end stays put whatever file it names.
+  const POINT onLabel{label.Left + label.Width - 3, label.Top + label.Height / 2};
+  TonemarkSession session(OneDisplay);
+  const std::string photo = session.Folder() + "photo.jpg", fake = session.Folder() + "fake.jpg";
+  ASSERT_TRUE(CopyFileA((WinePath(std::getenv("TONEMARK_SOURCE_DIR")) + "\\resources\\Tonemark.reference.jpg").c_str(),
+                        photo.c_str(), FALSE));
+  WriteBytes(fake, "not a JPEG at all");
+  ASSERT_TRUE(session.Start());
+  session.Keys({VK_CONTROL, VK_SHIFT, VK_TAB});  // Welcome back round to Reference Image
+  const RECT middle{860, 440, 1060, 640};
+  const TPicture black = CaptureScreen(middle);
+
+  // The label has a cursor of its own (the system's hand; Wine gives each
+  // process its own handle for it, so only the change can be seen from here).
+  const HCURSOR onPattern = CursorAt(onLabel.x, onLabel.y - 100);
+  EXPECT_NE(CursorAt(onLabel.x, onLabel.y), onPattern);
+  session.Click(onLabel.x, onLabel.y);
+  ChooseInDialog(session, photo);
+  TPicture shown;
+  ASSERT_TRUE(WaitUntil([&] { return (shown = CaptureScreen(middle)).Pixels != black.Pixels; }));
+
+  session.Click(onLabel.x, onLabel.y);
+  ChooseInDialog(session, fake);
+  EXPECT_TRUE(WaitUntil([&] { return session.Messages().find("fake.jpg") != std::string::npos; })) << session.Messages();
+  EXPECT_EQ(CaptureScreen(middle).Pixels, shown.Pixels);
+  ClickButton(session, "Cancel");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(session.WaitForExit(exitCode));
+  EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace
