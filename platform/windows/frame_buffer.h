@@ -1,6 +1,7 @@
 // A 32-bit DIB section with a memory DC of its own: a frame is composed there
 // (the pattern from a TRasterCanvas, then whatever GDI draws over it) and
-// reaches the window with one BitBlt, so nothing flickers.
+// reaches the window with one BitBlt, so nothing flickers. Its pixels are the
+// canvas's own 0x00BBGGRR, so a frame comes over row by row as it is.
 #pragma once
 
 #include "platform/windows/win32.h"
@@ -22,8 +23,9 @@ class TFrameBuffer {
   HDC Dc() const { return dc_; }
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
-  // The canvas's pixels at the buffer's top-left corner, as far as both reach.
-  void CopyFrom(const TRasterCanvas& canvas);
+  // The canvas's pixels at the buffer's top-left corner, as far as both
+  // reach; gives the smallest rectangle that holds every pixel it changed.
+  RECT CopyFrom(const TRasterCanvas& canvas);
   void Present(HDC target, int32_t x, int32_t y) const;
 
  private:

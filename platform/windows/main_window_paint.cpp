@@ -4,10 +4,9 @@
 
 #include "platform/windows/main_window_view.h"
 
-void TMainWindowView::PaintWindow(HDC dc) {
-  RECT client;
-  GetClientRect(window_, &client);
-  const int32_t width = client.right, height = client.bottom;
+void TMainWindowView::Compose() {
+  composeNeeded_ = false;
+  const int32_t width = form_->Window.Width, height = form_->Window.Height;
   if (!frame_.Resize(width, height)) return;
   if (!pattern_ || pattern_->Width() != width || pattern_->Height() != height) {
     pattern_ = std::make_unique<TRasterCanvas>(width, height, &fonts_);
@@ -19,9 +18,15 @@ void TMainWindowView::PaintWindow(HDC dc) {
     form_->FormPaint(*pattern_);
     patternDirty_ = false;
   }
-  frame_.CopyFrom(*pattern_);
+  // The labels' old places come back as pattern, and so count as changed.
+  RECT changed = frame_.CopyFrom(*pattern_);
   PaintWindowless(frame_.Dc(), form_->Window, fonts_, pictures_);
-  frame_.Present(dc, 0, 0);
+  for (const TControl* child : form_->Window.Children)
+    if ((child->Kind == TControlKind::Label || child->Kind == TControlKind::Image) && child->Visible) {
+      const RECT label{child->Left - 2, child->Top - 2, child->Left + child->Width + 4, child->Top + child->Height + 2};
+      UnionRect(&changed, &changed, &label);
+    }
+  InvalidateRect(window_, &changed, FALSE);
 }
 
 void TMainWindowView::PaintPanel(HWND window, const TControl& panel, HDC dc) {

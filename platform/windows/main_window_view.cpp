@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int FirstControlId = 1000;
+constexpr UINT ComposeMessage = WM_APP + 1;
 
 std::string WindowText(HWND window) {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
@@ -97,7 +98,8 @@ void TMainWindowView::AfterInput() {
 void TMainWindowView::Sync() {
   if (!form_) return;
   syncing_ = true;
-  for (size_t i = 1; i < natives_.size(); ++i) SyncNativeControl(natives_[i], fonts_);
+  for (size_t i = 1; i < natives_.size(); ++i)
+    if (SyncNativeControl(natives_[i], fonts_) && natives_[i].Container == window_) ComposeLater();
   SyncWindow();
   syncing_ = false;
 }
@@ -169,7 +171,13 @@ void TMainWindowView::MoveFocus(bool forward) {
 
 void TMainWindowView::Repaint() {
   patternDirty_ = true;
-  if (window_) InvalidateRect(window_, nullptr, FALSE);
+  ComposeLater();
+}
+
+void TMainWindowView::ComposeLater() {
+  composeNeeded_ = true;
+  // Once per round of the message loop, however often it is asked for.
+  if (window_ && !composePosted_) composePosted_ = PostMessageA(window_, ComposeMessage, 0, 0);
 }
 
 void TMainWindowView::ShowMessage(const std::string& text) {
@@ -220,11 +228,21 @@ LRESULT TMainWindowView::Message(HWND window, UINT message, WPARAM wParam, LPARA
       return TRUE;
     case WM_ERASEBKGND:
       return 1;  // every pixel is painted once, from a buffer
+    case ComposeMessage:
+      composePosted_ = false;
+      Compose();
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = BeginPaint(window, &paint);
-      if (window == window_) PaintWindow(dc);
-      else if (self) PaintPanel(window, *self->Control, dc);
+      if (window == window_) {
+        if (composeNeeded_) Compose();
+        const RECT& area = paint.rcPaint;
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, frame_.Dc(), area.left,
+               area.top, SRCCOPY);
+      } else if (self) {
+        PaintPanel(window, *self->Control, dc);
+      }
       EndPaint(window, &paint);
       return 0;
     }

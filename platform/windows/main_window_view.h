@@ -60,7 +60,10 @@ class TMainWindowView : public TMainView, public TFileDialog {
   void AfterInput();
   void SyncWindow();
   void MoveFocus(bool forward);
-  void PaintWindow(HDC dc);
+  // Composes the frame: the pattern, painted again when the model asked for
+  // it, then the labels over it; the window gets back only what changed.
+  void Compose();
+  void ComposeLater();
   void PaintPanel(HWND window, const TControl& panel, HDC dc);
   void DrawTab(const DRAWITEMSTRUCT& item);
   LRESULT ControlColors(UINT message, HDC dc, HWND control);
@@ -74,6 +77,7 @@ class TMainWindowView : public TMainView, public TFileDialog {
   std::unordered_map<HWND, size_t> byHandle_;
   bool syncing_ = false;
   bool patternDirty_ = true;
+  bool composeNeeded_ = true, composePosted_ = false;
   bool bringToFront_ = false, minimize_ = false, closed_ = false;
   TLabel* pressedLabel_ = nullptr;
   std::unique_ptr<TRasterCanvas> pattern_;  // the page's pattern, painted again only when it changes

@@ -131,9 +131,9 @@ TWindowlessLook LookOf(const TControl& control) {
   return look;
 }
 
-void SyncWindowless(TNativeControl& native) {
+bool SyncWindowless(TNativeControl& native) {
   const TWindowlessLook look = LookOf(*native.Control);
-  if (look == native.Look && !native.Fresh) return;
+  if (look == native.Look && !native.Fresh) return false;
   // Labels may draw past a size they measured themselves: a little room around.
   auto invalidate = [&native](const TWindowlessLook& area) {
     if (!area.Visible) return;
@@ -143,6 +143,7 @@ void SyncWindowless(TNativeControl& native) {
   invalidate(native.Look);
   invalidate(look);
   native.Look = look;
+  return true;
 }
 
 }  // namespace
@@ -186,12 +187,12 @@ HWND CreateNativeControl(const TControl& control, HWND parent, int id) {
   return handle;
 }
 
-void SyncNativeControl(TNativeControl& native, TGdiFonts& fonts) {
+bool SyncNativeControl(TNativeControl& native, TGdiFonts& fonts) {
   const TControl& control = *native.Control;
   if (!native.Handle) {
-    SyncWindowless(native);
+    const bool changed = SyncWindowless(native);
     native.Fresh = false;
-    return;
+    return changed;
   }
   const HWND handle = native.Handle;
   if (native.Fresh || native.Left != control.Left || native.Top != control.Top || native.Width != control.Width ||
@@ -251,4 +252,5 @@ void SyncNativeControl(TNativeControl& native, TGdiFonts& fonts) {
     native.Visible = control.Visible;
   }
   native.Fresh = false;
+  return false;
 }

@@ -54,7 +54,7 @@ inline const char* const PanelClassName = "TonemarkPanel";
 // for its notifications; null for labels and images.
 HWND CreateNativeControl(const TControl& control, HWND parent, int id);
 
-// Makes the widget (or, for a windowless control, its container's picture)
-// match the control: geometry, caption, font, colours, enabled, value and,
-// last, visibility.
-void SyncNativeControl(TNativeControl& native, TGdiFonts& fonts);
+// Makes the widget match the control: geometry, caption, font, colours,
+// enabled, value and, last, visibility. For a windowless control, true when
+// what it shows changed, and its container is to paint it again.
+bool SyncNativeControl(TNativeControl& native, TGdiFonts& fonts);
