@@ -282,5 +282,9 @@ class TMainForm {
   // Says in the bar whether the edited display took the ramp just loaded.
   void ShowRampLoaded(bool loaded);
   void ReadCurveFiles();
+  // Writes every readable display's curve file, all or none; the paths left
+  // alone go to `skippedFiles`, one per line. False, after telling the user,
+  // when nothing could be stored.
+  bool StoreCurveFiles(std::string& skippedFiles);
 };
 

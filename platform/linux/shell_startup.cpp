@@ -50,6 +50,8 @@ std::string DesktopEntryText(const std::string& program) {
          "Type=Application\n"
          "Name=" + EscapedStringValue(name) + "\n"
          "Exec=" + EscapedStringValue(QuotedExecArgument(program)) + "\n"
+         // Once the program is uninstalled the desktop skips the entry.
+         "TryExec=" + EscapedStringValue(program) + "\n"
          "Terminal=false\n";
 }
 

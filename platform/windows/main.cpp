@@ -12,9 +12,11 @@
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
+#include "platform/windows/ansi_path.h"
 #include "platform/windows/color_mscms.h"
 #include "platform/windows/display_gdi.h"
 #include "platform/windows/dpi_awareness.h"
+#include "platform/windows/guardian_process.h"
 #include "platform/windows/wic_pictures.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
@@ -22,11 +24,12 @@
 namespace {
 
 // Argument 0 is whatever the starting program wrote; the module's own path
-// always names the program folder.
+// always names the program folder. It is asked in UTF-16, as the ANSI answer
+// would carry '?' for some characters.
 std::string OwnExecutablePath(const std::string& argument0) {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : argument0;
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? AnsiPath(std::wstring(path, length)) : argument0;
 }
 
 TWicJpegDecoder Pictures;
@@ -54,5 +57,9 @@ int main(int argc, char** argv) {
     DisplayColorManagement = &colorManagement;
   }
   SetDisplaysPort(*displays);
+  if (IsGuardianProcess()) return RunGuardianProcess();
+
+  TGuardianProcess guardian;
+  SetRampGuardian(guardian);
   return ProgramEntry(args, RunWindowSession);
 }
