@@ -205,6 +205,7 @@ bool TMainForm::FormClose() {
     RestoreOnClose = true;
     return false;
   }
+  KeepRamps();
   CreateStartupShortcut(ProgramFolder() + LoaderFileName);
   if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
   ReferenceJpeg.reset();

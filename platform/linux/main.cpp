@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/desktop_notification.h"
+#include "platform/linux/guardian_process.h"
 #include "platform/linux/randr_displays.h"
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
@@ -18,12 +20,23 @@
 
 namespace {
 
+constexpr const char* NotificationSummary = "Tonemark";
+
 // The program folder must be known even when the shell found tonemark on
 // the PATH and argument 0 is a bare name.
 std::string OwnExecutablePath(const std::string& argument0) {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   return length > 0 ? std::string(path, length) : argument0;
+}
+
+// Load mode runs at log-on and resume with nobody reading its standard
+// error: what it had to say also goes to the desktop, all in one notice.
+void NotifyLoadMessages(const std::vector<std::string>& messages) {
+  if (messages.empty()) return;
+  std::string body;
+  for (const std::string& message : messages) body += (body.empty() ? "" : "\n") + message;
+  NotifyDesktop(NotificationSummary, body);
 }
 
 // Normal mode: the scripted view under TONEMARK_SCRIPT, else the native window.
@@ -41,7 +54,18 @@ int main(int argc, char** argv) {
   LoaderFileName = "tonewatch";
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<TRandrDisplays>();
+  TRandrDisplays* randr = nullptr;
+  if (!displays) {
+    auto real = std::make_unique<TRandrDisplays>();
+    randr = real.get();
+    displays = std::move(real);
+  }
   SetDisplaysPort(*displays);
-  return ProgramEntry(args, RunWindowSession);
+  if (IsGuardianProcess()) return RunGuardianProcess();
+
+  TGuardianProcess guardian;
+  SetRampGuardian(guardian);
+  const int exitCode = ProgramEntry(args, RunWindowSession);
+  if (randr != nullptr && args.size() > 1 && args[1] == LoadModeArgument) NotifyLoadMessages(randr->Shown);
+  return exitCode;
 }
