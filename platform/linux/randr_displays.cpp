@@ -52,6 +52,22 @@ std::string ModelCodeOf(const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
+void MergeMirroredOutputs(std::vector<TRandrOutput>& outputs) {
+  constexpr const char* NameJoint = "+";
+  for (size_t first = 0; first < outputs.size(); ++first) {
+    if (!outputs[first].Monitor) continue;
+    for (size_t later = first + 1; later < outputs.size(); ++later) {
+      TRandrOutput& mirror = outputs[later];
+      if (!mirror.Monitor || mirror.Crtc != outputs[first].Crtc) continue;
+      outputs[first].Name += NameJoint + mirror.Name;
+      outputs[first].Mirrors.push_back(mirror.Output);
+      outputs[first].Primary = outputs[first].Primary || mirror.Primary;
+      mirror.Monitor = false;
+      mirror.Primary = false;
+    }
+  }
+}
+
 TRandrDisplays::TRandrDisplays(const char* displayName) {
   XrmInitialize();
   InstallXErrorTrap();
@@ -103,6 +119,7 @@ std::string TRandrDisplays::ReadOutputs() {
     outputs_.push_back(output);
   }
   XRRFreeScreenResources(resources);
+  MergeMirroredOutputs(outputs_);
   // Without a primary output the server's first monitor is the main one.
   if (std::none_of(outputs_.begin(), outputs_.end(),
                    [](const TRandrOutput& o) { return o.Monitor && o.Primary; })) {
@@ -160,9 +177,15 @@ std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) cons
   return bytes;
 }
 
+// The model of the first of the CRTC's outputs that has an EDID.
 std::string TRandrDisplays::DeviceIdOf(const TRandrOutput& output) const {
-  const std::string model = ModelCodeOf(ReadEdidProperty(output.Output));
-  return model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
+  std::vector<unsigned long> outputs{output.Output};
+  outputs.insert(outputs.end(), output.Mirrors.begin(), output.Mirrors.end());
+  for (const unsigned long id : outputs) {
+    const std::string model = ModelCodeOf(ReadEdidProperty(id));
+    if (!model.empty()) return "MONITOR\\" + model + "\\" + output.Name;
+  }
+  return "";
 }
 
 bool TRandrDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {
