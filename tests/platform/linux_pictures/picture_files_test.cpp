@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/linux/embedded_pictures.h"
 #include "platform/linux/picture_files.h"
 #include "tests/temp_folder.h"
 
@@ -103,6 +104,19 @@ TEST(DecodePng, GivesRgbOfAnyFormatAndRefusesWhatIsNoPng) {
   EXPECT_FALSE(DecodePng(file.data(), size / 2, bitmap));
   EXPECT_FALSE(DecodePng(reinterpret_cast<const uint8_t*>("nope"), 4, bitmap));
   EXPECT_EQ(bitmap.Width, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LoadEmbeddedPicture, TheArtworkIs512SquareRgb) {
+  TBitmap artwork;
+  ASSERT_TRUE(LoadEmbeddedPicture("heropng", artwork));
+  EXPECT_EQ(artwork.Width, 512);
+  EXPECT_EQ(artwork.Height, 512);
+  EXPECT_EQ(artwork.Bits.size(), 512u * 512 * 3);
+  EXPECT_FALSE(LoadEmbeddedPicture("HEROPNG", artwork));
 }
 
 }  // namespace
