@@ -4,6 +4,7 @@
 // that ramp, so they are one monitor, named after all of them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,14 @@ struct TRandrOutput {
   bool Monitor = false;      // connected and driven by a CRTC, and the CRTC's first such output
   bool Primary = false;
   TRect Rect;                // the CRTC's rectangle on the screen
+  uint32_t WidthMm = 0;      // the monitor's width as it reports it, 0 when unknown
   int GammaSize = 0;         // entries of the CRTC's ramp, 0 until known
 };
+
+// The DPI of a monitor from its physical width, in the quarter steps of 96
+// that display settings offer, from 96 to 288; 96 when the width is unknown
+// or under 10 cm (some monitors give their aspect ratio there instead).
+int32_t DpiFromPhysicalSize(int32_t widthPixels, uint32_t widthMm);
 
 // Makes the first monitor output of each CRTC the monitor of every output on
 // it: the later ones stop being monitors and lend it their names and primacy.
@@ -39,6 +46,8 @@ class TRandrDisplays : public TDisplaysPort {
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;
+  // The desktop's Xft.dpi, which applies to every monitor; without it, the
+  // monitor's physical size.
   int32_t MonitorDpi(TMonitorHandle monitor) override;
   bool QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) override;
   TDisplayHandle CreateDisplayHandle(TMonitorHandle monitor,

@@ -166,3 +166,16 @@ TEST(MergeMirroredOutputs, OutputsOnOneCrtcAreOneMonitorNamedAfterAll) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DpiFromPhysicalSize, RoundsToQuarterStepsAndDistrustsWhatNoMonitorMeasures) {
+  EXPECT_EQ(DpiFromPhysicalSize(1920, 527), 96);   // 24", 92.5 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(2560, 597), 120);  // 27" QHD, 109 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(3840, 597), 168);  // 27" 4K, 163 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(3840, 294), 288);  // 13" 4K, 332 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(1920, 0), 96);
+  EXPECT_EQ(DpiFromPhysicalSize(1920, 16), 96);    // an aspect ratio, not a size
+}
+
+}  // namespace
