@@ -1,0 +1,24 @@
+#include "platform/linux/window_program.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "shell/command_line.h"
+#include "shell/data_folders.h"
+
+void StartWindowProgram() {
+  const std::string program = ProgramFolder() + WindowProgramName;
+  std::vector<std::string> args = CommandLineArgs;
+  if (args.empty()) args.emplace_back();
+  args[0] = program;
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  throw std::runtime_error("The calibration window cannot be started: " + program + ": " + std::strerror(errno));
+}

@@ -1,0 +1,45 @@
+#include "platform/qt/background_window.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "paint/background_form.h"
+
+TQtBackgroundWindow::TQtBackgroundWindow(std::function<void()> bringCalibrationWindowToFront)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      bringCalibrationWindowToFront_(std::move(bringCalibrationWindowToFront)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setWindowTitle("Tonemark background");
+}
+
+void TQtBackgroundWindow::Start() {
+  for (int32_t i = 0; i < DisplayCount; ++i) monitors_.push_back(Displays[i].MonitorInfo.Monitor);
+  const TBackgroundPlacement placement = BackgroundPlacement(DisplayCount, monitors_);
+  desktop_ = placement.Bounds;
+  setGeometry(desktop_.Left, desktop_.Top, desktop_.Right - desktop_.Left, desktop_.Bottom - desktop_.Top);
+  setVisible(placement.Visible);
+}
+
+void TQtBackgroundWindow::Repaint() {
+  frameStale_ = true;
+  update();
+}
+
+void TQtBackgroundWindow::paintEvent(QPaintEvent* event) {
+  if (frameStale_) {
+    PaintBackground(frame_.Canvas(width(), height()), desktop_, monitors_);
+    frameStale_ = false;
+  }
+  QPainter painter(this);
+  frame_.Blit(painter, event->region());
+}
+
+void TQtBackgroundWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) bringCalibrationWindowToFront_();
+}
+
+// Without a window manager a click activates nothing, so the click itself
+// gives the calibration window the front.
+void TQtBackgroundWindow::mousePressEvent(QMouseEvent*) { bringCalibrationWindowToFront_(); }

@@ -1,0 +1,18 @@
+// Text through Qt's fonts: the pattern's text on the raster canvas, and the
+// size of a label's caption.
+#pragma once
+
+#include <string>
+
+#include "paint/text_renderer.h"
+#include "ui/controls.h"
+
+class TQtTextRenderer : public TextRenderer {
+ public:
+  // The cell is the text's advance wide and the font's line high; coverage
+  // is the antialiased glyphs' alpha.
+  TTextImage RenderText(const std::string& text, const TFont& font) override;
+};
+
+// The caption's extent in the control's font, as a label sizes itself.
+TTextExtent MeasureText(const TControlFont& font, const std::string& text);
