@@ -34,7 +34,7 @@ double MillisecondsSince(Clock::time_point start) {
 }
 
 TColor PixelAt(Display* display, int x, int y) {
-  const TImage image = GrabScreen(display, x, y, 1, 1);
+  const TPixelImage image = GrabScreen(display, x, y, 1, 1);
   return image.Pixels.empty() ? 0 : image.Pixels[0];
 }
 
@@ -71,7 +71,7 @@ int FirstFrame(Display* display, int x, int y, TColor color, char** command) {
 int Clicks(Display* display, int count, int x, int y, int left, int top, int width, int height) {
   for (int i = 0; i < count; ++i) {
     std::this_thread::sleep_for(SettleTime);
-    const TImage before = GrabScreen(display, left, top, width, height);
+    const TPixelImage before = GrabScreen(display, left, top, width, height);
     const Clock::time_point start = Clock::now();
     XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     std::cerr << "x-screenshot: cannot open the X display\n";
     return 1;
   }
-  const TImage image = argc == 6 ? GrabScreen(display, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+  const TPixelImage image = argc == 6 ? GrabScreen(display, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                                               std::atoi(argv[5]))
                                  : GrabScreen(display);
   XCloseDisplay(display);

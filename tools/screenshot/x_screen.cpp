@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-TImage GrabScreen(Display* display, int32_t left, int32_t top, int32_t width, int32_t height) {
+TPixelImage GrabScreen(Display* display, int32_t left, int32_t top, int32_t width, int32_t height) {
   const Window root = DefaultRootWindow(display);
   const int screen = DefaultScreen(display);
   const int32_t right = std::min(left + width, DisplayWidth(display, screen));
   const int32_t bottom = std::min(top + height, DisplayHeight(display, screen));
   left = std::max(left, 0);
   top = std::max(top, 0);
-  TImage image;
+  TPixelImage image;
   if (right <= left || bottom <= top) return image;
   XImage* pixels = XGetImage(display, root, left, top, right - left, bottom - top, AllPlanes, ZPixmap);
   if (pixels == nullptr) return image;
@@ -29,7 +29,7 @@ TImage GrabScreen(Display* display, int32_t left, int32_t top, int32_t width, in
   return image;
 }
 
-TImage GrabScreen(Display* display) {
+TPixelImage GrabScreen(Display* display) {
   const int screen = DefaultScreen(display);
   return GrabScreen(display, 0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
 }

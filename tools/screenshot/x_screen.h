@@ -8,6 +8,6 @@ struct _XDisplay;
 
 // The root window's pixels in the rectangle, clipped to the screen; an empty
 // image when the server does not give them.
-TImage GrabScreen(_XDisplay* display, int32_t left, int32_t top, int32_t width, int32_t height);
+TPixelImage GrabScreen(_XDisplay* display, int32_t left, int32_t top, int32_t width, int32_t height);
 // The whole screen.
-TImage GrabScreen(_XDisplay* display);
+TPixelImage GrabScreen(_XDisplay* display);
