@@ -30,6 +30,10 @@ Display* QtDisplay() { return qApp->nativeInterface<QNativeInterface::QX11Applic
 }  // namespace
 
 QtWindowTest::QtWindowTest() {
+  const std::string runtime = environment.temp.Folder() + "runtime";
+  std::filesystem::create_directory(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+  environment.Set("XDG_RUNTIME_DIR", runtime);
   QtApplication();
   x = XOpenDisplay(nullptr);
   CommandLineArgs = {program.File("tonemark")};
