@@ -39,7 +39,7 @@ class TNoFileDialog : public TFileDialog {
   bool Execute(const TOpenDialogOptions&, std::string&) override { return false; }
 };
 
-class TNoPictures : public ImageDecoder {
+class TNoPictures : public TImageDecoder {
  public:
   bool DecodeFile(const std::string&, TBitmap&) override { return false; }
 };

@@ -1,4 +1,4 @@
-// Painting every page's pattern on a 3840 x 2160 RasterCanvas at 144 pixels
+// Painting every page's pattern on a 3840 x 2160 TRasterCanvas at 144 pixels
 // per inch, against one full-frame FillRect measured in the same run. Prints
 // each page's time as a ratio of that baseline (goal: at most 2).
 #include <benchmark/benchmark.h>
@@ -23,10 +23,10 @@ constexpr int32_t Width = 3840, Height = 2160, Ppi = 144;
 constexpr int Repetitions = 5;
 const std::string Baseline = "FullFrameFillRect";
 
-BlockFont Font;
+TBlockFont Font;
 
-RasterCanvas& SharedCanvas() {
-  static RasterCanvas canvas(Width, Height, &Font);
+TRasterCanvas& SharedCanvas() {
+  static TRasterCanvas canvas(Width, Height, &Font);
   return canvas;
 }
 
@@ -44,7 +44,7 @@ void SetUpDisplay() {
 }
 
 void FullFrameFillRect(benchmark::State& state) {
-  RasterCanvas& canvas = SharedCanvas();
+  TRasterCanvas& canvas = SharedCanvas();
   canvas.SetBrushColor(Grey(56));
   for (auto _ : state) {
     canvas.FillRect(TRect{0, 0, Width, Height});
@@ -55,7 +55,7 @@ void FullFrameFillRect(benchmark::State& state) {
 void PaintPage(benchmark::State& state) {
   SetUpDisplay();
   CurrentPage = int32_t(state.range(0));
-  RasterCanvas& canvas = SharedCanvas();
+  TRasterCanvas& canvas = SharedCanvas();
   canvas.SetFont(TFont{"Tahoma", Scale(-11, Ppi)});
   const int32_t patternHeight = Height - Scale(53, Ppi);
   for (auto _ : state) {

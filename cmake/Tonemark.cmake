@@ -38,3 +38,20 @@ function(tonemark_add_subfolders)
     endif()
   endforeach()
 endfunction()
+
+# tonemark_windows_resources(TARGET SCRIPT MANIFEST_TEMPLATE): compiles the
+# resource script SCRIPT into TARGET. The manifest template (its version
+# written @TONEMARK_FILE_VERSION@) is configured into a folder of the target's
+# own under its name without ".in"; the script names it without a folder and
+# includes "tonemark_version.h" for its version resource.
+function(tonemark_windows_resources target script manifest_template)
+  get_filename_component(manifest_name ${manifest_template} NAME_WLE)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
+  configure_file(${manifest_template} ${folder}/${manifest_name} @ONLY)
+  target_sources(${target} PRIVATE ${script})
+  # windres looks for the files that a script names in its include folders.
+  target_include_directories(${target} PRIVATE ${folder} ${PROJECT_BINARY_DIR}/generated)
+  # ...but does not report them as dependencies.
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS
+    "${folder}/${manifest_name};${PROJECT_BINARY_DIR}/generated/tonemark_version.h")
+endfunction()

@@ -8,11 +8,11 @@ constexpr int LastSkippedByte = 0x20;
 constexpr char Backslash = '\\';
 constexpr char KeyEnd = '=';
 
-class LanguageReader {
+class TLanguageReader {
  public:
-  explicit LanguageReader(std::istream& in) : in_(*in.rdbuf()) {}
+  explicit TLanguageReader(std::istream& in) : in_(*in.rdbuf()) {}
 
-  void Read(const LanguageEntryHandler& entry) {
+  void Read(const TLanguageEntryHandler& entry) {
     for (int c = Next(); c != Eof; c = Next()) {
       if (c <= LastSkippedByte) continue;
       if (!IsLetter(c)) {
@@ -76,6 +76,6 @@ class LanguageReader {
 
 }  // namespace
 
-void ReadLanguageEntries(std::istream& in, const LanguageEntryHandler& entry) {
-  LanguageReader(in).Read(entry);
+void ReadLanguageEntries(std::istream& in, const TLanguageEntryHandler& entry) {
+  TLanguageReader(in).Read(entry);
 }

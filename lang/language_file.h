@@ -6,7 +6,7 @@
 #include <istream>
 #include <string>
 
-using LanguageEntryHandler = std::function<void(const std::string& key, const std::string& text)>;
+using TLanguageEntryHandler = std::function<void(const std::string& key, const std::string& text)>;
 
 // Reads `in` from its start and hands each complete entry to `entry`, in file
 // order. Between entries control bytes and blanks are skipped; an ASCII letter
@@ -15,4 +15,4 @@ using LanguageEntryHandler = std::function<void(const std::string& key, const st
 // return; a backslash right before a carriage return continues it on the next
 // line, with a line break (CR LF) in the text. An entry still open at the end
 // of the input is dropped.
-void ReadLanguageEntries(std::istream& in, const LanguageEntryHandler& entry);
+void ReadLanguageEntries(std::istream& in, const TLanguageEntryHandler& entry);

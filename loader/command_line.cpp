@@ -16,9 +16,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Leading blanks are skipped and digits read up to the first byte that is
 // not one, keeping what was read; text with no leading digit reads as 0.
 // A zero delay, or one too long to keep, gives the default.
-int32_t ReadDelayMs(const char* seconds_text) {
-  if (seconds_text == nullptr) return DefaultDelayMs;
-  const char* next = seconds_text;
+int32_t ReadDelayMs(const char* secondsText) {
+  if (secondsText == nullptr) return DefaultDelayMs;
+  const char* next = secondsText;
   while (IsBlank(*next)) ++next;
   int64_t seconds = 0;
   for (; IsDigit(*next); ++next) {
@@ -29,8 +29,8 @@ int32_t ReadDelayMs(const char* seconds_text) {
   return static_cast<int32_t>(seconds * MillisecondsPerSecond);
 }
 
-LoaderOptions ReadOptions(const char* first, const char* second) {
-  LoaderOptions options;
+TLoaderOptions ReadOptions(const char* first, const char* second) {
+  TLoaderOptions options;
   if (first == nullptr) return options;
   if (std::strcmp(first, UninstallOption) == 0) {
     options.Uninstall = true;
@@ -42,6 +42,6 @@ LoaderOptions ReadOptions(const char* first, const char* second) {
 
 }  // namespace
 
-LoaderOptions ParseLoaderArguments(int argc, const char* const* argv) {
+TLoaderOptions ParseLoaderArguments(int argc, const char* const* argv) {
   return ReadOptions(argc > 1 ? argv[1] : nullptr, argc > 2 ? argv[2] : nullptr);
 }

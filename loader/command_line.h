@@ -9,14 +9,14 @@
 
 constexpr int32_t DefaultDelayMs = 10000;
 
-struct LoaderOptions {
+struct TLoaderOptions {
   bool Uninstall = false;
   int32_t DelayMs = DefaultDelayMs;
 };
 
 // args excludes the program path.
-LoaderOptions ParseLoaderCommandLine(const std::vector<std::string>& args);
+TLoaderOptions ParseLoaderCommandLine(const std::vector<std::string>& args);
 
 // The same rules over main()'s own argc/argv (argv[0] is the program path),
 // for a loader that keeps clear of the C++ runtime library to stay small.
-LoaderOptions ParseLoaderArguments(int argc, const char* const* argv);
+TLoaderOptions ParseLoaderArguments(int argc, const char* const* argv);

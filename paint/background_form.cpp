@@ -25,11 +25,10 @@ TBackgroundPlacement BackgroundPlacement(int32_t displayCount, const std::vector
   return {displayCount > 1, VirtualDesktop(monitors)};
 }
 
-void PaintBackground(Canvas& canvas, const TRect& desktop, const std::vector<TRect>& monitors) {
+void PaintBackground(TCanvas& canvas, const TRect& desktop, const std::vector<TRect>& monitors) {
   const int32_t page = CurrentPage;
   FillRectangle(canvas, 0, 0, desktop.Right - desktop.Left, desktop.Bottom - desktop.Top,
                 BackgroundColor(page));
-  constexpr int32_t ColorBalancePage = 5;
   if (page != ColorBalancePage) return;
   for (const TRect& monitor : monitors) {
     const int32_t w = monitor.Right - monitor.Left, h = monitor.Bottom - monitor.Top;

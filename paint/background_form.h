@@ -28,4 +28,4 @@ TBackgroundPlacement BackgroundPlacement(int32_t displayCount, const std::vector
 // Paints the window that lies over `desktop`: everything in the colour of
 // CurrentPage, and on the Color Balance page a black-to-white gradient half
 // as wide and a quarter as high as each monitor, centred on it.
-void PaintBackground(Canvas& canvas, const TRect& desktop, const std::vector<TRect>& monitors);
+void PaintBackground(TCanvas& canvas, const TRect& desktop, const std::vector<TRect>& monitors);

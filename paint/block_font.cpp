@@ -51,7 +51,7 @@ bool Inked(const TGlyph& glyph, int32_t unitX, int32_t unitY) {
 
 }  // namespace
 
-TTextImage BlockFont::RenderText(const std::string& text, const TFont& font) {
+TTextImage TBlockFont::RenderText(const std::string& text, const TFont& font) {
   const int32_t cellHeight = font.Height == 0 ? DefaultHeight : std::abs(font.Height);
   const int32_t cellWidth = (CellUnitsWide * cellHeight + 5) / CellUnitsHigh;
   TTextImage image;

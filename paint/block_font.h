@@ -12,7 +12,7 @@
 
 #include "paint/text_renderer.h"
 
-class BlockFont : public TextRenderer {
+class TBlockFont : public TTextRenderer {
  public:
   TTextImage RenderText(const std::string& text, const TFont& font) override;
 };

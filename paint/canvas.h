@@ -46,9 +46,9 @@ struct TBitmap {
 // draws lines, the brush colour fills rectangles and backs text, the font
 // colour draws text. Coordinates are client pixels; whatever falls outside
 // the surface is clipped.
-class Canvas {
+class TCanvas {
  public:
-  virtual ~Canvas() = default;
+  virtual ~TCanvas() = default;
 
   virtual void SetPenColor(TColor color) = 0;
   virtual void SetBrushColor(TColor color) = 0;
@@ -81,12 +81,12 @@ class Canvas {
 };
 
 // Pen-colour line from (x1, y1) to (x2, y2), leaving out (x2, y2).
-inline void DrawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+inline void DrawLine(TCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   canvas.MoveTo(x1, y1);
   canvas.LineTo(x2, y2);
 }
 
-inline void FillRectangle(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
+inline void FillRectangle(TCanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
                           TColor color) {
   canvas.SetBrushColor(color);
   canvas.FillRect(TRect{left, top, right, bottom});

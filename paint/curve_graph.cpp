@@ -24,7 +24,7 @@ int32_t GraphPpi(int32_t patternHeight, int32_t ppi) {
   return int32_t(RoundHalfEven((long double)patternHeight / ReducedGraphDesignHeight * 96));
 }
 
-void DrawCurveGraph(Canvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
+void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
                     int32_t patternHeight, int32_t ppi) {
   const int32_t p = GraphPpi(patternHeight, ppi);
   auto S = [p](int32_t value) { return MulDivRounded(value, p, 96); };

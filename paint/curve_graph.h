@@ -11,5 +11,5 @@
 int32_t GraphPpi(int32_t patternHeight, int32_t ppi);
 
 // A 256 x 256 graph (scaled by GraphPpi) with its top-left corner at (x, y).
-void DrawCurveGraph(Canvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
+void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
                     int32_t patternHeight, int32_t ppi);

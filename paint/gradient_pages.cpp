@@ -21,7 +21,7 @@ struct TMarkedGradient {
   int32_t StripReach;  // levels either side of the edited point in the strip
 };
 
-void PaintMarkedGradient(Canvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
+void PaintMarkedGradient(TCanvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
                          int32_t level, const TMarkedGradient& page) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   const int32_t W = clientWidth, n = GradientHalfHeight(patternHeight, ppi);
@@ -40,7 +40,7 @@ void PaintMarkedGradient(Canvas& canvas, int32_t ppi, int32_t clientWidth, int32
 
 }  // namespace
 
-void PaintColorBalancePage(Canvas& canvas, int32_t ppi, int32_t clientWidth,
+void PaintColorBalancePage(TCanvas& canvas, int32_t ppi, int32_t clientWidth,
                            int32_t patternHeight) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   const int32_t W = clientWidth, n = GradientHalfHeight(patternHeight, ppi);
@@ -50,19 +50,19 @@ void PaintColorBalancePage(Canvas& canvas, int32_t ppi, int32_t clientWidth,
   DrawHorizontalGradient(canvas, W / 2, y0 + S(n - 64), W / 2 - S(96), S(64), White, Grey(200));
 }
 
-void PaintHighlightsPage(Canvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
+void PaintHighlightsPage(TCanvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
                          int32_t level) {
   PaintMarkedGradient(canvas, ppi, clientWidth, patternHeight, level,
                       {225, 30, Black, Grey(225), Grey(255), 5});
 }
 
-void PaintShadowsPage(Canvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
+void PaintShadowsPage(TCanvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
                       int32_t level) {
   PaintMarkedGradient(canvas, ppi, clientWidth, patternHeight, level,
                       {0, 24, White, Black, Grey(24), 5});
 }
 
-void PaintGradientPage(Canvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
+void PaintGradientPage(TCanvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight,
                        int32_t level) {
   PaintMarkedGradient(canvas, ppi, clientWidth, patternHeight, level,
                       {0, 255, White, Black, White, 20});

@@ -6,9 +6,9 @@
 
 #include "paint/canvas.h"
 
-class ImageDecoder {
+class TImageDecoder {
  public:
-  virtual ~ImageDecoder() = default;
+  virtual ~TImageDecoder() = default;
   // Decodes the file at `path` into `bitmap` (24 bits per pixel for colour
   // pictures, 8 for grey ones); false, leaving `bitmap` untouched, when the
   // file cannot be read or is not a picture it can decode.

@@ -16,7 +16,7 @@ std::string LevelLabel(int32_t level) {
   return "(" + n + "," + n + "," + n + ")";
 }
 
-void PaintLevelSquares(Canvas& canvas, int32_t ppi, int32_t firstLevel, TColor textColor,
+void PaintLevelSquares(TCanvas& canvas, int32_t ppi, int32_t firstLevel, TColor textColor,
                        TColor textBackground, int32_t labelIndent) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   const int32_t x0 = CenteredLeft(S(880)), y0 = CenteredTop(S(80));
@@ -31,15 +31,15 @@ void PaintLevelSquares(Canvas& canvas, int32_t ppi, int32_t firstLevel, TColor t
 
 }  // namespace
 
-void PaintBlackPointPage(Canvas& canvas, int32_t ppi) {
+void PaintBlackPointPage(TCanvas& canvas, int32_t ppi) {
   PaintLevelSquares(canvas, ppi, 1, Grey(80), Black, Scale(20, ppi));
 }
 
-void PaintWhitePointPage(Canvas& canvas, int32_t ppi) {
+void PaintWhitePointPage(TCanvas& canvas, int32_t ppi) {
   PaintLevelSquares(canvas, ppi, 246, Grey(180), White, Scale(4, ppi));
 }
 
-void PaintGammaPage(Canvas& canvas, int32_t ppi, int32_t patternHeight) {
+void PaintGammaPage(TCanvas& canvas, int32_t ppi, int32_t patternHeight) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   const int32_t cx = CenteredLeft(0), cy = CenteredTop(0), q = S(64);
 

@@ -1,6 +1,6 @@
 #include "paint/mini_icm.h"
 
-ColorManagement* DisplayColorManagement = nullptr;
+TColorManagement* DisplayColorManagement = nullptr;
 
 namespace {
 
@@ -12,13 +12,13 @@ bool IsWholeRgbBitmap(const TBitmap& bitmap) {
 }  // namespace
 
 void ApplyDisplayProfile(TBitmap& bitmap, TDisplayHandle displayDC) {
-  ColorManagement* icm = DisplayColorManagement;
+  TColorManagement* icm = DisplayColorManagement;
   if (!icm || !IsWholeRgbBitmap(bitmap)) return;
   std::string profileName;
   if (!icm->GetDisplayProfile(displayDC, profileName)) return;
-  const ColorManagement::TProfile profile = icm->OpenProfile(profileName);
+  const TColorManagement::TProfile profile = icm->OpenProfile(profileName);
   if (!profile) return;
-  const ColorManagement::TTransform transform = icm->CreateTransformFromSrgb(profile);
+  const TColorManagement::TTransform transform = icm->CreateTransformFromSrgb(profile);
   if (!transform) {
     icm->CloseProfile(profile);
     return;

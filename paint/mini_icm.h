@@ -9,12 +9,12 @@
 #include "paint/canvas.h"
 #include "ramp/records.h"
 
-class ColorManagement {
+class TColorManagement {
  public:
   using TProfile = void*;
   using TTransform = void*;
 
-  virtual ~ColorManagement() = default;
+  virtual ~TColorManagement() = default;
   // The file name of the colour profile that the platform assigns to the
   // display; false when there is none.
   virtual bool GetDisplayProfile(TDisplayHandle display, std::string& fileName) = 0;
@@ -30,7 +30,7 @@ class ColorManagement {
 
 // The platform's implementation, handed over at start; null: no colour
 // management, pictures are drawn as decoded.
-extern ColorManagement* DisplayColorManagement;
+extern TColorManagement* DisplayColorManagement;
 
 // Converts a 24-bit bitmap in place from sRGB into the colour space of the
 // display's profile, one row at a time. Any other bitmap, a display without

@@ -9,13 +9,7 @@
 
 namespace {
 
-enum Page {
-  WelcomePage, BlackPointPage, WhitePointPage, GammaPage, SharpPage, ColorBalancePage,
-  CorrectionPointsPage, AllControlsPage, GraysPage, HighlightsPage, ShadowsPage, GradientPage,
-  ReferenceImagePage
-};
-
-constexpr TPageLook PageLooks[] = {
+constexpr TPageLook PageLooks[PageCount] = {
     {Black, false, Black, false},         // Welcome
     {Black, true, Black, false},          // Black Point
     {White, true, White, false},          // White Point
@@ -34,17 +28,17 @@ constexpr TPageLook PageLooks[] = {
 }  // namespace
 
 TPageLook PageLook(int32_t page) {
-  if (page < 0 || page > ReferenceImagePage) return TPageLook{};
+  if (page < 0 || page >= PageCount) return TPageLook{};
   return PageLooks[page];
 }
 
-void DrawSideWedges(Canvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight) {
+void DrawSideWedges(TCanvas& canvas, int32_t ppi, int32_t clientWidth, int32_t patternHeight) {
   const int32_t width = Scale(64, ppi);
   DrawVerticalGradient(canvas, 0, 0, width, patternHeight, White, Black);
   DrawVerticalGradient(canvas, clientWidth - width, 0, width, patternHeight, Black, White);
 }
 
-void PaintPagePattern(Canvas& canvas, int32_t ppi, int32_t clientWidth, TDisplayHandle displayDC,
+void PaintPagePattern(TCanvas& canvas, int32_t ppi, int32_t clientWidth, TDisplayHandle displayDC,
                       const TBitmap* reference, int32_t patternHeight) {
   const int32_t page = CurrentPage, level = CurrentPoint;
   const TPageLook look = PageLook(page);

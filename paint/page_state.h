@@ -4,7 +4,13 @@
 
 #include <cstdint>
 
-constexpr int32_t PageCount = 13;
+// The pages in tab order; a page's number is its tab index.
+enum TPageNumber : int32_t {
+  WelcomePage, BlackPointPage, WhitePointPage, GammaPage, SharpPage, ColorBalancePage,
+  CorrectionPointsPage, AllControlsPage, GraysPage, HighlightsPage, ShadowsPage, GradientPage,
+  ReferenceImagePage
+};
+constexpr int32_t PageCount = ReferenceImagePage + 1;
 
 // Ordinal 0..12 of the page shown, equal to its tab index.
 extern int32_t CurrentPage;

@@ -7,7 +7,7 @@
 #include "paint/primitives.h"
 #include "paint/target_standard.h"
 
-void PaintSharpPage(Canvas& canvas, int32_t ppi, int32_t patternHeight, int32_t level) {
+void PaintSharpPage(TCanvas& canvas, int32_t ppi, int32_t patternHeight, int32_t level) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   const bool large = LargeVariant(patternHeight, ppi);
   const int32_t g = large ? 20 : 10, t = large ? 60 : 52;
@@ -24,7 +24,7 @@ void PaintSharpPage(Canvas& canvas, int32_t ppi, int32_t patternHeight, int32_t 
     }
 }
 
-void PaintPointsPage(Canvas& canvas, int32_t ppi, int32_t patternHeight, int32_t level) {
+void PaintPointsPage(TCanvas& canvas, int32_t ppi, int32_t patternHeight, int32_t level) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   const bool large = LargeVariant(patternHeight, ppi);
   const int32_t B = large ? S(220) : S(196), T = large ? S(60) : S(53), e = large ? S(20) : S(10);
@@ -53,7 +53,7 @@ void PaintPointsPage(Canvas& canvas, int32_t ppi, int32_t patternHeight, int32_t
   DrawDitherGradient(canvas, x0 + W + 2 * g, CenteredTop(S(256)), S(30), S(256), 255, 0);
 }
 
-void PaintGraysPage(Canvas& canvas, int32_t ppi, int32_t patternHeight, int32_t level) {
+void PaintGraysPage(TCanvas& canvas, int32_t ppi, int32_t patternHeight, int32_t level) {
   auto S = [ppi](int32_t value) { return Scale(value, ppi); };
   constexpr int32_t Step = 16;
   // Above this scaled height the centre rectangle keeps a fixed pixel size.

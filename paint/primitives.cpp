@@ -37,14 +37,14 @@ TColor GradientColor(TColor start, TColor end, int32_t step, int32_t steps) {
 
 }  // namespace
 
-void DrawHorizontalGradient(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+void DrawHorizontalGradient(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
                             TColor startColor, TColor endColor) {
   std::vector<TColor> columns;
   for (int32_t i = 0; i <= width; ++i) columns.push_back(GradientColor(startColor, endColor, i, width));
   canvas.DrawVerticalLines(x, y, height, columns);
 }
 
-void DrawVerticalGradient(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+void DrawVerticalGradient(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
                           TColor startColor, TColor endColor) {
   for (int32_t j = 0; j <= height; ++j) {
     canvas.SetPenColor(GradientColor(startColor, endColor, j, height));
@@ -52,7 +52,7 @@ void DrawVerticalGradient(Canvas& canvas, int32_t x, int32_t y, int32_t width, i
   }
 }
 
-void DrawRowStripes(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+void DrawRowStripes(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
                     TColor evenColor, TColor oddColor) {
   const int32_t pairs = height / 2;
   canvas.SetPenColor(evenColor);
@@ -62,7 +62,7 @@ void DrawRowStripes(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t
     DrawLine(canvas, x, y + 2 * i + 1, x + width, y + 2 * i + 1);
 }
 
-void DrawColumnStripes(Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+void DrawColumnStripes(TCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height,
                        TColor evenColor, TColor oddColor) {
   const int32_t pairs = width / 2;
   canvas.SetPenColor(evenColor);
@@ -72,7 +72,7 @@ void DrawColumnStripes(Canvas& canvas, int32_t x, int32_t y, int32_t width, int3
     DrawLine(canvas, x + 2 * i + 1, y, x + 2 * i + 1, y + height);
 }
 
-void DrawGreySquares(Canvas& canvas, int32_t x, int32_t y, int32_t count, int32_t size) {
+void DrawGreySquares(TCanvas& canvas, int32_t x, int32_t y, int32_t count, int32_t size) {
   constexpr int32_t Gap = 4, LevelStep = 4;  // pixels, not scaled; levels
   for (int32_t k = 0; k < count; ++k) {
     const int32_t left = x + (count - 1 - k) * (size + Gap);
@@ -80,7 +80,7 @@ void DrawGreySquares(Canvas& canvas, int32_t x, int32_t y, int32_t count, int32_
   }
 }
 
-void DrawDitherGradient(Canvas& canvas, int32_t x, int32_t y, int32_t columnWidth, int32_t height,
+void DrawDitherGradient(TCanvas& canvas, int32_t x, int32_t y, int32_t columnWidth, int32_t height,
                         int32_t topLevel, int32_t bottomLevel) {
   const int32_t w = columnWidth, stripRight = x + 5 * w;
   int32_t level = topLevel;

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cstdlib>
 
-RasterCanvas::RasterCanvas(int32_t width, int32_t height, TextRenderer* text)
+TRasterCanvas::TRasterCanvas(int32_t width, int32_t height, TTextRenderer* text)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       pixels_(size_t(width_) * height_, Black),
       text_(text) {}
 
-void RasterCanvas::MoveTo(int32_t x, int32_t y) {
+void TRasterCanvas::MoveTo(int32_t x, int32_t y) {
   penX_ = x;
   penY_ = y;
 }
 
-void RasterCanvas::LineTo(int32_t x, int32_t y) {
+void TRasterCanvas::LineTo(int32_t x, int32_t y) {
   if (y == penY_)
     HorizontalRun(y, penX_, x);
   else if (x == penX_)
@@ -25,7 +25,7 @@ void RasterCanvas::LineTo(int32_t x, int32_t y) {
   penY_ = y;
 }
 
-void RasterCanvas::HorizontalRun(int32_t y, int32_t fromX, int32_t toX) {
+void TRasterCanvas::HorizontalRun(int32_t y, int32_t fromX, int32_t toX) {
   if (y < 0 || y >= height_ || fromX == toX) return;
   // Drawn either way, the run covers the start and stops short of the end.
   int32_t first = fromX < toX ? fromX : toX + 1;
@@ -36,7 +36,7 @@ void RasterCanvas::HorizontalRun(int32_t y, int32_t fromX, int32_t toX) {
   std::fill_n(pixels_.begin() + size_t(y) * width_ + first, last - first + 1, pen_);
 }
 
-void RasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
+void TRasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
   if (x < 0 || x >= width_ || fromY == toY) return;
   int32_t first = fromY < toY ? fromY : toY + 1;
   int32_t last = fromY < toY ? toY - 1 : fromY;
@@ -49,7 +49,7 @@ void RasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
 // Bresenham along the major axis, one pixel per step, the end point left out.
 // When the line passes exactly between two pixels, the one on the start's
 // side is taken.
-void RasterCanvas::DrawVerticalLines(int32_t x, int32_t y, int32_t height,
+void TRasterCanvas::DrawVerticalLines(int32_t x, int32_t y, int32_t height,
                                      const std::vector<TColor>& colors) {
   if (colors.empty()) return;
   const int32_t count = int32_t(colors.size());
@@ -67,7 +67,7 @@ void RasterCanvas::DrawVerticalLines(int32_t x, int32_t y, int32_t height,
   penY_ = y + height;
 }
 
-void RasterCanvas::SlopedLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+void TRasterCanvas::SlopedLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   const int64_t dx = std::abs(int64_t(x2) - x1), dy = std::abs(int64_t(y2) - y1);
   const int32_t stepX = x2 > x1 ? 1 : -1, stepY = y2 > y1 ? 1 : -1;
   const bool xMajor = dx >= dy;
@@ -85,11 +85,11 @@ void RasterCanvas::SlopedLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   }
 }
 
-void RasterCanvas::Plot(int32_t x, int32_t y, TColor color) {
+void TRasterCanvas::Plot(int32_t x, int32_t y, TColor color) {
   if (x >= 0 && x < width_ && y >= 0 && y < height_) pixels_[size_t(y) * width_ + x] = color;
 }
 
-void RasterCanvas::FillRect(const TRect& rect) {
+void TRasterCanvas::FillRect(const TRect& rect) {
   const int32_t left = std::max(rect.Left, 0), right = std::min(rect.Right, width_);
   const int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, height_);
   if (left >= right) return;
@@ -111,7 +111,7 @@ TColor Blend(TColor background, TColor foreground, int32_t coverage) {
 
 }  // namespace
 
-void RasterCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
+void TRasterCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (!text_) return;
   const TTextImage image = text_->RenderText(text, font_);
   for (int32_t row = 0; row < image.Height; ++row)
@@ -121,7 +121,7 @@ void RasterCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
     }
 }
 
-void RasterCanvas::Draw(int32_t x, int32_t y, const TBitmap& bitmap) {
+void TRasterCanvas::Draw(int32_t x, int32_t y, const TBitmap& bitmap) {
   const int32_t bytesPerPixel = bitmap.BitsPerPixel / 8;
   if ((bitmap.BitsPerPixel != 24 && bitmap.BitsPerPixel != 8) ||
       bitmap.Bits.size() < size_t(bitmap.Width) * bitmap.Height * bytesPerPixel)

@@ -9,11 +9,11 @@
 #include "paint/canvas.h"
 #include "paint/text_renderer.h"
 
-class RasterCanvas : public Canvas {
+class TRasterCanvas : public TCanvas {
  public:
   // A width x height surface in black. Without a text renderer, TextOut fills
   // nothing and draws nothing.
-  RasterCanvas(int32_t width, int32_t height, TextRenderer* text = nullptr);
+  TRasterCanvas(int32_t width, int32_t height, TTextRenderer* text = nullptr);
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
@@ -44,7 +44,7 @@ class RasterCanvas : public Canvas {
 
   int32_t width_, height_;
   std::vector<TColor> pixels_;
-  TextRenderer* text_;
+  TTextRenderer* text_;
   TFont font_;
   TColor pen_ = Black, brush_ = White, fontColor_ = Black;
   int32_t penX_ = 0, penY_ = 0;

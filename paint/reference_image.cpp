@@ -3,7 +3,7 @@
 #include "paint/mini_icm.h"
 #include "paint/scaling.h"
 
-void PaintReferenceImage(Canvas& canvas, const TBitmap* reference, TDisplayHandle displayDC) {
+void PaintReferenceImage(TCanvas& canvas, const TBitmap* reference, TDisplayHandle displayDC) {
   if (!reference || reference->Width <= 0 || reference->Height <= 0) return;
   // The transform works in place, so the loaded picture itself never changes.
   TBitmap bitmap = *reference;

@@ -7,4 +7,4 @@
 
 // Draws nothing without a picture (null or empty). A picture larger than the
 // display is cut by the canvas's edges.
-void PaintReferenceImage(Canvas& canvas, const TBitmap* reference, TDisplayHandle displayDC);
+void PaintReferenceImage(TCanvas& canvas, const TBitmap* reference, TDisplayHandle displayDC);

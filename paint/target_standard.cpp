@@ -14,18 +14,18 @@ const char* const TargetStandardNames[StandardCount] = {
 
 namespace {
 
-enum class Curve { Srgb, Power, Bt1886, Bt709 };
+enum class TTransferCurve { Srgb, Power, Bt1886, Bt709 };
 
 struct TTransfer {
-  Curve Kind;
+  TTransferCurve Kind;
   long double Parameter;  // the exponent of a power curve, the black in nits of BT.1886
 };
 
 constexpr TTransfer Transfers[StandardCount] = {
-    {Curve::Srgb, 0},      {Curve::Power, 2.2L},   {Curve::Bt1886, 0.50L}, {Curve::Bt1886, 0.20L},
-    {Curve::Bt1886, 0.15L}, {Curve::Bt1886, 0.05L}, {Curve::Bt1886, 0.01L}, {Curve::Power, 2.4L},
-    {Curve::Power, 2.6L},  {Curve::Power, 2.35L},  {Curve::Power, 2.0L},   {Curve::Power, 1.96L},
-    {Curve::Power, 1.8L},  {Curve::Bt709, 0},
+    {TTransferCurve::Srgb, 0},      {TTransferCurve::Power, 2.2L},   {TTransferCurve::Bt1886, 0.50L}, {TTransferCurve::Bt1886, 0.20L},
+    {TTransferCurve::Bt1886, 0.15L}, {TTransferCurve::Bt1886, 0.05L}, {TTransferCurve::Bt1886, 0.01L}, {TTransferCurve::Power, 2.4L},
+    {TTransferCurve::Power, 2.6L},  {TTransferCurve::Power, 2.35L},  {TTransferCurve::Power, 2.0L},   {TTransferCurve::Power, 1.96L},
+    {TTransferCurve::Power, 1.8L},  {TTransferCurve::Bt709, 0},
 };
 
 constexpr int32_t FallbackStandard = 1;  // Gamma 2.2
@@ -63,14 +63,14 @@ long double Bt1886Decode(long double signal, long double blackNits) {
 long double StandardEncode(long double light) {
   const TTransfer& transfer = CurrentTransfer();
   switch (transfer.Kind) {
-    case Curve::Srgb:
+    case TTransferCurve::Srgb:
       return light <= 0.0031308L ? 12.92L * light
                                  : 1.055L * std::pow(light, 1.0L / 2.4L) - 0.055L;
-    case Curve::Bt709:
+    case TTransferCurve::Bt709:
       return light <= 0.018L ? 4.5L * light : 1.099L * std::pow(light, 0.45L) - 0.099L;
-    case Curve::Bt1886:
+    case TTransferCurve::Bt1886:
       return Bt1886Encode(light, transfer.Parameter);
-    case Curve::Power:
+    case TTransferCurve::Power:
       break;
   }
   return std::pow(light, 1.0L / transfer.Parameter);
@@ -79,15 +79,15 @@ long double StandardEncode(long double light) {
 long double StandardDecode(long double signal) {
   const TTransfer& transfer = CurrentTransfer();
   switch (transfer.Kind) {
-    case Curve::Srgb:
+    case TTransferCurve::Srgb:
       return signal <= 0.04045L ? signal / 12.92L
                                 : std::pow((signal + 0.055L) / 1.055L, 2.4L);
-    case Curve::Bt709:
+    case TTransferCurve::Bt709:
       return signal <= 0.081L ? signal / 4.5L
                               : std::pow((signal + 0.099L) / 1.099L, 1.0L / 0.45L);
-    case Curve::Bt1886:
+    case TTransferCurve::Bt1886:
       return Bt1886Decode(signal, transfer.Parameter);
-    case Curve::Power:
+    case TTransferCurve::Power:
       break;
   }
   return std::pow(signal, transfer.Parameter);

@@ -1,5 +1,5 @@
 // The port through which a canvas turns text into pixels. The platform
-// supplies one that draws with the system's fonts; BlockFont is a built-in
+// supplies one that draws with the system's fonts; TBlockFont is a built-in
 // one for tools and tests.
 #pragma once
 
@@ -17,8 +17,8 @@ struct TTextImage {
   std::vector<uint8_t> Coverage;  // Width x Height, rows from the top
 };
 
-class TextRenderer {
+class TTextRenderer {
  public:
-  virtual ~TextRenderer() = default;
+  virtual ~TTextRenderer() = default;
   virtual TTextImage RenderText(const std::string& text, const TFont& font) = 0;
 };

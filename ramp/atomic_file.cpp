@@ -28,5 +28,5 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     if (!error) return;
   }
   std::filesystem::remove(temporary, error);
-  throw FileError(UnableToWriteMessage(path));
+  throw TFileError(UnableToWriteMessage(path));
 }

@@ -10,7 +10,7 @@ namespace {
 constexpr int ColumnCount = 4;  // master, red, green, blue
 constexpr int MaxKnots = LevelCount + 4;
 
-struct KnotTable {
+struct TKnotTable {
   int count = 0;
   int position[MaxKnots];
   double value[ColumnCount][MaxKnots];
@@ -77,7 +77,7 @@ void InterpolatePoints(TRampCurve& curve) {
                                                            &curve.PointG, &curve.PointB};
   // Doubled end knots pin the correction to 0 at levels 0 and 255 and give the
   // first and last segments their outer neighbours.
-  KnotTable knots;
+  TKnotTable knots;
   knots.Add(0, {0, 0, 0, 0});
   knots.Add(0, {0, 0, 0, 0});
   for (int level = 0; level < LevelCount; ++level)

@@ -20,9 +20,9 @@ constexpr size_t MaxTokenLength = 4096;
 // Reads a text file line by line and number by number, as the curve files
 // have always been read: CR LF, LF or CR end a line; end of file gives empty
 // lines and zeros.
-class CurveReader {
+class TCurveReader {
  public:
-  explicit CurveReader(std::istream& in) : in_(*in.rdbuf()) {}
+  explicit TCurveReader(std::istream& in) : in_(*in.rdbuf()) {}
 
   std::string ReadLine() {
     std::string line;
@@ -46,7 +46,7 @@ class CurveReader {
       in_.sbumpc();
     }
     ReadLine();
-    if (tooLong) throw FileError(InvalidNumericInput);
+    if (tooLong) throw TFileError(InvalidNumericInput);
     return token.empty() ? 0 : ParseInteger(token);
   }
 
@@ -76,16 +76,16 @@ class CurveReader {
       negative = token[0] == '-';
       i = 1;
     }
-    if (i == token.size()) throw FileError(InvalidNumericInput);
+    if (i == token.size()) throw TFileError(InvalidNumericInput);
     int64_t magnitude = 0;
     for (; i < token.size(); ++i) {
-      if (token[i] < '0' || token[i] > '9') throw FileError(InvalidNumericInput);
+      if (token[i] < '0' || token[i] > '9') throw TFileError(InvalidNumericInput);
       magnitude = magnitude * 10 + (token[i] - '0');
       if (magnitude > int64_t{std::numeric_limits<int32_t>::max()} + 1)
-        throw FileError(InvalidNumericInput);
+        throw TFileError(InvalidNumericInput);
     }
     const int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<int32_t>::max()) throw FileError(InvalidNumericInput);
+    if (value > std::numeric_limits<int32_t>::max()) throw TFileError(InvalidNumericInput);
     return static_cast<int32_t>(value);
   }
 
@@ -106,6 +106,14 @@ void AppendLine(std::string& text, const std::string& line) {
 }
 
 }  // namespace
+
+std::string CurveFilePath(const std::string& folder, int32_t index) {
+  return folder + "Tonemark" + std::to_string(index + 1) + ".lut";
+}
+
+std::string CurveFileErrorText(const std::string& path, const std::string& message) {
+  return message.find(path) != std::string::npos ? message : path + ": " + message;
+}
 
 std::string CurveFileText(const TRampCurve& curve, const std::string& deviceName) {
   std::string text;
@@ -134,9 +142,9 @@ bool ReadCurveFile(TRampCurve& curve, std::string& deviceName, const std::string
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError("Unable to read " + path);
+  if (!in) throw TFileError("Unable to read " + path);
 
-  CurveReader reader(in);
+  TCurveReader reader(in);
   const bool version2 = reader.ReadLine() == CurveFileHeader;
   deviceName = reader.ReadLine();
   curve.Standard = version2 ? reader.ReadInteger() : 1;

@@ -8,16 +8,24 @@
 
 inline const char* const CurveFileHeader = "RampCurve v.2";
 
+// "Tonemark<number>.lut" in `folder` (which ends with a delimiter), the
+// number being the display's index + 1.
+std::string CurveFilePath(const std::string& folder, int32_t index);
+
+// A read error's message with the file named once: as it is, when the
+// message names the file already, else "<path>: <message>".
+std::string CurveFileErrorText(const std::string& path, const std::string& message);
+
 // Writes `curve` in the version 2 layout with the device name of
 // Displays[index], replacing any file at `path` atomically. False, touching
-// nothing, for an index that is not a display; throws FileError when the file
+// nothing, for an index that is not a display; throws TFileError when the file
 // cannot be written.
 bool WriteCurveFile(const TRampCurve& curve, int32_t index, const std::string& path);
 
 // Reads the file at `path` into `curve` and its line 2 into `deviceName`.
 // False, with the record untouched, when there is no file. Missing values at
 // the end read as 0 / false; a token that is not a 32-bit integer throws
-// FileError("Invalid numeric input"), keeping the fields read before it.
+// TFileError("Invalid numeric input"), keeping the fields read before it.
 bool ReadCurveFile(TRampCurve& curve, std::string& deviceName, const std::string& path);
 
 // The version 2 text of a record, as WriteCurveFile stores it.

@@ -44,7 +44,7 @@ bool AddMonitor(TMonitorHandle monitor) {
 
   if (!port.QueryMonitorInfo(monitor, display.MonitorInfo)) {
     display.MonitorInfo = TMonitorInfo{};
-    port.ShowMessage(DiscoveryErrorCaption, port.LastErrorMessage());
+    port.ShowMessage(ErrorCaption, port.LastErrorMessage());
   }
   display.DC = port.CreateDisplayHandle(monitor, display.MonitorInfo.DeviceName);
   if (display.DC == nullptr) {

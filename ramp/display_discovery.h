@@ -7,8 +7,6 @@
 #include "ramp/edid.h"
 #include "ramp/records.h"
 
-inline const char* const DiscoveryErrorCaption = "Error";
-
 // Empties Displays and Curves and adds every monitor the system enumerates.
 void EnumerateDisplays();
 // Adds one monitor; a monitor whose display handle cannot be created is left

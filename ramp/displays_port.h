@@ -50,6 +50,9 @@ class TDisplaysPort {
   virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
 };
 
+// The caption of the message boxes that report errors.
+inline const char* const ErrorCaption = "Error";
+
 // The backend every model operation goes through: set it before the displays
 // are enumerated, and keep it alive past ReleaseDisplays. Until then it is a
 // desktop without displays.

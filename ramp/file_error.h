@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-struct FileError : std::runtime_error {
+struct TFileError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 

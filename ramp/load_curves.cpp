@@ -18,11 +18,6 @@ constexpr int32_t PassPauseMs = 10;
 constexpr int32_t UnreadableRampPauseMs = 50;
 constexpr int MaxPasses = 65536;
 
-// The reader's message, with the file named unless it names it already.
-std::string CurveFileErrorText(const std::string& path, const std::string& message) {
-  return message.find(path) != std::string::npos ? message : path + ": " + message;
-}
-
 // True when the present ramp still moved in this pass.
 bool StepRamp(TGammaRamp& present, const TGammaRamp& target) {
   int changed = 0;
@@ -36,10 +31,6 @@ bool StepRamp(TGammaRamp& present, const TGammaRamp& target) {
 }
 
 }  // namespace
-
-std::string CurveFilePath(const std::string& folder, int32_t index) {
-  return folder + "Tonemark" + std::to_string(index + 1) + ".lut";
-}
 
 bool StepToward(uint16_t& entry, uint16_t target) {
   if (entry == target) return false;
@@ -95,6 +86,6 @@ bool LoadCurves(const std::string& folder) {
     port.Wait(PassPauseMs);
   }
 
-  if (!errors.empty()) throw FileError(errors);
+  if (!errors.empty()) throw TFileError(errors);
   return true;
 }

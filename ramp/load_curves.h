@@ -5,14 +5,10 @@
 #include <cstdint>
 #include <string>
 
-// "Tonemark<number>.lut" in `folder` (which ends with a delimiter), the
-// number being the display's index + 1.
-std::string CurveFilePath(const std::string& folder, int32_t index);
-
 // Reads each display's curve file from `folder` and steps all displays
 // together toward their ramps (the linear ramp without a file), 10 ms apart,
 // until all have arrived. A curve file that cannot be read leaves its display
-// with the ramp it has; once the others are done, FileError is thrown naming
+// with the ramp it has; once the others are done, TFileError is thrown naming
 // every such file. Returns true otherwise.
 bool LoadCurves(const std::string& folder);
 

@@ -10,19 +10,13 @@ namespace {
 // A drive such as "C:" is never created, whatever the system says about it.
 constexpr size_t MaxDriveLength = 2;
 
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 template <class IsDelimiter>
 std::string FolderPart(const std::string& path, IsDelimiter isDelimiter) {
   const auto last = std::find_if(path.rbegin(), path.rend(), isDelimiter);
   return std::string(path.begin(), last.base());
 }
 
-std::string DataFolder(ShellPort::SpecialFolder folder, const std::string& sub) {
+std::string DataFolder(ShellPort::TSpecialFolder folder, const std::string& sub) {
   if (IsPortable()) return ProgramFolder();
   const std::string base = ShellPort::SpecialFolderPath(folder);
   if (base.empty()) return ProgramFolder();
@@ -30,6 +24,12 @@ std::string DataFolder(ShellPort::SpecialFolder folder, const std::string& sub) 
 }
 
 }  // namespace
+
+std::string UpperCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
 
 bool IsPathDelimiter(char c) { return c == '\\' || c == '/'; }
 
@@ -56,15 +56,15 @@ bool IsPortableFolder(const std::string& programFolder, const std::string& progr
 // Asked afresh on every call: nothing about the folders is cached.
 bool IsPortable() {
   return IsPortableFolder(ProgramFolder(),
-                          ShellPort::SpecialFolderPath(ShellPort::SpecialFolder::ProgramFiles));
+                          ShellPort::SpecialFolderPath(ShellPort::TSpecialFolder::ProgramFiles));
 }
 
 std::string CommonDataFolder(const std::string& sub) {
-  return DataFolder(ShellPort::SpecialFolder::CommonAppData, sub);
+  return DataFolder(ShellPort::TSpecialFolder::CommonAppData, sub);
 }
 
 std::string UserDataFolder(const std::string& sub) {
-  return DataFolder(ShellPort::SpecialFolder::UserAppData, sub);
+  return DataFolder(ShellPort::TSpecialFolder::UserAppData, sub);
 }
 
 bool ForceFolder(const std::string& folder) {

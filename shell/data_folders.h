@@ -39,6 +39,9 @@ std::string FolderOf(const std::string& path);
 // ForceFolder splits paths at these only, so that a backslash in a Linux
 // folder name stays part of the name.
 bool IsFileSystemDelimiter(char c);
+// ASCII letters upper-cased: names of folders and languages are compared
+// without regard to case, whatever the system's locale.
+std::string UpperCase(std::string text);
 // True unless `programFolder` contains `programFilesFolder` as a substring,
 // both upper-cased. An empty program-files path is contained nowhere.
 bool IsPortableFolder(const std::string& programFolder, const std::string& programFilesFolder);

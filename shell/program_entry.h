@@ -9,7 +9,6 @@
 // a build without one passes an empty function.
 using TWindowEntry = std::function<void()>;
 
-inline const char* const ErrorCaption = "Error";
 inline const char* const NoDisplayMessage =
     "No display was found whose gamma ramp Tonemark can set, so there is nothing to calibrate.";
 inline const char* const NoWindowMessage =

@@ -40,5 +40,5 @@ void WriteSettings() {
   if (!ShellPort::WriteProfileStrings(path, SettingsSection,
                                       {{LanguageKey, CurrentLanguage},
                                        {ReferenceImageKey, ReferenceImagePath}}))
-    throw FileError(UnableToWriteMessage(path));
+    throw TFileError(UnableToWriteMessage(path));
 }

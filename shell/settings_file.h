@@ -14,7 +14,7 @@ std::string SettingsPath();
 // Sets the defaults, then takes the stored values when the file exists. A key
 // that is absent keeps its default; one with an empty value gives "".
 void ReadSettings();
-// Throws FileError("Unable to write to <path>") when the write is refused.
+// Throws TFileError("Unable to write to <path>") when the write is refused.
 // On Linux the file is replaced atomically, so a failed write leaves the
 // previous file; Windows' profile functions write each key in place.
 void WriteSettings();

@@ -18,7 +18,7 @@
 
 namespace ShellPort {
 
-enum class SpecialFolder {
+enum class TSpecialFolder {
   ProgramFiles,   // Windows CSIDL_PROGRAM_FILES; Linux the install prefix and "/"
   CommonAppData,  // Windows CSIDL_COMMON_APPDATA; Linux $XDG_CONFIG_HOME
   UserAppData,    // Windows CSIDL_APPDATA; Linux $XDG_DATA_HOME
@@ -27,7 +27,7 @@ enum class SpecialFolder {
 // The folder as the system names it, normally without a trailing delimiter
 // (the Linux program-files answer keeps its "/"); empty when the system has
 // no answer.
-std::string SpecialFolderPath(SpecialFolder folder);
+std::string SpecialFolderPath(TSpecialFolder folder);
 
 // The delimiter that this system puts between folder names: '\' or '/'.
 char PathDelimiter();

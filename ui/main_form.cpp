@@ -1,6 +1,7 @@
 // The window's controls at their design geometry (96 DPI) and their wiring.
 #include "ui/main_form.h"
 
+#include "paint/page_pattern.h"
 #include "ui/pages.h"
 
 namespace {
@@ -13,7 +14,6 @@ constexpr TColor BlueRowColor = RgbColor(0, 0, 255);
 
 constexpr int32_t DesignClientWidth = 1082;
 constexpr int32_t DesignClientHeight = 500;
-constexpr int32_t DesignBarHeight = 53;
 constexpr int32_t AdjustPanelHeight = 142;
 constexpr int16_t AdjustMin = -100, AdjustMax = 100;
 constexpr int16_t PointPosMax = 255;
@@ -51,7 +51,7 @@ void MakePanelButton(TButton& button, int32_t left, int32_t top, int32_t width, 
 
 }  // namespace
 
-TMainForm::TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder* decoder, int32_t systemDpi)
+TMainForm::TMainForm(TMainView& view, TFileDialog& fileDialog, TImageDecoder* decoder, int32_t systemDpi)
     : View(view), FileDialog(fileDialog), Decoder(decoder) {
   BuildControls();
   WireEvents();
@@ -67,8 +67,16 @@ void TMainForm::BuildControls() {
   Window.ParentFont = false;
   Window.Font = TControlFont{};
   Window.Visible = false;
+  BuildBar();
+  BuildAdjustPanels();
+  BuildPointControls();
+  BuildWelcomePanel();
+  BuildLanguagePanel();
+  BuildPageLabels();
+}
 
-  Panel.SetBounds(0, DesignClientHeight - DesignBarHeight, DesignClientWidth, DesignBarHeight);
+void TMainForm::BuildBar() {
+  Panel.SetBounds(0, DesignClientHeight - BarDesignHeight, DesignClientWidth, BarDesignHeight);
   Panel.Color = Silver;
 
   TabSet.SetBounds(1, 3, 807, 22);
@@ -94,32 +102,29 @@ void TMainForm::BuildControls() {
   MakeBarButton(MinimizeButton, 868, 28, 100, 22, "Minimize");
   MakeBarButton(OkButton, 974, 4, 100, 22, "OK");
   MakeBarButton(CancelButton, 974, 28, 100, 22, "Cancel");
+}
 
-  TLabel* gammaRows[3] = {&GammaRLabel, &GammaGLabel, &GammaBLabel};
-  TEdit* gammaEdits[3] = {&GammaREdit, &GammaGEdit, &GammaBEdit};
-  TUpDown* gammaUpDowns[3] = {&GammaRUpDown, &GammaGUpDown, &GammaBUpDown};
-  BuildAdjustPanel(GammaPanel, 121, GammaLabel, "Gamma:", &GammaEdit, &GammaUpDown, gammaRows, gammaEdits,
-                   gammaUpDowns, GammaResetLabel, GammaResetButton);
-  TLabel* blackRows[3] = {&BlackRLabel, &BlackGLabel, &BlackBLabel};
-  TEdit* blackEdits[3] = {&BlackREdit, &BlackGEdit, &BlackBEdit};
-  TUpDown* blackUpDowns[3] = {&BlackRUpDown, &BlackGUpDown, &BlackBUpDown};
-  BuildAdjustPanel(BlackPanel, 121, BlackLabel, "Black:", &BlackEdit, &BlackUpDown, blackRows, blackEdits,
-                   blackUpDowns, BlackResetLabel, BlackResetButton);
-  TLabel* whiteRows[3] = {&WhiteRLabel, &WhiteGLabel, &WhiteBLabel};
-  TEdit* whiteEdits[3] = {&WhiteREdit, &WhiteGEdit, &WhiteBEdit};
-  TUpDown* whiteUpDowns[3] = {&WhiteRUpDown, &WhiteGUpDown, &WhiteBUpDown};
-  BuildAdjustPanel(WhitePanel, 123, WhiteLabel, "White:", &WhiteEdit, &WhiteUpDown, whiteRows, whiteEdits,
-                   whiteUpDowns, WhiteResetLabel, WhiteResetButton);
-  TLabel* balanceRows[3] = {&BalanceRLabel, &BalanceGLabel, &BalanceBLabel};
-  TEdit* balanceEdits[3] = {&BalanceREdit, &BalanceGEdit, &BalanceBEdit};
-  TUpDown* balanceUpDowns[3] = {&BalanceRUpDown, &BalanceGUpDown, &BalanceBUpDown};
-  BuildAdjustPanel(BalancePanel, 121, BalanceLabel, "Balance:", nullptr, nullptr, balanceRows, balanceEdits,
-                   balanceUpDowns, BalanceResetLabel, BalanceResetButton);
-  TLabel* pointRows[3] = {&PointRLabel, &PointGLabel, &PointBLabel};
-  TEdit* pointEdits[3] = {&PointREdit, &PointGEdit, &PointBEdit};
-  TUpDown* pointUpDowns[3] = {&PointRUpDown, &PointGUpDown, &PointBUpDown};
-  BuildAdjustPanel(PointPanel, 247, PointLabel, "Value:", &PointEdit, &PointUpDown, pointRows, pointEdits,
-                   pointUpDowns, PointResetLabel, PointResetButton);
+void TMainForm::BuildAdjustPanels() {
+  BuildAdjustPanel({GammaPanel, 121, GammaLabel, "Gamma:", &GammaEdit, &GammaUpDown,
+                    {&GammaRLabel, &GammaGLabel, &GammaBLabel}, {&GammaREdit, &GammaGEdit, &GammaBEdit},
+                    {&GammaRUpDown, &GammaGUpDown, &GammaBUpDown}, GammaResetLabel, GammaResetButton});
+  BuildAdjustPanel({BlackPanel, 121, BlackLabel, "Black:", &BlackEdit, &BlackUpDown,
+                    {&BlackRLabel, &BlackGLabel, &BlackBLabel}, {&BlackREdit, &BlackGEdit, &BlackBEdit},
+                    {&BlackRUpDown, &BlackGUpDown, &BlackBUpDown}, BlackResetLabel, BlackResetButton});
+  BuildAdjustPanel({WhitePanel, 123, WhiteLabel, "White:", &WhiteEdit, &WhiteUpDown,
+                    {&WhiteRLabel, &WhiteGLabel, &WhiteBLabel}, {&WhiteREdit, &WhiteGEdit, &WhiteBEdit},
+                    {&WhiteRUpDown, &WhiteGUpDown, &WhiteBUpDown}, WhiteResetLabel, WhiteResetButton});
+  BuildAdjustPanel({BalancePanel, 121, BalanceLabel, "Balance:", nullptr, nullptr,
+                    {&BalanceRLabel, &BalanceGLabel, &BalanceBLabel},
+                    {&BalanceREdit, &BalanceGEdit, &BalanceBEdit},
+                    {&BalanceRUpDown, &BalanceGUpDown, &BalanceBUpDown}, BalanceResetLabel, BalanceResetButton});
+  BuildAdjustPanel({PointPanel, 247, PointLabel, "Value:", &PointEdit, &PointUpDown,
+                    {&PointRLabel, &PointGLabel, &PointBLabel}, {&PointREdit, &PointGEdit, &PointBEdit},
+                    {&PointRUpDown, &PointGUpDown, &PointBUpDown}, PointResetLabel, PointResetButton});
+}
+
+// The correction-point panel's own controls beside its value rows.
+void TMainForm::BuildPointControls() {
   PointLabel.Top = 9;
   PointCheckBox.SetBounds(152, 11, 15, 12);
   MakeGreyLabel(PointPosLabel, 173, 10, "Point:");
@@ -131,7 +136,9 @@ void TMainForm::BuildControls() {
   MakePanelButton(PointPrevButton, 131, 61, 54, "Prev");
   MakePanelButton(PointNextButton, 191, 61, 54, "Next");
   MakePanelButton(PointClearButton, 131, 115, 115, "Clear All");
+}
 
+void TMainForm::BuildWelcomePanel() {
   WelcomePanel.SetBounds(0, 0, 870, 531);
   WelcomePanel.Color = Black;
   WelcomePanel.Visible = false;
@@ -149,13 +156,18 @@ void TMainForm::BuildControls() {
   WelcomeLabel.WordWrap = true;
   WelcomeLabel.SetBounds(280, 51, 590, 480);
   WelcomeLabel.Caption = "Welcome";
+}
 
+void TMainForm::BuildLanguagePanel() {
   LangPanel.SetBounds(0, 0, 145, 37);
   LangPanel.ParentColor = true;
   LangPanel.Visible = false;
   MakeGreyLabel(LangLabel, 3, -3, "Language:");
   LangComboBox.SetBounds(0, 16, 145, 21);
+}
 
+// The reference picture's file link and the help text over the pattern.
+void TMainForm::BuildPageLabels() {
   FileLabel.OwnFont();
   FileLabel.Font.Underline = true;
   FileLabel.Font.Color = LinkColor;
@@ -169,25 +181,22 @@ void TMainForm::BuildControls() {
   HelpLabel.Visible = false;
 }
 
-void TMainForm::BuildAdjustPanel(TPanel& panel, int32_t width, TLabel& caption, const std::string& captionText,
-                                 TEdit* masterEdit, TUpDown* masterUpDown, TLabel* rowLabels[3],
-                                 TEdit* rowEdits[3], TUpDown* rowUpDowns[3], TLabel& resetLabel,
-                                 TButton& resetButton) {
-  panel.SetBounds(0, 0, width, AdjustPanelHeight);
-  panel.ParentColor = true;  // panels take the page's window colour
-  panel.Visible = false;
-  MakeGreyLabel(caption, 8, 10, captionText);
-  if (masterEdit) MakeAdjustRow(*masterEdit, *masterUpDown, 7, clWindow, clWindowText);
+void TMainForm::BuildAdjustPanel(const TAdjustPanelParts& parts) {
+  parts.Panel.SetBounds(0, 0, parts.Width, AdjustPanelHeight);
+  parts.Panel.ParentColor = true;  // panels take the page's window colour
+  parts.Panel.Visible = false;
+  MakeGreyLabel(parts.Caption, 8, 10, parts.CaptionText);
+  if (parts.MasterEdit) MakeAdjustRow(*parts.MasterEdit, *parts.MasterUpDown, 7, clWindow, clWindowText);
   static const char* const rowCaptions[3] = {"R:", "G:", "B:"};
   static const int32_t rowLabelTops[3] = {37, 65, 93};
   static const int32_t rowTops[3] = {34, 61, 88};
   static const TColor rowColors[3] = {RedRowColor, GreenRowColor, BlueRowColor};
   for (int row = 0; row < 3; ++row) {
-    MakeGreyLabel(*rowLabels[row], 8, rowLabelTops[row], rowCaptions[row]);
-    MakeAdjustRow(*rowEdits[row], *rowUpDowns[row], rowTops[row], rowColors[row], White);
+    MakeGreyLabel(*parts.RowLabels[row], 8, rowLabelTops[row], rowCaptions[row]);
+    MakeAdjustRow(*parts.RowEdits[row], *parts.RowUpDowns[row], rowTops[row], rowColors[row], White);
   }
-  MakeGreyLabel(resetLabel, 9, 121, "Reset:");
-  MakePanelButton(resetButton, 66, 115, 51, ">0<");
+  MakeGreyLabel(parts.ResetLabel, 9, 121, "Reset:");
+  MakePanelButton(parts.ResetButton, 66, 115, 51, ">0<");
 }
 
 void TMainForm::WireEvents() {

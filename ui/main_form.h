@@ -5,6 +5,7 @@
 // video card at once.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,10 +15,13 @@
 #include "paint/image_decoder.h"
 #include "ui/controls.h"
 #include "ui/main_view.h"
+#include "tonemark_version.h"
 
 constexpr int32_t DesignDpi = 96;
+// The product and its version, as the welcome page names it.
+inline const char* const ProductVersionName = "Tonemark " TONEMARK_VERSION;
 // The application title, also the caption of the window's message boxes.
-inline const char* const ApplicationTitleText = "Orvana Tonemark 4.1.1";
+inline const char* const ApplicationTitleText = "Orvana Tonemark " TONEMARK_VERSION;
 
 constexpr uint16_t VkTab = 0x09;
 constexpr uint32_t ssShift = 1, ssAlt = 2, ssCtrl = 4;
@@ -27,11 +31,11 @@ class TMainForm {
   // Builds every control at its design geometry and scales the whole window
   // from 96 DPI to `systemDpi`. FormCreate then starts the session.
   // Without a decoder no picture is loaded.
-  TMainForm(TMainView& view, TFileDialog& fileDialog, ImageDecoder* decoder, int32_t systemDpi);
+  TMainForm(TMainView& view, TFileDialog& fileDialog, TImageDecoder* decoder, int32_t systemDpi);
 
   TMainView& View;
   TFileDialog& FileDialog;
-  ImageDecoder* Decoder;
+  TImageDecoder* Decoder;
   // Set by the program once the background window exists.
   TBackgroundView* Background = nullptr;
 
@@ -174,6 +178,10 @@ class TMainForm {
   void LoadArtwork();
   // WM_DPICHANGED; the new DPI is the low word of the first parameter.
   void DpiChanged(uintptr_t wParam);
+  // The system moves a per-monitor-aware window's DPI with its display: a
+  // view whose system does not report it (simulated displays) calls this
+  // after FormCreate and after each input it passes on.
+  void FollowDisplayDpi();
   // Every control's geometry and font height times numerator / denominator.
   void ScaleControls(int32_t numerator, int32_t denominator);
 
@@ -199,6 +207,10 @@ class TMainForm {
 
   // Pages and captions (main_form_pages.cpp).
   void ShowPage(int32_t page);
+  // Places the current page's panels, labels and colours for the window's
+  // present size and DPI, as showing the page does, without its other
+  // effects; after every change of display or DPI.
+  void ArrangePage();
   void TabSetChange(int32_t newTab, bool& allowChange);
   void TranslateCaptions();
 
@@ -225,21 +237,45 @@ class TMainForm {
   // What the paint handler hands to the page painter: the height above the bar.
   int32_t PatternHeight() const { return Panel.Top; }
   // Paints the client area (without the controls) on the view's canvas.
-  void FormPaint(Canvas& canvas);
+  void FormPaint(TCanvas& canvas);
 
  private:
   // The edited display's size, which pages centre on.
   int32_t DisplayWidth() const;
   int32_t DisplayHeight() const;
+  // Parts of ShowPage (main_form_pages.cpp).
+  void SelectTabQuietly(int32_t page);
+  void MoveToPagePoint(int32_t page);
+  void FindReferencePicture();
+  void ArrangeHelpText();
   void ArrangeWelcome();
-  void ArrangeReferenceImage();
+  void ArrangePanels();
+  void ArrangeFileLabel();
   // Decodes the file at the reference-image path into ReferenceJpeg.
   void LoadReferencePicture();
+  // The controls at their design geometry (main_form.cpp).
+  struct TAdjustPanelParts {
+    TPanel& Panel;
+    int32_t Width;
+    TLabel& Caption;
+    const char* CaptionText;
+    TEdit* MasterEdit;  // null: the panel has only the R, G and B rows
+    TUpDown* MasterUpDown;
+    std::array<TLabel*, 3> RowLabels;
+    std::array<TEdit*, 3> RowEdits;
+    std::array<TUpDown*, 3> RowUpDowns;
+    TLabel& ResetLabel;
+    TButton& ResetButton;
+  };
   void BuildControls();
+  void BuildBar();
+  void BuildAdjustPanels();
+  void BuildAdjustPanel(const TAdjustPanelParts& parts);
+  void BuildPointControls();
+  void BuildWelcomePanel();
+  void BuildLanguagePanel();
+  void BuildPageLabels();
   void WireEvents();
-  void BuildAdjustPanel(TPanel& panel, int32_t width, TLabel& caption, const std::string& captionText,
-                        TEdit* masterEdit, TUpDown* masterUpDown, TLabel* rowLabels[3], TEdit* rowEdits[3],
-                        TUpDown* rowUpDowns[3], TLabel& resetLabel, TButton& resetButton);
   void ResetGroup(std::initializer_list<TUpDown*> upDowns);
   void ReadCurveFiles();
 };

@@ -1,12 +1,13 @@
 // The window's place on its display, the bottom bar's anchoring and DPI
 // changes.
+#include "paint/page_pattern.h"
 #include "paint/scaling.h"
+#include "ramp/displays_port.h"
 #include "ramp/records.h"
 #include "ui/main_form.h"
 
 namespace {
 
-constexpr int32_t BarHeight = 53;
 constexpr int32_t RightButtonPitch = 104;  // one button width and a gap
 constexpr int32_t TabSetRightGap = 15;
 constexpr uint32_t LowWordMask = 0xFFFF;
@@ -22,7 +23,7 @@ void TMainForm::LayoutWindow() {
   const TRect& monitor = Displays[DisplayIndex].MonitorInfo.Monitor;
   Window.SetBounds(monitor.Left, monitor.Top, monitor.Right - monitor.Left, monitor.Bottom - monitor.Top);
 
-  Panel.Height = Scale(BarHeight);
+  Panel.Height = Scale(BarDesignHeight);
   AlignBar();
 
   OkButton.Left = Panel.Width - Scale(RightButtonPitch);
@@ -62,5 +63,12 @@ void TMainForm::DpiChanged(uintptr_t wParam) {
   PixelsPerInch = newDpi;
   ScaleControls(newDpi, oldDpi);
   LayoutWindow();
+  ArrangePage();
   View.Repaint();
+}
+
+void TMainForm::FollowDisplayDpi() {
+  if (DisplayIndex < 0 || DisplayIndex >= DisplayCount) return;
+  const int32_t dpi = DisplaysPort().MonitorDpi(Displays[DisplayIndex].Monitor);
+  if (dpi > 0 && dpi != PixelsPerInch) DpiChanged(static_cast<uintptr_t>(dpi) << 16 | static_cast<uintptr_t>(dpi));
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "lang/multilang.h"
+#include "paint/page_pattern.h"
 #include "paint/page_state.h"
 #include "ramp/records.h"
 #include "shell/data_folders.h"
@@ -56,12 +57,6 @@ const TArrangement& PageArrangement(int32_t page) {
   return *byPage[page];
 }
 
-// The file-name part of a path; either delimiter counts.
-std::string FileNamePart(const std::string& path) {
-  const size_t delimiter = path.find_last_of("\\/");
-  return delimiter == std::string::npos ? path : path.substr(delimiter + 1);
-}
-
 }  // namespace
 
 int32_t TMainForm::DisplayWidth() const {
@@ -80,25 +75,47 @@ void TMainForm::ShowPage(int32_t page) {
   if (page < 0 || page >= PageCount) return;
   CurrentPage = page;
   if (Background) Background->Repaint();
-  if (EventsEnabled) {
-    // The tab change must not come back here.
-    EventsEnabled = false;
-    TabSet.SetTabIndex(page);
-    EventsEnabled = true;
-  } else {
-    TabSet.SetTabIndex(page);
-  }
+  SelectTabQuietly(page);
   const bool eventsEnabled = EventsEnabled;
   EventsEnabled = false;
+  if (page == HighlightsPage || page == ShadowsPage) MoveToPagePoint(page);
+  if (page == ReferenceImagePage) FindReferencePicture();
+  ArrangePage();
+  View.Repaint();
+  EventsEnabled = eventsEnabled;
+}
 
+void TMainForm::SelectTabQuietly(int32_t page) {
+  const bool eventsEnabled = EventsEnabled;
+  EventsEnabled = false;
+  TabSet.SetTabIndex(page);
+  EventsEnabled = eventsEnabled;
+}
+
+// Highlights and Shadows open on the level they are about.
+void TMainForm::MoveToPagePoint(int32_t page) {
+  CurrentPoint = page == HighlightsPage ? HighlightsPoint : ShadowsPoint;
+  PointPosUpDown.SetPosition(CurrentPoint);
+  SyncControls();
+  ApplyCurve();
+}
+
+void TMainForm::ArrangePage() {
+  if (CurrentPage < 0 || CurrentPage >= PageCount) return;
   for (TControl* control : {static_cast<TControl*>(&WelcomePanel), static_cast<TControl*>(&GammaPanel),
                             static_cast<TControl*>(&BlackPanel), static_cast<TControl*>(&WhitePanel),
                             static_cast<TControl*>(&BalancePanel), static_cast<TControl*>(&PointPanel),
                             static_cast<TControl*>(&LangPanel), static_cast<TControl*>(&FileLabel)})
     control->Visible = false;
-  const TPageInfo& info = Pages[page];
-  Window.Color = info.WindowColor;
+  Window.Color = PageLook(CurrentPage).WindowColor;
+  ArrangeHelpText();
+  if (CurrentPage == WelcomePage) ArrangeWelcome();
+  ArrangePanels();
+  if (CurrentPage == ReferenceImagePage) ArrangeFileLabel();
+}
 
+void TMainForm::ArrangeHelpText() {
+  const TPageInfo& info = Pages[CurrentPage];
   HelpLabel.OwnFont();
   HelpLabel.Font.Height = Scale(-12);
   HelpLabel.SetBounds(Scale(74), Scale(4), Scale(290), Scale(460));
@@ -107,16 +124,13 @@ void TMainForm::ShowPage(int32_t page) {
   HelpLabel.Font.Color = info.HelpColor;
   HelpLabel.Visible = info.HelpKey != nullptr;
   if (info.HelpKey) HelpLabel.Caption = Translate(info.HelpKey);
+}
 
-  if (page == WelcomePage) ArrangeWelcome();
-  if (page == HighlightsPage || page == ShadowsPage) {
-    CurrentPoint = page == HighlightsPage ? HighlightsPoint : ShadowsPoint;
-    PointPosUpDown.SetPosition(CurrentPoint);
-    SyncControls();
-    ApplyCurve();
-  }
+// The page's panels in a row just above the bar, the first centred on the
+// display.
+void TMainForm::ArrangePanels() {
   const int32_t panelGap = Scale(PanelGapDesign);
-  for (const TPanelPlacement& placement : PageArrangement(page)) {
+  for (const TPanelPlacement& placement : PageArrangement(CurrentPage)) {
     TPanel& panel = this->*placement.Panel;
     if (placement.Place == TPlace::Centred) {
       panel.Left = DisplayWidth() / 2 - panel.Width / 2;
@@ -128,10 +142,6 @@ void TMainForm::ShowPage(int32_t page) {
     panel.Top = Panel.Top - panel.Height - panelGap;
     panel.Visible = true;
   }
-  if (page == ReferenceImagePage) ArrangeReferenceImage();
-
-  View.Repaint();
-  EventsEnabled = eventsEnabled;
 }
 
 void TMainForm::ArrangeWelcome() {
@@ -156,12 +166,16 @@ void TMainForm::ArrangeWelcome() {
   LangPanel.Visible = true;
 }
 
-void TMainForm::ArrangeReferenceImage() {
-  if (!ShellPort::FileExists(ReferenceImagePath)) {
-    ReferenceImagePath = ProgramFolder() + DefaultReferenceImage;
-    if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
-  }
-  FileLabel.SetCaption(FileNamePart(ReferenceImagePath));
+// A picture path that names no file falls back to the picture beside the
+// program.
+void TMainForm::FindReferencePicture() {
+  if (ShellPort::FileExists(ReferenceImagePath)) return;
+  ReferenceImagePath = ProgramFolder() + DefaultReferenceImage;
+  if (ShellPort::FileExists(ReferenceImagePath)) LoadReferencePicture();
+}
+
+void TMainForm::ArrangeFileLabel() {
+  FileLabel.SetCaption(ReferenceImagePath.substr(FolderOf(ReferenceImagePath).size()));
   FileLabel.Left = Window.Width - Scale(70) - FileLabel.Width;
   FileLabel.Top = Window.Height - Scale(8) - FileLabel.Height - Panel.Height;
   FileLabel.Visible = true;

@@ -3,7 +3,7 @@
 #include "ramp/records.h"
 #include "ui/main_form.h"
 
-void TMainForm::FormPaint(Canvas& canvas) {
+void TMainForm::FormPaint(TCanvas& canvas) {
   FillRectangle(canvas, 0, 0, Window.Width, Window.Height, Window.Color);
   // The colour profile is the chosen display's; with none chosen there is no
   // profile to apply.

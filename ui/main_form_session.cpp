@@ -2,13 +2,12 @@
 // off and on, minimising, the keyboard, languages, the reference picture and
 // its end with OK or any other way of closing.
 #include <algorithm>
-#include <cctype>
 
 #include "lang/multilang.h"
 #include "paint/page_state.h"
+#include "paint/target_standard.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
-#include "ramp/load_curves.h"
 #include "ramp/ramp_access.h"
 #include "ramp/records.h"
 #include "shell/data_folders.h"
@@ -19,31 +18,9 @@
 
 namespace {
 
-constexpr const char* ProductVersionName = "Tonemark 4.1.1";
 constexpr int MaxDialogFileName = 5200;
 
-constexpr const char* StandardNames[] = {
-    "sRGB IEC 61966-2-1", "Gamma 2.2",         "BT.1886 0.50 nits", "BT.1886 0.20 nits", "BT.1886 0.15 nits",
-    "BT.1886 0.05 nits",  "BT.1886 0.01 nits", "BT.1886 0 nits / G 2.4", "Gamma 2.6", "Gamma 2.35",
-    "Gamma 2.0",          "Gamma 1.96",        "Gamma 1.8",         "ITU-R BT.709-6 Scene"};
-
 std::string DataFolder() { return CommonDataFolder(ProductSubFolder); }
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-// The folder part of a path, delimiter included; empty without one.
-std::string FolderPart(const std::string& path) {
-  const size_t delimiter = path.find_last_of("\\/");
-  return delimiter == std::string::npos ? std::string() : path.substr(0, delimiter + 1);
-}
-
-std::string MessageAboutFile(const std::string& message, const std::string& path) {
-  return message + "\n" + path;
-}
 
 }  // namespace
 
@@ -73,7 +50,7 @@ void TMainForm::FormCreate() {
   for (int32_t i = 0; i < DisplayCount; ++i) DisplayComboBox.Items.push_back(Displays[i].Name);
   DisplayComboBox.SetItemIndex(0);
   StandardComboBox.Clear();
-  StandardComboBox.Items.assign(std::begin(StandardNames), std::end(StandardNames));
+  StandardComboBox.Items.assign(std::begin(TargetStandardNames), std::end(TargetStandardNames));
   StandardComboBox.SetItemIndex(0);
   SelectDisplay(0);
   EventsEnabled = true;
@@ -90,10 +67,10 @@ void TMainForm::ReadCurveFiles() {
     std::string deviceName;
     try {
       ReadCurveFile(Curves[i], deviceName, path);
-    } catch (const FileError& error) {
+    } catch (const TFileError& error) {
       Curves[i] = TRampCurve{};
       UnreadCurveFiles[i] = true;
-      View.ShowMessage(MessageAboutFile(error.what(), path));
+      View.ShowMessage(CurveFileErrorText(path, error.what()));
     }
   }
 }
@@ -113,6 +90,7 @@ void TMainForm::SelectDisplay(int32_t index) {
   ApplyCurve();
   ShowPage(CurrentPage);
   LayoutWindow();
+  ArrangePage();
   EventsEnabled = eventsEnabled;
   Window.Visible = true;
 }
@@ -159,8 +137,9 @@ void TMainForm::FillLanguages() {
   LangComboBox.Clear();
   BuildLanguageList(LanguagesFolderName, ProductSubFolder, ProductSubFolder);
   LangComboBox.Items = LanguageList;
+  const std::string wanted = UpperCase(CurrentLanguage);
   const auto match = std::find_if(LanguageList.begin(), LanguageList.end(),
-                                  [](const std::string& name) { return EqualIgnoringCase(name, CurrentLanguage); });
+                                  [&](const std::string& name) { return UpperCase(name) == wanted; });
   LangComboBox.SetItemIndex(match == LanguageList.end() ? 0 : static_cast<int32_t>(match - LanguageList.begin()));
   CurrentLanguage = LangComboBox.Text();
   LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
@@ -178,7 +157,7 @@ void TMainForm::FileLabelClick() {
   options.Title = Translate("RefDlgTitle");
   options.Filter = Translate("RefDlgFiles") + " (*.jpg)|*.jpg";
   options.DefaultExt = "jpg";
-  options.InitialDir = FolderPart(ReferenceImagePath);
+  options.InitialDir = FolderOf(ReferenceImagePath);
   options.FileName = ReferenceImagePath;
   options.FileMustExist = true;
   options.MultiSelect = false;
@@ -197,7 +176,7 @@ void TMainForm::LoadReferencePicture() {
   if (Decoder->DecodeFile(ReferenceImagePath, picture)) {
     *ReferenceJpeg = std::move(picture);
   } else {
-    View.ShowMessage(MessageAboutFile(Translate("MUnreadablePicture"), ReferenceImagePath));
+    View.ShowMessage(Translate("MUnreadablePicture") + "\n" + ReferenceImagePath);
   }
 }
 
@@ -232,7 +211,7 @@ bool TMainForm::FormClose() {
         WriteCurveFile(Curves[i], i, path);
       CreateStartupShortcut(ProgramFolder() + LoaderFileName);
     }
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     // Nothing is lost: the files written so far were replaced whole, the rest
     // are as they were, and every record is still here for another OK.
     View.ShowMessage(error.what());

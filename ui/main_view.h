@@ -2,7 +2,10 @@
 // window's logic. The logic keeps every rule; a view only shows the controls'
 // state (ControlTree of TMainForm::Window after each call into the logic)
 // and passes the user's input to the controls' calls (Click, Select, Step,
-// SetText, SetTabIndex) and to the form's FormKeyDown and DpiChanged.
+// SetText, SetTabIndex) and to the form's FormKeyDown and DpiChanged. Where
+// the system does not report the DPI of the window's display (simulated
+// displays), the view calls the form's FollowDisplayDpi after FormCreate and
+// after each input.
 #pragma once
 
 #include <string>

@@ -53,12 +53,12 @@ bool ReceiveAll(int connection, char* bytes, size_t count) {
 
 }  // namespace
 
-bool TakeInstanceLock(LoaderInstance& instance) {
+bool TakeInstanceLock(TLoaderInstance& instance) {
   if (!FindRuntimeFolder(instance.Folder, sizeof instance.Folder, true)) return false;
-  char lock_path[PATH_MAX];
-  if (!JoinPath(instance.Folder, LockName, lock_path, sizeof lock_path)) return false;
+  char lockPath[PATH_MAX];
+  if (!JoinPath(instance.Folder, LockName, lockPath, sizeof lockPath)) return false;
   // O_NOFOLLOW: a link in place of the lock is refused, never followed.
-  int lock = open(lock_path, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, PrivateFileMode);
+  int lock = open(lockPath, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, PrivateFileMode);
   if (lock < 0) return false;
   struct stat info;
   bool ours = fstat(lock, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid();
@@ -71,7 +71,7 @@ bool TakeInstanceLock(LoaderInstance& instance) {
   return true;
 }
 
-void OpenControlSocket(LoaderInstance& instance) {
+void OpenControlSocket(TLoaderInstance& instance) {
   sockaddr_un address;
   if (!JoinPath(instance.Folder, SocketName, instance.SocketPath, sizeof instance.SocketPath) ||
       !SocketAddress(instance.SocketPath, address)) {
@@ -84,9 +84,9 @@ void OpenControlSocket(LoaderInstance& instance) {
   if (listener < 0) return;
   // The socket file takes its mode from the umask; the calibration program,
   // started later, must still get the user's own umask.
-  mode_t user_mask = umask(OthersAccess | S_IXUSR);
+  mode_t userMask = umask(OthersAccess | S_IXUSR);
   int bound = bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  umask(user_mask);
+  umask(userMask);
   if (bound != 0 || listen(listener, ListenBacklog) != 0) {
     if (bound == 0) unlink(instance.SocketPath);
     close(listener);
@@ -96,7 +96,7 @@ void OpenControlSocket(LoaderInstance& instance) {
   instance.ControlSocket = listener;
 }
 
-int AcceptCloseRequest(const LoaderInstance& instance) {
+int AcceptCloseRequest(const TLoaderInstance& instance) {
   int connection = accept4(instance.ControlSocket, nullptr, nullptr, SOCK_CLOEXEC);
   if (connection < 0) return -1;
   timeval wait = {RequestWaitSeconds, 0};
@@ -110,7 +110,7 @@ int AcceptCloseRequest(const LoaderInstance& instance) {
   return -1;
 }
 
-void ReleaseInstance(LoaderInstance& instance) {
+void ReleaseInstance(TLoaderInstance& instance) {
   if (instance.ControlSocket >= 0) {
     close(instance.ControlSocket);
     unlink(instance.SocketPath);

@@ -7,7 +7,7 @@
 #include <limits.h>
 #include <sys/un.h>
 
-struct LoaderInstance {
+struct TLoaderInstance {
   char Folder[PATH_MAX] = {};
   int LockFile = -1;
   int ControlSocket = -1;
@@ -16,19 +16,19 @@ struct LoaderInstance {
 
 // False when another loader holds the lock, or when no safe place for it
 // exists: either way this copy must end.
-bool TakeInstanceLock(LoaderInstance& instance);
+bool TakeInstanceLock(TLoaderInstance& instance);
 
 // Listens on the control socket; without it the loader still runs, it just
 // cannot be closed by "/uninstall".
-void OpenControlSocket(LoaderInstance& instance);
+void OpenControlSocket(TLoaderInstance& instance);
 
 // Called when the control socket is readable. Gives the connection of this
 // user's close request, to be closed once the lock is released (the asking
 // side waits for that); -1 for anything else.
-int AcceptCloseRequest(const LoaderInstance& instance);
+int AcceptCloseRequest(const TLoaderInstance& instance);
 
 // Removes the socket and gives up the lock.
-void ReleaseInstance(LoaderInstance& instance);
+void ReleaseInstance(TLoaderInstance& instance);
 
 // "/uninstall": asks the running loader, if any, to close, and waits a
 // moment for it to have let go of its lock.

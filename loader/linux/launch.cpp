@@ -27,17 +27,17 @@ size_t FolderLength(const char* path) {
 void FindTonemark(const char* argv0) {
   // The executable's own path, as the kernel knows it; argument 0 only when
   // /proc is not there (it may be a bare name found through PATH).
-  char own_path[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", own_path, sizeof own_path - 1);
+  char ownPath[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", ownPath, sizeof ownPath - 1);
   if (length > 0) {
-    own_path[length] = '\0';
+    ownPath[length] = '\0';
   } else {
-    strncpy(own_path, argv0 != nullptr ? argv0 : "", sizeof own_path - 1);
-    own_path[sizeof own_path - 1] = '\0';
+    strncpy(ownPath, argv0 != nullptr ? argv0 : "", sizeof ownPath - 1);
+    ownPath[sizeof ownPath - 1] = '\0';
   }
-  size_t folder = FolderLength(own_path);
+  size_t folder = FolderLength(ownPath);
   if (folder + sizeof TonemarkName > sizeof TonemarkPath) folder = 0;
-  memcpy(TonemarkPath, own_path, folder);
+  memcpy(TonemarkPath, ownPath, folder);
   memcpy(TonemarkPath + folder, TonemarkName, sizeof TonemarkName);
 }
 
@@ -51,9 +51,9 @@ void LaunchLoadMode() {
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
 
-  char load_option[sizeof LoadOption];
-  memcpy(load_option, LoadOption, sizeof LoadOption);
-  char* arguments[] = {TonemarkPath, load_option, nullptr};
+  char loadOption[sizeof LoadOption];
+  memcpy(loadOption, LoadOption, sizeof LoadOption);
+  char* arguments[] = {TonemarkPath, loadOption, nullptr};
   pid_t child;
   posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ);
   posix_spawnattr_destroy(&attributes);

@@ -17,7 +17,7 @@ namespace {
 constexpr long NanosecondsPerMillisecond = 1000000;
 constexpr int32_t MillisecondsPerSecond = 1000;
 
-enum PollSlot { SignalSlot, TimerSlot, ControlSlot, BusSlot, SlotCount };
+enum TPollSlot { SignalSlot, TimerSlot, ControlSlot, BusSlot, SlotCount };
 
 sigset_t LoaderSignals() {
   sigset_t signals;
@@ -30,12 +30,12 @@ sigset_t LoaderSignals() {
 
 // The one timed launch; -1 when the timer cannot be set, and then only the
 // launch at start and the resume launches happen.
-int StartLoadTimer(int32_t delay_ms) {
+int StartLoadTimer(int32_t delayMs) {
   int timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
   if (timer < 0) return -1;
   itimerspec once = {};
-  once.it_value.tv_sec = delay_ms / MillisecondsPerSecond;
-  once.it_value.tv_nsec = (delay_ms % MillisecondsPerSecond) * NanosecondsPerMillisecond;
+  once.it_value.tv_sec = delayMs / MillisecondsPerSecond;
+  once.it_value.tv_nsec = (delayMs % MillisecondsPerSecond) * NanosecondsPerMillisecond;
   if (timerfd_settime(timer, 0, &once, nullptr) != 0) {
     close(timer);
     return -1;
@@ -69,7 +69,7 @@ void BlockLoaderSignals() {
   sigprocmask(SIG_BLOCK, &signals, nullptr);
 }
 
-void LoaderMain(int32_t delay_ms) {
+void LoaderMain(int32_t delayMs) {
   sigset_t handled = LoaderSignals();
   int signals = signalfd(-1, &handled, SFD_NONBLOCK | SFD_CLOEXEC);
   if (signals < 0) {
@@ -77,26 +77,26 @@ void LoaderMain(int32_t delay_ms) {
     // system's own handling still ends it, and the lock goes with it.
     sigprocmask(SIG_UNBLOCK, &handled, nullptr);
   }
-  LoaderInstance instance;
+  TLoaderInstance instance;
   if (!TakeInstanceLock(instance)) {
     if (signals >= 0) close(signals);
     return;
   }
   OpenControlSocket(instance);
-  ResumeWatch resume;
+  TResumeWatch resume;
   OpenResumeWatch(resume);
-  int timer = StartLoadTimer(delay_ms);
+  int timer = StartLoadTimer(delayMs);
   ReapChildren();  // the launch at start may have ended before the descriptor existed
 
-  int close_connection = -1;
+  int closeConnection = -1;
   for (bool waiting = true; waiting;) {
     pollfd slots[SlotCount] = {{signals, POLLIN, 0},
                                {timer, POLLIN, 0},
                                {instance.ControlSocket, POLLIN, 0},
                                {-1, 0, 0}};
-    int timeout_ms = -1;
-    AddResumeWatchToPoll(resume, slots[BusSlot], timeout_ms);
-    int ready = poll(slots, SlotCount, timeout_ms);
+    int timeoutMs = -1;
+    AddResumeWatchToPoll(resume, slots[BusSlot], timeoutMs);
+    int ready = poll(slots, SlotCount, timeoutMs);
     if (ready < 0) {
       if (errno == EINTR) continue;
       break;
@@ -108,13 +108,13 @@ void LoaderMain(int32_t delay_ms) {
       LaunchAndTrim();
     }
     if (slots[ControlSlot].revents != 0) {
-      close_connection = AcceptCloseRequest(instance);
-      if (close_connection >= 0) waiting = false;
+      closeConnection = AcceptCloseRequest(instance);
+      if (closeConnection >= 0) waiting = false;
     }
     // The bus only when it has something, or its time-out is up: running
     // its code on every wake-up would bring back what the trim let go.
     if (slots[BusSlot].revents == 0 && ready != 0) continue;
-    ResumeNews news = ProcessResumeWatch(resume);
+    TResumeNews news = ProcessResumeWatch(resume);
     for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
     // Connecting to the bus ran much code once; what it left is not needed
     // for the wait.
@@ -122,7 +122,7 @@ void LoaderMain(int32_t delay_ms) {
   }
 
   ReleaseInstance(instance);
-  if (close_connection >= 0) close(close_connection);  // tells "/uninstall" the lock is free
+  if (closeConnection >= 0) close(closeConnection);  // tells "/uninstall" the lock is free
   CloseResumeWatch(resume);
   if (timer >= 0) close(timer);
   if (signals >= 0) close(signals);

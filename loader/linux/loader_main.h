@@ -9,4 +9,4 @@
 // before the first launch keeps that child's end from going unnoticed.
 void BlockLoaderSignals();
 
-void LoaderMain(int32_t delay_ms);
+void LoaderMain(int32_t delayMs);

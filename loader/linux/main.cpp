@@ -7,7 +7,7 @@
 #include "loader/linux/trim_working_set.h"
 
 int main(int argc, char** argv) {
-  LoaderOptions options = ParseLoaderArguments(argc, argv);
+  TLoaderOptions options = ParseLoaderArguments(argc, argv);
   if (options.Uninstall) {
     CloseRunningLoader();
     return 0;

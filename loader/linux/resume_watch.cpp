@@ -15,14 +15,14 @@ constexpr uint64_t MicrosecondsPerMillisecond = 1000;
 
 // PrepareForSleep(true) comes before suspend, (false) after resume.
 int PrepareForSleepHandler(sd_bus_message* message, void* watch, sd_bus_error*) {
-  int going_to_sleep = 1;
-  if (sd_bus_message_read(message, "b", &going_to_sleep) < 0) return 0;
-  if (!going_to_sleep) ++static_cast<ResumeWatch*>(watch)->Resumes;
+  int goingToSleep = 1;
+  if (sd_bus_message_read(message, "b", &goingToSleep) < 0) return 0;
+  if (!goingToSleep) ++static_cast<TResumeWatch*>(watch)->Resumes;
   return 0;
 }
 
 int WatchInstalled(sd_bus_message* reply, void* watch, sd_bus_error*) {
-  auto* resume = static_cast<ResumeWatch*>(watch);
+  auto* resume = static_cast<TResumeWatch*>(watch);
   if (sd_bus_message_is_method_error(reply, nullptr)) {
     resume->WatchRefused = true;
   } else {
@@ -39,7 +39,7 @@ uint64_t MonotonicMicroseconds() {
 
 }  // namespace
 
-void OpenResumeWatch(ResumeWatch& watch) {
+void OpenResumeWatch(TResumeWatch& watch) {
   sd_bus* bus = nullptr;
   if (sd_bus_open_system(&bus) < 0) return;
   // Installed asynchronously, so that a slow bus never holds up the timed
@@ -53,7 +53,7 @@ void OpenResumeWatch(ResumeWatch& watch) {
   watch.Bus = bus;
 }
 
-void AddResumeWatchToPoll(const ResumeWatch& watch, pollfd& entry, int& timeout_ms) {
+void AddResumeWatchToPoll(const TResumeWatch& watch, pollfd& entry, int& timeoutMs) {
   if (watch.Bus == nullptr) return;
   int descriptor = sd_bus_get_fd(watch.Bus);
   int events = sd_bus_get_events(watch.Bus);
@@ -64,18 +64,18 @@ void AddResumeWatchToPoll(const ResumeWatch& watch, pollfd& entry, int& timeout_
   uint64_t until;  // absolute, on the monotonic clock; UINT64_MAX for none
   if (sd_bus_get_timeout(watch.Bus, &until) < 0 || until == UINT64_MAX) return;
   uint64_t now = MonotonicMicroseconds();
-  uint64_t wait_ms = until <= now ? 0 : (until - now + MicrosecondsPerMillisecond - 1) / MicrosecondsPerMillisecond;
-  if (wait_ms > INT_MAX) wait_ms = INT_MAX;
-  if (timeout_ms < 0 || static_cast<int>(wait_ms) < timeout_ms) timeout_ms = static_cast<int>(wait_ms);
+  uint64_t waitMs = until <= now ? 0 : (until - now + MicrosecondsPerMillisecond - 1) / MicrosecondsPerMillisecond;
+  if (waitMs > INT_MAX) waitMs = INT_MAX;
+  if (timeoutMs < 0 || static_cast<int>(waitMs) < timeoutMs) timeoutMs = static_cast<int>(waitMs);
 }
 
-ResumeNews ProcessResumeWatch(ResumeWatch& watch) {
+TResumeNews ProcessResumeWatch(TResumeWatch& watch) {
   while (watch.Bus != nullptr) {
     int result = sd_bus_process(watch.Bus, nullptr);
     if (result < 0 || watch.WatchRefused) CloseResumeWatch(watch);
     if (result <= 0) break;
   }
-  ResumeNews news;
+  TResumeNews news;
   news.Resumes = watch.Resumes;
   news.WatchInPlace = watch.WatchInPlace;
   watch.Resumes = 0;
@@ -83,7 +83,7 @@ ResumeNews ProcessResumeWatch(ResumeWatch& watch) {
   return news;
 }
 
-void CloseResumeWatch(ResumeWatch& watch) {
+void CloseResumeWatch(TResumeWatch& watch) {
   if (watch.Bus != nullptr) sd_bus_close_unref(watch.Bus);
   watch.Bus = nullptr;
 }

@@ -8,7 +8,7 @@
 
 struct sd_bus;
 
-struct ResumeWatch {
+struct TResumeWatch {
   sd_bus* Bus = nullptr;
   // Since the last ProcessResumeWatch:
   int Resumes = 0;
@@ -17,21 +17,21 @@ struct ResumeWatch {
 };
 
 // What the bus brought since the last call.
-struct ResumeNews {
+struct TResumeNews {
   int Resumes = 0;
   // The bus has taken the watch: the work of connecting is over.
   bool WatchInPlace = false;
 };
 
 // The watch must stay where it is while open: the bus keeps its address.
-void OpenResumeWatch(ResumeWatch& watch);
+void OpenResumeWatch(TResumeWatch& watch);
 
-// Fills the poll entry for the bus and shortens timeout_ms (-1: none) to
+// Fills the poll entry for the bus and shortens timeoutMs (-1: none) to
 // what the bus needs; leaves both alone when there is no bus.
-void AddResumeWatchToPoll(const ResumeWatch& watch, pollfd& entry, int& timeout_ms);
+void AddResumeWatchToPoll(const TResumeWatch& watch, pollfd& entry, int& timeoutMs);
 
 // Handles whatever the bus has sent. A bus that fails, or refuses the
 // watch, is dropped.
-ResumeNews ProcessResumeWatch(ResumeWatch& watch);
+TResumeNews ProcessResumeWatch(TResumeWatch& watch);
 
-void CloseResumeWatch(ResumeWatch& watch);
+void CloseResumeWatch(TResumeWatch& watch);

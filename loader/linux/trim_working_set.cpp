@@ -18,7 +18,7 @@ constexpr int MostRanges = 128;
 // line is skipped, and so is the mapping it may have described.
 constexpr size_t LineBufferSize = 8192;
 
-struct Range {
+struct TRange {
   uintptr_t Start;
   uintptr_t End;
 };
@@ -26,22 +26,22 @@ struct Range {
 // One mapping of /proc/self/smaps as its lines go by. It may be let go only
 // when it is read-only, comes from a file, and holds no private copy of a
 // page, in memory or in swap.
-struct Mapping {
-  Range Span = {0, 0};
+struct TMapping {
+  TRange Span = {0, 0};
   bool ReadOnlyFile = false;
   bool AnonymousSeen = false;
   bool SwapSeen = false;
   bool Written = false;
 };
 
-struct RangeList {
-  Range Items[MostRanges];
+struct TRangeList {
+  TRange Items[MostRanges];
   int Count = 0;
 };
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 
-void Conclude(const Mapping& mapping, RangeList& releasable) {
+void Conclude(const TMapping& mapping, TRangeList& releasable) {
   if (mapping.ReadOnlyFile && mapping.AnonymousSeen && mapping.SwapSeen && !mapping.Written &&
       releasable.Count < MostRanges) {
     releasable.Items[releasable.Count++] = mapping.Span;
@@ -57,18 +57,18 @@ bool ReadField(const char* line, const char* name, bool& seen, bool& written) {
   return true;
 }
 
-void ReadLine(const char* line, Mapping& mapping, RangeList& releasable) {
+void ReadLine(const char* line, TMapping& mapping, TRangeList& releasable) {
   if (IsHexDigit(line[0])) {
     Conclude(mapping, releasable);
-    mapping = Mapping();
+    mapping = TMapping();
     unsigned long start;
     unsigned long end;
     char permissions[5];
-    int path_offset = 0;
-    if (sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &start, &end, permissions, &path_offset) < 3) {
+    int pathOffset = 0;
+    if (sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &start, &end, permissions, &pathOffset) < 3) {
       return;
     }
-    const char* path = line + path_offset;
+    const char* path = line + pathOffset;
     mapping.Span = {start, end};
     mapping.ReadOnlyFile = permissions[0] == 'r' && permissions[1] == '-' && path[0] == '/' &&
                            strncmp(path, DevicesFolder, sizeof DevicesFolder - 1) != 0;
@@ -78,30 +78,30 @@ void ReadLine(const char* line, Mapping& mapping, RangeList& releasable) {
   ReadField(line, "Swap:", mapping.SwapSeen, mapping.Written);
 }
 
-void FindReleasableRanges(RangeList& releasable) {
+void FindReleasableRanges(TRangeList& releasable) {
   int mappings = open(MappingsFile, O_RDONLY | O_CLOEXEC);
   if (mappings < 0) return;
-  Mapping mapping;
+  TMapping mapping;
   char buffer[LineBufferSize];
   size_t used = 0;
-  bool skipping_long_line = false;
+  bool skippingLongLine = false;
   for (;;) {
     ssize_t count = read(mappings, buffer + used, sizeof buffer - used);
     if (count <= 0) break;
     used += static_cast<size_t>(count);
-    size_t line_start = 0;
+    size_t lineStart = 0;
     for (size_t i = 0; i < used; ++i) {
       if (buffer[i] != '\n') continue;
       buffer[i] = '\0';
-      if (!skipping_long_line) ReadLine(buffer + line_start, mapping, releasable);
-      skipping_long_line = false;
-      line_start = i + 1;
+      if (!skippingLongLine) ReadLine(buffer + lineStart, mapping, releasable);
+      skippingLongLine = false;
+      lineStart = i + 1;
     }
-    memmove(buffer, buffer + line_start, used - line_start);
-    used -= line_start;
+    memmove(buffer, buffer + lineStart, used - lineStart);
+    used -= lineStart;
     if (used == sizeof buffer) {
-      mapping = Mapping();
-      skipping_long_line = true;
+      mapping = TMapping();
+      skippingLongLine = true;
       used = 0;
     }
   }
@@ -113,10 +113,10 @@ void FindReleasableRanges(RangeList& releasable) {
 
 void TrimWorkingSet() {
   malloc_trim(0);
-  RangeList releasable;
+  TRangeList releasable;
   FindReleasableRanges(releasable);
   for (int i = 0; i < releasable.Count; ++i) {
-    const Range& range = releasable.Items[i];
+    const TRange& range = releasable.Items[i];
     madvise(reinterpret_cast<void*>(range.Start), range.End - range.Start, MADV_DONTNEED);
   }
 }

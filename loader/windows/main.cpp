@@ -51,7 +51,7 @@ void LoaderMain(HINSTANCE instance, int32_t loadDelayMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const LoaderOptions options = ParseLoaderArguments(argc, argv);
+  const TLoaderOptions options = ParseLoaderArguments(argc, argv);
   if (options.Uninstall) {
     CloseRunningLoader();
     return 0;

@@ -8,7 +8,7 @@
 
 #include "paint/image_decoder.h"
 
-class TJpegDecoder : public ImageDecoder {
+class TJpegDecoder : public TImageDecoder {
  public:
   // Colour pictures (CMYK ones too) give 24 bits per pixel, grey ones 8.
   bool DecodeFile(const std::string& path, TBitmap& bitmap) override;

@@ -149,7 +149,7 @@ TRandrOutput* TRandrDisplays::OutputOf(void* handle) {
 
 void TRandrDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   const std::string problem = ReadOutputs();
-  if (!problem.empty()) ShowMessage("Error", problem);
+  if (!problem.empty()) ShowMessage(ErrorCaption, problem);
   for (size_t i = 0; i < outputs_.size(); ++i)
     if (outputs_[i].Monitor && !addMonitor(HandleOf(i))) break;
 }

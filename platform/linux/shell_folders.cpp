@@ -24,15 +24,15 @@ bool IsFolder(const std::string& path) {
 
 namespace ShellPort {
 
-std::string SpecialFolderPath(SpecialFolder folder) {
+std::string SpecialFolderPath(TSpecialFolder folder) {
   switch (folder) {
-    case SpecialFolder::ProgramFiles: {
+    case TSpecialFolder::ProgramFiles: {
       const std::string prefix = WithoutTrailingSlashes(TONEMARK_INSTALL_PREFIX);
       return prefix == "/" ? prefix : prefix + "/";
     }
-    case SpecialFolder::CommonAppData:
+    case TSpecialFolder::CommonAppData:
       return XdgConfigHome();
-    case SpecialFolder::UserAppData:
+    case TSpecialFolder::UserAppData:
       return XdgDataHome();
   }
   return "";

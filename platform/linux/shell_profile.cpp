@@ -44,7 +44,7 @@ bool WriteProfileStrings(const std::string& path, const std::string& section,
   }
   try {
     WriteFileAtomically(path, WithProfileValues(text, section, values));
-  } catch (const FileError&) {
+  } catch (const TFileError&) {
     return false;
   }
   return true;

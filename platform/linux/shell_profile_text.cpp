@@ -68,24 +68,24 @@ std::string ValueOf(std::string_view line) {
   return std::string(value);
 }
 
-struct SectionLines {
+struct TSectionLines {
   size_t First;  // the line after the header
   size_t End;    // the next section's header, or the end
 };
 
-std::optional<SectionLines> FindSection(const std::vector<std::string>& lines,
+std::optional<TSectionLines> FindSection(const std::vector<std::string>& lines,
                                         const std::string& section) {
   for (size_t i = 0; i < lines.size(); ++i) {
     const auto name = SectionName(lines[i]);
     if (!name || !SameName(*name, section)) continue;
     size_t end = i + 1;
     while (end < lines.size() && !SectionName(lines[end])) ++end;
-    return SectionLines{i + 1, end};
+    return TSectionLines{i + 1, end};
   }
   return std::nullopt;
 }
 
-std::optional<size_t> FindKey(const std::vector<std::string>& lines, SectionLines range,
+std::optional<size_t> FindKey(const std::vector<std::string>& lines, TSectionLines range,
                               const std::string& key) {
   for (size_t i = range.First; i < range.End; ++i) {
     const auto name = KeyName(lines[i]);

@@ -71,7 +71,7 @@ bool SaveStartupEntry(const std::string& entryPath, const std::string& target) {
   if (error) return false;
   try {
     WriteFileAtomically(entryPath, DesktopEntryText(program.string()));
-  } catch (const FileError&) {
+  } catch (const TFileError&) {
     return false;
   }
   return true;

@@ -54,7 +54,7 @@ bool TX11ColorManagement::GetDisplayProfile(TDisplayHandle display, std::string&
   return true;
 }
 
-ColorManagement::TProfile TX11ColorManagement::OpenProfile(const std::string& fileName) {
+TColorManagement::TProfile TX11ColorManagement::OpenProfile(const std::string& fileName) {
   const std::vector<uint8_t> bytes = RootProperty(display_, fileName);
   if (bytes.empty()) return nullptr;
   return cmsOpenProfileFromMem(bytes.data(), static_cast<cmsUInt32Number>(bytes.size()));
@@ -62,7 +62,7 @@ ColorManagement::TProfile TX11ColorManagement::OpenProfile(const std::string& fi
 
 // Relative colorimetric is the graphics intent; a profile that is not an RGB
 // display profile gives no transform.
-ColorManagement::TTransform TX11ColorManagement::CreateTransformFromSrgb(TProfile profile) {
+TColorManagement::TTransform TX11ColorManagement::CreateTransformFromSrgb(TProfile profile) {
   if (profile == nullptr) return nullptr;
   cmsHPROFILE srgb = cmsCreate_sRGBProfile();
   cmsHTRANSFORM transform = cmsCreateTransform(srgb, TYPE_RGB_8, profile, TYPE_RGB_8,

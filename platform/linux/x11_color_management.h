@@ -9,7 +9,7 @@
 
 struct _XDisplay;
 
-class TX11ColorManagement : public ColorManagement {
+class TX11ColorManagement : public TColorManagement {
  public:
   // Connects to the X server named by `displayName` (null: $DISPLAY); without
   // a server no display has a profile.

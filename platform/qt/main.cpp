@@ -1,13 +1,15 @@
-// tonemark-window: tonemark with its Qt window linked in. tonemark starts it
-// for normal mode, so that load mode, which runs at every log-on and resume,
-// never loads the toolkit.
+// tonemark-window: tonemark with its Qt window linked in. tonemark hands its
+// normal mode over to it, so that load mode, which runs at every log-on and
+// resume, never loads the toolkit. Run by itself it is tonemark in full.
+#include <iostream>
 #include <memory>
 
 #include "platform/linux/picture_files.h"
 #include "platform/linux/program_start.h"
 #include "platform/linux/randr_displays.h"
-#include "platform/qt/native_session.h"
+#include "platform/native_session.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/script/script_view.h"
 #include "shell/program_entry.h"
 
 namespace {
@@ -27,5 +29,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplaysWithMessageBoxes>();
   SetDisplaysPort(*displays);
   TJpegDecoder decoder;
-  return ProgramEntry(StartLinuxProgram(argc, argv), [&] { RunQtSession(&decoder); });
+  return ProgramEntry(StartLinuxProgram(argc, argv), [&] {
+    if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &decoder);
+    else RunNativeSession(&decoder);
+  });
 }

@@ -9,8 +9,6 @@
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_terms.h"
-#include "ramp/displays_port.h"
-#include "ramp/records.h"
 
 namespace {
 
@@ -25,7 +23,7 @@ uint32_t ShiftState(const QKeyEvent& key) {
 
 }  // namespace
 
-TQtMainWindow::TQtMainWindow(ImageDecoder* decoder, int32_t systemDpi)
+TQtMainWindow::TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   form_ = std::make_unique<TMainForm>(*this, *this, decoder, systemDpi);
   // Our frame covers every pixel: Qt need not clear the window first.
@@ -49,6 +47,7 @@ QWidget* TQtMainWindow::WidgetOf(const TControl& control) const {
 
 void TQtMainWindow::Start() {
   form_->FormCreate();
+  form_->FollowDisplayDpi();
   Sync();
   background_ = std::make_unique<TQtBackgroundWindow>([this] { BringToFront(); });
   form_->Background = background_.get();
@@ -58,10 +57,8 @@ void TQtMainWindow::Start() {
 
 void TQtMainWindow::Input(const std::function<void()>& action) {
   action();
-  if (form_->DisplayIndex >= 0 && form_->DisplayIndex < DisplayCount) {
-    const int32_t dpi = DisplaysPort().MonitorDpi(Displays[form_->DisplayIndex].Monitor);
-    if (dpi > 0 && dpi != form_->PixelsPerInch) form_->DpiChanged(static_cast<uintptr_t>(dpi) * 0x10001);
-  }
+  // X reports no DPI per monitor: the window follows its display's itself.
+  form_->FollowDisplayDpi();
   Sync();
 }
 
@@ -120,7 +117,7 @@ bool TQtMainWindow::Execute(const TOpenDialogOptions& options, std::string& file
 void TQtMainWindow::paintEvent(QPaintEvent* event) {
   const TControl& window = form_->Window;
   if (frameStale_) {
-    RasterCanvas& canvas = frame_.Canvas(window.Width, window.Height);
+    TRasterCanvas& canvas = frame_.Canvas(window.Width, window.Height);
     canvas.SetFont(TFont{window.Font.Name, window.Font.Height});
     form_->FormPaint(canvas);
     frameStale_ = false;

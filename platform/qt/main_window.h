@@ -19,7 +19,7 @@ class TQtBackgroundWindow;
 
 class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog {
  public:
-  TQtMainWindow(ImageDecoder* decoder, int32_t systemDpi);
+  TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi);
   ~TQtMainWindow() override;
 
   TMainForm& Form() { return *form_; }

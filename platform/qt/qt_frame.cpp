@@ -2,9 +2,9 @@
 
 #include <QPainter>
 
-RasterCanvas& TQtFrame::Canvas(int32_t width, int32_t height) {
+TRasterCanvas& TQtFrame::Canvas(int32_t width, int32_t height) {
   if (!canvas_ || canvas_->Width() != width || canvas_->Height() != height) {
-    canvas_ = std::make_unique<RasterCanvas>(width, height, text_);
+    canvas_ = std::make_unique<TRasterCanvas>(width, height, text_);
     const auto* pixels = reinterpret_cast<const uchar*>(canvas_->Pixels().data());
     image_ = QImage(pixels, canvas_->Width(), canvas_->Height(), canvas_->Width() * 4, QImage::Format_RGBX8888);
   }

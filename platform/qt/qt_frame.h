@@ -13,14 +13,14 @@ class QPainter;
 
 class TQtFrame {
  public:
-  explicit TQtFrame(TextRenderer* text) : text_(text) {}
+  explicit TQtFrame(TTextRenderer* text) : text_(text) {}
   // The canvas of a width x height frame, made anew only when the size changes.
-  RasterCanvas& Canvas(int32_t width, int32_t height);
+  TRasterCanvas& Canvas(int32_t width, int32_t height);
   // Copies the frame's pixels under `region` to the painter's device.
   void Blit(QPainter& painter, const QRegion& region) const;
 
  private:
-  TextRenderer* text_;
-  std::unique_ptr<RasterCanvas> canvas_;
+  TTextRenderer* text_;
+  std::unique_ptr<TRasterCanvas> canvas_;
   QImage image_;
 };

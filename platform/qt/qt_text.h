@@ -7,7 +7,7 @@
 #include "paint/text_renderer.h"
 #include "ui/controls.h"
 
-class TQtTextRenderer : public TextRenderer {
+class TQtTextRenderer : public TTextRenderer {
  public:
   // The cell is the text's advance wide and the font's line high; coverage
   // is the antialiased glyphs' alpha.

@@ -113,7 +113,7 @@ bool TSimDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
   if (accepted) {
     try {
       WriteFileAtomically(RampFile(*monitor).string(), RampFileText(ramp));
-    } catch (const FileError&) {
+    } catch (const TFileError&) {
       accepted = false;
     }
   }

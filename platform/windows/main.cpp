@@ -1,5 +1,6 @@
 // Tonemark.exe: the simulated displays when TONEMARK_SIM is set, else the
-// desktop's own through GDI.
+// desktop's own through GDI; in normal mode the scripted view when
+// TONEMARK_SCRIPT is set, else the native window.
 #include <windows.h>
 
 #include <iostream>
@@ -7,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/native_session.h"
+#include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
 #include "platform/windows/display_gdi.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
-#include "ui/script_view.h"
 
 namespace {
 
@@ -21,6 +23,12 @@ std::string OwnExecutablePath(const std::string& argument0) {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::string(path, length) : argument0;
+}
+
+// Normal mode: the scripted view under TONEMARK_SCRIPT, else the native window.
+void RunWindowSession() {
+  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
+  else RunNativeSession(nullptr);
 }
 
 }  // namespace
@@ -34,7 +42,5 @@ int main(int argc, char** argv) {
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   if (!displays) displays = std::make_unique<TGdiDisplays>();
   SetDisplaysPort(*displays);
-  // Until the native window is part of the build, normal mode runs the
-  // window's logic from a script of user actions on standard input.
-  return ProgramEntry(args, [] { RunScriptedSession(std::cin, std::cout, nullptr); });
+  return ProgramEntry(args, RunWindowSession);
 }

@@ -7,11 +7,11 @@
 
 namespace {
 
-int Csidl(ShellPort::SpecialFolder folder) {
+int Csidl(ShellPort::TSpecialFolder folder) {
   switch (folder) {
-    case ShellPort::SpecialFolder::ProgramFiles: return CSIDL_PROGRAM_FILES;
-    case ShellPort::SpecialFolder::CommonAppData: return CSIDL_COMMON_APPDATA;
-    case ShellPort::SpecialFolder::UserAppData: return CSIDL_APPDATA;
+    case ShellPort::TSpecialFolder::ProgramFiles: return CSIDL_PROGRAM_FILES;
+    case ShellPort::TSpecialFolder::CommonAppData: return CSIDL_COMMON_APPDATA;
+    case ShellPort::TSpecialFolder::UserAppData: return CSIDL_APPDATA;
   }
   return CSIDL_PROGRAM_FILES;
 }
@@ -22,7 +22,7 @@ DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str
 
 namespace ShellPort {
 
-std::string SpecialFolderPath(SpecialFolder folder) {
+std::string SpecialFolderPath(TSpecialFolder folder) {
   LPITEMIDLIST items = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, Csidl(folder), &items))) return "";
   char path[MAX_PATH + 1] = {};

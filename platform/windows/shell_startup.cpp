@@ -25,14 +25,14 @@ std::wstring WideFromAnsi(const std::string& text) {
 
 // Keeps COM initialised for one call, and leaves alone an apartment that the
 // caller opened differently.
-class ComScope {
+class TComScope {
  public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
+  TComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~TComScope() {
     if (SUCCEEDED(result_)) CoUninitialize();
   }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
 
  private:
   HRESULT result_;
@@ -79,7 +79,7 @@ std::string StartupFolder() {
 std::string StartupEntryExtension() { return ".lnk"; }
 
 bool SaveStartupEntry(const std::string& entryPath, const std::string& target) {
-  const ComScope com;
+  const TComScope com;
   return SaveShellLink(entryPath, target);
 }
 

@@ -14,10 +14,11 @@ trap 'rm -rf "$root"' EXIT
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
 mkdir -p "$HOME"
 
-# run ARGS...: runs the copy; sets status, out and err.
+# run ARGS...: runs the copy, a window session reading its actions from
+# standard input; sets status, out and err.
 run() {
   set +e
-  TONEMARK_SIM=$(sim_path) $runner "$exe" "$@" >"$case_dir/out" 2>"$case_dir/err"
+  TONEMARK_SCRIPT=1 TONEMARK_SIM=$(sim_path) $runner "$exe" "$@" >"$case_dir/out" 2>"$case_dir/err"
   status=$?
   set -e
   out=$(cat "$case_dir/out")

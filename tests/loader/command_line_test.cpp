@@ -4,12 +4,12 @@
 
 namespace {
 
-LoaderOptions Parse(std::vector<std::string> args) { return ParseLoaderCommandLine(args); }
+TLoaderOptions Parse(std::vector<std::string> args) { return ParseLoaderCommandLine(args); }
 
 TEST(LoaderCommandLine, NothingOrAnUnknownArgumentWaitsTenSeconds) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {""}, {"/load"}, {"/Delay", "5"}, {"delay", "5"}, {"/delay5"}, {"/UNINSTALL"}}) {
-    LoaderOptions options = Parse(args);
+    TLoaderOptions options = Parse(args);
     EXPECT_FALSE(options.Uninstall) << testing::PrintToString(args);
     EXPECT_EQ(options.DelayMs, 10000) << testing::PrintToString(args);
   }
@@ -58,15 +58,15 @@ TEST(LoaderCommandLine, MainArgumentsSkipTheProgramPath) {
   EXPECT_TRUE(ParseLoaderArguments(2, uninstall).Uninstall);
 
   const char* delay[] = {"/opt/tonewatch", "/delay", "5abc", "ignored"};
-  LoaderOptions options = ParseLoaderArguments(4, delay);
+  TLoaderOptions options = ParseLoaderArguments(4, delay);
   EXPECT_FALSE(options.Uninstall);
   EXPECT_EQ(options.DelayMs, 5000);
 
-  const char* delay_alone[] = {"/opt/tonewatch", "/delay"};
-  EXPECT_EQ(ParseLoaderArguments(2, delay_alone).DelayMs, 10000);
+  const char* delayAlone[] = {"/opt/tonewatch", "/delay"};
+  EXPECT_EQ(ParseLoaderArguments(2, delayAlone).DelayMs, 10000);
 
-  const char* program_only[] = {"/delay"};
-  EXPECT_EQ(ParseLoaderArguments(1, program_only).DelayMs, 10000);
+  const char* programOnly[] = {"/delay"};
+  EXPECT_EQ(ParseLoaderArguments(1, programOnly).DelayMs, 10000);
   EXPECT_FALSE(ParseLoaderArguments(0, nullptr).Uninstall);
 }
 

@@ -75,13 +75,13 @@ TEST(TonewatchInstance, UninstallWithNoLoaderRunningDoesNothing) {
 }
 
 TEST(TonewatchInstance, TermAndInterruptEndItCleanly) {
-  for (int signal_number : {SIGTERM, SIGINT}) {
-    SCOPED_TRACE(signal_number);
+  for (int signalNumber : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signalNumber);
     LoaderFolder folder;
     LoaderProcess loader = folder.Start({"/delay", "60"});
     ASSERT_TRUE(folder.WaitForStarts(1, 5));
     ASSERT_TRUE(WaitUntil(5, [&] { return ModeOf(folder.RuntimeFile(SocketName)) != 0; }));
-    kill(loader.Pid(), signal_number);
+    kill(loader.Pid(), signalNumber);
     EXPECT_EQ(loader.WaitForExitCode(5), 0);
     EXPECT_EQ(ModeOf(folder.RuntimeFile(SocketName)), 0u);
 

@@ -33,12 +33,12 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
 }
 
 // Fields of /proc/<pid>/stat after the command name, which may hold anything.
-bool ReadProcessState(const std::filesystem::path& stat_file, char& state, pid_t& parent) {
-  std::ifstream in(stat_file);
+bool ReadProcessState(const std::filesystem::path& statFile, char& state, pid_t& parent) {
+  std::ifstream in(statFile);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  size_t name_end = text.rfind(')');
-  if (name_end == std::string::npos) return false;
-  std::istringstream fields(text.substr(name_end + 1));
+  size_t nameEnd = text.rfind(')');
+  if (nameEnd == std::string::npos) return false;
+  std::istringstream fields(text.substr(nameEnd + 1));
   return static_cast<bool>(fields >> state >> parent);
 }
 
@@ -56,15 +56,15 @@ bool AnyProcessRunsFrom(const std::string& folder) {
   return false;
 }
 
-int CountChildren(pid_t parent, bool zombies_only) {
+int CountChildren(pid_t parent, bool zombiesOnly) {
   int count = 0;
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
     if (!IsNumber(entry.path().filename().string())) continue;
     char state;
-    pid_t process_parent;
-    if (ReadProcessState(entry.path() / "stat", state, process_parent) && process_parent == parent &&
-        (!zombies_only || state == 'Z')) {
+    pid_t processParent;
+    if (ReadProcessState(entry.path() / "stat", state, processParent) && processParent == parent &&
+        (!zombiesOnly || state == 'Z')) {
       ++count;
     }
   }

@@ -31,8 +31,8 @@ sd_bus* Connect(const std::string& address) {
   return bus;
 }
 
-void Emit(sd_bus* bus, bool going_to_sleep) {
-  sd_bus_emit_signal(bus, LogindPath, LogindManager, "PrepareForSleep", "b", going_to_sleep ? 1 : 0);
+void Emit(sd_bus* bus, bool goingToSleep) {
+  sd_bus_emit_signal(bus, LogindPath, LogindManager, "PrepareForSleep", "b", goingToSleep ? 1 : 0);
   sd_bus_flush(bus);
 }
 
@@ -46,10 +46,10 @@ void RoundTrip(sd_bus* bus) {
 }  // namespace
 
 PrivateBus::PrivateBus() {
-  std::string address_option = "--address=" + Address();
+  std::string addressOption = "--address=" + Address();
   char* argv[] = {const_cast<char*>(DaemonProgram), const_cast<char*>("--session"),
                   const_cast<char*>("--nofork"), const_cast<char*>("--nopidfile"),
-                  address_option.data(), nullptr};
+                  addressOption.data(), nullptr};
   char* envp[] = {const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
   // Its complaints (it may not raise its descriptor limit) go to a file.
   posix_spawn_file_actions_t output;
@@ -95,16 +95,16 @@ bool PrivateBus::FindLoaderConnection(pid_t loader, std::string& name) {
   char** names = nullptr;
   if (sd_bus_message_read_strv(reply, &names) >= 0 && names != nullptr) {
     for (char** each = names; *each != nullptr; ++each) {
-      sd_bus_message* pid_reply = nullptr;
+      sd_bus_message* pidReply = nullptr;
       uint32_t pid = 0;
       if (!found && (*each)[0] == ':' &&
           sd_bus_call_method(logind_, BusService, BusPath, BusService, "GetConnectionUnixProcessID",
-                             nullptr, &pid_reply, "s", *each) >= 0 &&
-          sd_bus_message_read(pid_reply, "u", &pid) >= 0 && static_cast<pid_t>(pid) == loader) {
+                             nullptr, &pidReply, "s", *each) >= 0 &&
+          sd_bus_message_read(pidReply, "u", &pid) >= 0 && static_cast<pid_t>(pid) == loader) {
         name = *each;
         found = true;
       }
-      sd_bus_message_unref(pid_reply);
+      sd_bus_message_unref(pidReply);
       free(*each);
     }
     free(names);
@@ -128,12 +128,12 @@ bool PrivateBus::WaitForLoader(pid_t loader, double seconds) {
   });
 }
 
-void PrivateBus::EmitPrepareForSleep(bool going_to_sleep) {
-  if (logind_ != nullptr) Emit(logind_, going_to_sleep);
+void PrivateBus::EmitPrepareForSleep(bool goingToSleep) {
+  if (logind_ != nullptr) Emit(logind_, goingToSleep);
 }
 
-void PrivateBus::ForgePrepareForSleep(bool going_to_sleep) {
+void PrivateBus::ForgePrepareForSleep(bool goingToSleep) {
   if (stranger_ == nullptr) return;
-  Emit(stranger_, going_to_sleep);
+  Emit(stranger_, goingToSleep);
   RoundTrip(stranger_);
 }

@@ -25,10 +25,10 @@ class PrivateBus {
   // True once the loader with this pid is on the bus with its watch in place.
   bool WaitForLoader(pid_t loader, double seconds);
 
-  void EmitPrepareForSleep(bool going_to_sleep);
+  void EmitPrepareForSleep(bool goingToSleep);
   // The same signal from a connection that does not own logind's name; returns
   // once the daemon has dealt with it.
-  void ForgePrepareForSleep(bool going_to_sleep);
+  void ForgePrepareForSleep(bool goingToSleep);
 
   // Ends the daemon, as when the system bus goes away under the loader.
   void Stop();

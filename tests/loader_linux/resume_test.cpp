@@ -84,8 +84,8 @@ TEST(TonewatchResume, LeavesNoZombieChildrenAfterManyLaunches) {
   for (int i = 0; i < 6; ++i) setup.Bus.EmitPrepareForSleep(false);
   ASSERT_TRUE(setup.Folder.WaitForStarts(8, 10));
 
-  bool all_gone = WaitUntil(5, [&] { return ChildCount(loader.Pid()) == 0; });
-  EXPECT_TRUE(all_gone) << ZombieChildCount(loader.Pid()) << " zombie children";
+  bool allGone = WaitUntil(5, [&] { return ChildCount(loader.Pid()) == 0; });
+  EXPECT_TRUE(allGone) << ZombieChildCount(loader.Pid()) << " zombie children";
   EXPECT_TRUE(loader.IsRunning());
 }
 
@@ -95,12 +95,12 @@ TEST(TonewatchResume, RunsOnWhenTheBusGoesAway) {
   LoaderProcess loader = StartOnBus(setup, {"/delay", "2"});
   ASSERT_TRUE(setup.Bus.WaitForLoader(loader.Pid(), 5));
   setup.Bus.Stop();
-  long ticks_at_stop = CpuTicks(loader.Pid());
+  long ticksAtStop = CpuTicks(loader.Pid());
 
   ASSERT_TRUE(setup.Folder.WaitForStarts(2, 5));
   EXPECT_GE(SecondsAfter(loader, setup.Folder.Starts()[1]), 1.95);
   EXPECT_TRUE(loader.IsRunning());
-  EXPECT_LT(CpuTicks(loader.Pid()) - ticks_at_stop, 10) << "it waits, it does not spin";
+  EXPECT_LT(CpuTicks(loader.Pid()) - ticksAtStop, 10) << "it waits, it does not spin";
   EXPECT_EQ(setup.Folder.Run({"/uninstall"}), 0);
   EXPECT_EQ(loader.WaitForExitCode(1), 0);
 }

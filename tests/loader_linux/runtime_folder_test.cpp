@@ -55,14 +55,14 @@ int ListenAt(const std::string& path) {
 
 // Bytes that arrive on one connection to listener within the time; -1 when
 // nobody connects.
-int BytesReceived(int listener, int wait_ms) {
+int BytesReceived(int listener, int waitMs) {
   pollfd incoming = {listener, POLLIN, 0};
-  if (poll(&incoming, 1, wait_ms) <= 0) return -1;
+  if (poll(&incoming, 1, waitMs) <= 0) return -1;
   int connection = accept(listener, nullptr, nullptr);
   int total = 0;
   char bytes[16];
   pollfd data = {connection, POLLIN, 0};
-  while (poll(&data, 1, wait_ms) > 0) {
+  while (poll(&data, 1, waitMs) > 0) {
     ssize_t count = recv(connection, bytes, sizeof bytes, 0);
     if (count <= 0) break;
     total += static_cast<int>(count);
@@ -104,13 +104,13 @@ TEST(TonewatchRuntimeFolder, UnsafeOrMissingRuntimeFolderGivesWayToAPrivateOneIn
 
     LoaderProcess loader = folder.Start({"/delay", "60"});
     ASSERT_TRUE(folder.WaitForStarts(1, 5));
-    std::string socket_path = FallbackFolder() + "/" + SocketName;
-    ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(socket_path); }));
+    std::string socketPath = FallbackFolder() + "/" + SocketName;
+    ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(socketPath); }));
     EXPECT_TRUE(std::filesystem::is_empty(folder.RuntimeFolder()));
     EXPECT_EQ(StatOf(FallbackFolder()).st_mode, S_IFDIR | 0700);
     EXPECT_EQ(StatOf(FallbackFolder()).st_uid, geteuid());
     EXPECT_EQ(StatOf(FallbackFolder() + "/" + LockName).st_mode, S_IFREG | 0600);
-    EXPECT_EQ(StatOf(socket_path).st_mode, S_IFSOCK | 0600);
+    EXPECT_EQ(StatOf(socketPath).st_mode, S_IFSOCK | 0600);
 
     EXPECT_EQ(folder.Run({}), 0);  // a second copy finds the lock there
     EXPECT_TRUE(folder.WaitForStarts(2, 5));

@@ -29,9 +29,9 @@ TEST(BackgroundForm, TakesThePagesWindowColour) {
 
 class BackgroundPaintTest : public PaintTest {
  protected:
-  RasterCanvas Paint(int page, const TRect& desktop, const std::vector<TRect>& monitors) {
+  TRasterCanvas Paint(int page, const TRect& desktop, const std::vector<TRect>& monitors) {
     CurrentPage = page;
-    RasterCanvas canvas =
+    TRasterCanvas canvas =
         BlankCanvas(desktop.Right - desktop.Left, desktop.Bottom - desktop.Top);
     PaintBackground(canvas, desktop, monitors);
     return canvas;
@@ -39,7 +39,7 @@ class BackgroundPaintTest : public PaintTest {
 };
 
 TEST_F(BackgroundPaintTest, ColorBalanceCentresAGradientOnEveryMonitor) {
-  const RasterCanvas canvas = Paint(5, TRect{0, 0, 3200, 1080}, TwoMonitors);
+  const TRasterCanvas canvas = Paint(5, TRect{0, 0, 3200, 1080}, TwoMonitors);
   // Second monitor: 641 columns from x = 2240, 256 rows from y = 384.
   EXPECT_EQ(canvas.Pixel(2239, 384), Grey(56));
   EXPECT_EQ(canvas.Pixel(2240, 384), Black);
@@ -60,7 +60,7 @@ TEST_F(BackgroundPaintTest, ColorBalanceCentresAGradientOnEveryMonitor) {
 TEST_F(BackgroundPaintTest, MonitorsLeftOfThePrimaryAreOffsetIntoTheWindow) {
   const std::vector<TRect> monitors = {{0, 0, 1920, 1080}, {-1280, -200, 0, 824}};
   const TRect desktop = VirtualDesktop(monitors);
-  const RasterCanvas canvas = Paint(5, desktop, monitors);
+  const TRasterCanvas canvas = Paint(5, desktop, monitors);
   // The left monitor's gradient at (-1280 + 320, -200 + 384) on the desktop.
   EXPECT_EQ(canvas.Pixel(320, 384), Black);
   EXPECT_EQ(canvas.Pixel(960, 639), White);
@@ -69,7 +69,7 @@ TEST_F(BackgroundPaintTest, MonitorsLeftOfThePrimaryAreOffsetIntoTheWindow) {
 
 TEST_F(BackgroundPaintTest, OtherPagesAreOneColourEverywhere) {
   for (int page : {0, 2, 8, 11}) {
-    const RasterCanvas canvas = Paint(page, TRect{0, 0, 3200, 1080}, TwoMonitors);
+    const TRasterCanvas canvas = Paint(page, TRect{0, 0, 3200, 1080}, TwoMonitors);
     EXPECT_EQ(CountPixels(canvas, BackgroundColor(page)), 3200 * 1080) << page;
   }
 }

@@ -13,8 +13,8 @@ void IdentityRamp() {
     for (int i = 0; i < LevelCount; ++i) WorkRamp[channel * LevelCount + i] = uint16_t(i * 256);
 }
 
-RasterCanvas Graph(TColor background, bool showPoint, int patternHeight = 1027, int ppi = 96) {
-  RasterCanvas canvas = BlankCanvas(320, 300);
+TRasterCanvas Graph(TColor background, bool showPoint, int patternHeight = 1027, int ppi = 96) {
+  TRasterCanvas canvas = BlankCanvas(320, 300);
   DrawCurveGraph(canvas, X, Y, background, showPoint, patternHeight, ppi);
   return canvas;
 }
@@ -30,7 +30,7 @@ TEST(GraphPpi, ShrinksTheGraphForLowPatternAreas) {
 
 TEST_F(PaintTest, IdentityRampDrawsAllCurvesOnTheDiagonalBlueOnTop) {
   IdentityRamp();
-  const RasterCanvas canvas = Graph(Black, false);
+  const TRasterCanvas canvas = Graph(Black, false);
   for (int i = 0; i <= 255; ++i) ASSERT_EQ(canvas.Pixel(X + i, Y + 255 - i), Blue) << i;
   EXPECT_EQ(CountPixels(canvas, Blue), 256);
   EXPECT_EQ(CountPixels(canvas, Red), 0);
@@ -42,7 +42,7 @@ TEST_F(PaintTest, EachChannelDrawsItsOwnCurveEndingOneColumnPastTheGraph) {
   IdentityRamp();
   for (int i = 0; i < LevelCount; ++i) WorkRamp[i] = 0;                       // red: black
   for (int i = 0; i < LevelCount; ++i) WorkRamp[LevelCount + i] = 65535;      // green: white
-  const RasterCanvas canvas = Graph(Black, false);
+  const TRasterCanvas canvas = Graph(Black, false);
   EXPECT_EQ(canvas.Pixel(X, Y + 255), Blue);
   for (int i = 1; i <= 255; ++i) ASSERT_EQ(canvas.Pixel(X + i, Y + 255), Red) << i;
   for (int i = 0; i <= 254; ++i) ASSERT_EQ(canvas.Pixel(X + i, Y), Green) << i;
@@ -52,7 +52,7 @@ TEST_F(PaintTest, EachChannelDrawsItsOwnCurveEndingOneColumnPastTheGraph) {
 
 TEST_F(PaintTest, GraphHasItsBackgroundGridAndFrame) {
   IdentityRamp();
-  const RasterCanvas canvas = Graph(Grey(56), false);
+  const TRasterCanvas canvas = Graph(Grey(56), false);
   EXPECT_EQ(canvas.Pixel(X + 10, Y + 20), Grey(56));
   EXPECT_EQ(canvas.Pixel(X + 254, Y + 254), Grey(56));
   EXPECT_EQ(canvas.Pixel(X + 256, Y + 1), Untouched);  // 256 wide, the frame on its last column
@@ -70,7 +70,7 @@ TEST_F(PaintTest, GraphHasItsBackgroundGridAndFrame) {
 }
 
 TEST_F(PaintTest, AxisWedgesRunFromBlackToWhiteUnderAndLeftOfTheGraph) {
-  const RasterCanvas canvas = Graph(Black, false);
+  const TRasterCanvas canvas = Graph(Black, false);
   EXPECT_EQ(canvas.Pixel(X, Y + 261), Grey(0));
   EXPECT_EQ(canvas.Pixel(X + 200, Y + 266), Grey(200));
   EXPECT_EQ(canvas.Pixel(X + 200, Y + 260), Untouched);
@@ -82,7 +82,7 @@ TEST_F(PaintTest, AxisWedgesRunFromBlackToWhiteUnderAndLeftOfTheGraph) {
 }
 
 TEST_F(PaintTest, ReducedGraphWrapsTheWedgesTopLevelToBlack) {
-  const RasterCanvas canvas = Graph(Black, false, 600);
+  const TRasterCanvas canvas = Graph(Black, false, 600);
   // At 74 pixels per inch: S(255) = 197, S(260) = 200, S(266) = 205.
   EXPECT_EQ(canvas.Pixel(X + 196, Y + 205), Grey(254));
   EXPECT_EQ(canvas.Pixel(X + 197, Y + 205), Grey(0));  // 256 in the low 8 bits
@@ -96,7 +96,7 @@ TEST_F(PaintTest, ReducedGraphWrapsTheWedgesTopLevelToBlack) {
 
 TEST_F(PaintTest, PointTicksFollowTheFlagsInAColourAgainstTheBackground) {
   Curves[0].PointSet[0] = Curves[0].PointSet[100] = Curves[0].PointSet[255] = true;
-  const RasterCanvas onWhite = Graph(White, false);
+  const TRasterCanvas onWhite = Graph(White, false);
   for (int v : {0, 100, 255}) {
     EXPECT_EQ(onWhite.Pixel(X + v, Y + 257), Black) << v;
     EXPECT_EQ(onWhite.Pixel(X + v, Y + 258), Black) << v;
@@ -111,14 +111,14 @@ TEST_F(PaintTest, PointTicksFollowTheFlagsInAColourAgainstTheBackground) {
 
 TEST_F(PaintTest, WithoutAnEditedRecordThereAreNoTicks) {
   Curves.clear();
-  const RasterCanvas canvas = Graph(Black, false);
+  const TRasterCanvas canvas = Graph(Black, false);
   EXPECT_EQ(canvas.Pixel(X, Y + 257), Untouched);
 }
 
 TEST_F(PaintTest, PointLineMarksTheEditedLevelInsideTheFrame) {
   IdentityRamp();
   CurrentPoint = 100;
-  const RasterCanvas canvas = Graph(Black, true);
+  const TRasterCanvas canvas = Graph(Black, true);
   EXPECT_EQ(canvas.Pixel(X + 100, Y), Grey(110));
   EXPECT_EQ(canvas.Pixel(X + 100, Y + 1), Grey(140));
   EXPECT_EQ(canvas.Pixel(X + 100, Y + 127), Grey(140));  // over the grid
@@ -130,7 +130,7 @@ TEST_F(PaintTest, PointLineMarksTheEditedLevelInsideTheFrame) {
 
 TEST_F(PaintTest, GraphScalesWithThePixelsPerInch) {
   IdentityRamp();
-  RasterCanvas canvas = BlankCanvas(460, 440);
+  TRasterCanvas canvas = BlankCanvas(460, 440);
   DrawCurveGraph(canvas, X, Y, Black, false, 2080, 144);
   EXPECT_EQ(canvas.Pixel(X + 383, Y), Blue);             // S(255) = 383
   EXPECT_EQ(canvas.Pixel(X + 191, Y + 1), Grey(71));     // S(127) = 191

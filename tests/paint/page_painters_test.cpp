@@ -9,9 +9,9 @@ namespace {
 
 constexpr int Ppi = 96, Large = 1027, Small = 719, Width = 1920;
 
-RasterCanvas Canvas1080(TextRenderer* text = nullptr) { return BlankCanvas(1920, 1080, text); }
+TRasterCanvas Canvas1080(TTextRenderer* text = nullptr) { return BlankCanvas(1920, 1080, text); }
 
-int RowsOf(const RasterCanvas& canvas, int x, TColor color) {
+int RowsOf(const TRasterCanvas& canvas, int x, TColor color) {
   int rows = 0;
   for (int y = 0; y < canvas.Height(); ++y) rows += canvas.Pixel(x, y) == color;
   return rows;
@@ -19,7 +19,7 @@ int RowsOf(const RasterCanvas& canvas, int x, TColor color) {
 
 TEST_F(PaintTest, BlackPointShowsNineLabelledSquaresFromLevelOne) {
   RecordingText text;
-  RasterCanvas canvas = Canvas1080(&text);
+  TRasterCanvas canvas = Canvas1080(&text);
   PaintBlackPointPage(canvas, Ppi);
   for (int i = 0; i < 9; ++i) {
     const int left = 520 + 100 * i;
@@ -37,7 +37,7 @@ TEST_F(PaintTest, BlackPointShowsNineLabelledSquaresFromLevelOne) {
 
 TEST_F(PaintTest, WhitePointShowsLevels246To254OnWhiteLabels) {
   RecordingText text;
-  RasterCanvas canvas = Canvas1080(&text);
+  TRasterCanvas canvas = Canvas1080(&text);
   PaintWhitePointPage(canvas, Ppi);
   EXPECT_EQ(canvas.Pixel(520, 500), Grey(246));
   EXPECT_EQ(canvas.Pixel(1320, 500), Grey(254));
@@ -51,7 +51,7 @@ TEST_F(PaintTest, WhitePointShowsLevels246To254OnWhiteLabels) {
 TEST_F(PaintTest, LabelsAndSquaresScaleWithThePixelsPerInch) {
   UseDisplay(TRect{0, 0, 3840, 2160});
   RecordingText text;
-  RasterCanvas canvas = BlankCanvas(3840, 2160, &text);
+  TRasterCanvas canvas = BlankCanvas(3840, 2160, &text);
   PaintBlackPointPage(canvas, 144);
   // x0 = 1920 - 660, y0 = 1080 - 60; squares 120 wide every 150.
   EXPECT_EQ(canvas.Pixel(1260, 1020), Grey(1));
@@ -62,7 +62,7 @@ TEST_F(PaintTest, LabelsAndSquaresScaleWithThePixelsPerInch) {
 }
 
 TEST_F(PaintTest, GammaPageSetsReferenceSquaresBesideTheStrip) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintGammaPage(canvas, Ppi, Large);
   EXPECT_EQ(canvas.Pixel(1136, 476), Grey(56));
   EXPECT_EQ(canvas.Pixel(1263, 603), Grey(56));
@@ -83,7 +83,7 @@ TEST_F(PaintTest, GammaPageSetsReferenceSquaresBesideTheStrip) {
 }
 
 TEST_F(PaintTest, GammaStripShortensBelow720ScaledRows) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintGammaPage(canvas, Ppi, Small);
   EXPECT_EQ(canvas.Pixel(830, 441), Untouched);
   EXPECT_EQ(canvas.Pixel(830, 442), Grey(200));
@@ -93,7 +93,7 @@ TEST_F(PaintTest, GammaStripShortensBelow720ScaledRows) {
 
 TEST_F(PaintTest, SharpTilesAlternateTheDitherPairOnTheLevelsBlock) {
   CurrentStandard = 1;  // Gamma 2.2: 127 pairs 0 with 174
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintSharpPage(canvas, Ppi, Large, 127);
   EXPECT_EQ(canvas.Pixel(750, 410), Grey(127));  // block 420 x 260 (262 rows)
   EXPECT_EQ(canvas.Pixel(1169, 671), Grey(127));
@@ -116,7 +116,7 @@ TEST_F(PaintTest, SharpTilesAlternateTheDitherPairOnTheLevelsBlock) {
 }
 
 TEST_F(PaintTest, SharpBlockIs320By196Below720ScaledRows) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintSharpPage(canvas, Ppi, Small, 127);
   EXPECT_EQ(canvas.Pixel(800, 442), Grey(127));
   EXPECT_EQ(canvas.Pixel(1119, 639), Grey(127));
@@ -128,7 +128,7 @@ TEST_F(PaintTest, SharpBlockIs320By196Below720ScaledRows) {
 }
 
 TEST_F(PaintTest, PointsPageSetsGreyAndColourTilesAroundTheLevel) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintPointsPage(canvas, Ppi, Large, 127);
   EXPECT_EQ(canvas.Pixel(529, 540), Grey(100));
   EXPECT_EQ(canvas.Pixel(528, 540), Untouched);
@@ -167,7 +167,7 @@ TEST_F(PaintTest, PointsPageSetsGreyAndColourTilesAroundTheLevel) {
 }
 
 TEST_F(PaintTest, PointsBlockIs480By196Below720ScaledRows) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintPointsPage(canvas, Ppi, Small, 127);
   EXPECT_EQ(canvas.Pixel(720, 442), Grey(127));
   EXPECT_EQ(canvas.Pixel(1199, 639), Grey(127));
@@ -187,7 +187,7 @@ TEST_F(PaintTest, GraysSideSquaresStaySixteenAwayWithinTheLevels) {
   } cases[] = {{10, Grey(1), Grey(26)}, {100, Grey(84), Grey(116)}, {239, Grey(223), Grey(255)},
                {245, Grey(229), Grey(254)}};
   for (const auto& c : cases) {
-    RasterCanvas canvas = Canvas1080();
+    TRasterCanvas canvas = Canvas1080();
     PaintGraysPage(canvas, Ppi, Large, c.Level);
     EXPECT_EQ(canvas.Pixel(496, 476), c.Left) << c.Level;
     EXPECT_EQ(canvas.Pixel(623, 603), c.Left) << c.Level;
@@ -202,7 +202,7 @@ TEST_F(PaintTest, GraysCentreRectangleGrowsWithThePatternArea) {
     int PatternHeight, Rows;
   } cases[] = {{779, 200}, {780, 440}, {1080, 440}, {1081, 880}};
   for (const auto& c : cases) {
-    RasterCanvas canvas = Canvas1080();
+    TRasterCanvas canvas = Canvas1080();
     PaintGraysPage(canvas, Ppi, c.PatternHeight, 100);
     EXPECT_EQ(RowsOf(canvas, 640, Grey(100)), c.Rows) << c.PatternHeight;
     EXPECT_EQ(canvas.Pixel(640, 540 - c.Rows / 2), Grey(100)) << c.PatternHeight;
@@ -212,14 +212,14 @@ TEST_F(PaintTest, GraysCentreRectangleGrowsWithThePatternArea) {
 
 TEST_F(PaintTest, GraysCentreRectangleIs880RowsAbove1080WhateverTheDpi) {
   UseDisplay(TRect{0, 0, 3840, 2160});
-  RasterCanvas canvas = BlankCanvas(3840, 2160);
+  TRasterCanvas canvas = BlankCanvas(3840, 2160);
   PaintGraysPage(canvas, 144, 2080, 100);
   EXPECT_EQ(RowsOf(canvas, 1920 - 480, Grey(100)), 880);
   EXPECT_EQ(canvas.Pixel(1440, 640), Grey(100));
 }
 
 TEST_F(PaintTest, GraysTilesMixEveryChannelOverTwoRows) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintGraysPage(canvas, Ppi, Large, 127);  // sRGB: 0 and 173
   EXPECT_EQ(canvas.Pixel(968, 548), Grey(0));
   EXPECT_EQ(canvas.Pixel(968, 549), Grey(173));
@@ -234,7 +234,7 @@ TEST_F(PaintTest, GraysTilesMixEveryChannelOverTwoRows) {
 }
 
 TEST_F(PaintTest, ColorBalanceSetsBandsAgainstTheWideGradient) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintColorBalancePage(canvas, Ppi, Width, Large);
   EXPECT_EQ(canvas.Pixel(32, 412), Black);
   EXPECT_EQ(canvas.Pixel(1888, 667), White);
@@ -249,7 +249,7 @@ TEST_F(PaintTest, ColorBalanceSetsBandsAgainstTheWideGradient) {
 }
 
 TEST_F(PaintTest, HighlightsMarkerStandsMidwayOnEntering) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintHighlightsPage(canvas, Ppi, Width, Large, 240);
   EXPECT_EQ(canvas.Pixel(960, 403), Untouched);
   EXPECT_EQ(canvas.Pixel(960, 404), Black);
@@ -263,14 +263,14 @@ TEST_F(PaintTest, HighlightsMarkerStandsMidwayOnEntering) {
 }
 
 TEST_F(PaintTest, ShadowsAndGradientMarkersFollowThePoint) {
-  RasterCanvas shadows = Canvas1080();
+  TRasterCanvas shadows = Canvas1080();
   PaintShadowsPage(shadows, Ppi, Width, Large, 12);
   EXPECT_EQ(shadows.Pixel(960, 404), White);
   EXPECT_EQ(shadows.Pixel(1888, 412), Grey(24));
   EXPECT_EQ(shadows.Pixel(840, 437), Grey(17));
   EXPECT_EQ(shadows.Pixel(840, 643), Grey(7));
 
-  RasterCanvas gradient = Canvas1080();
+  TRasterCanvas gradient = Canvas1080();
   PaintGradientPage(gradient, Ppi, Width, Large, 5);
   EXPECT_EQ(gradient.Pixel(68, 404), White);  // 32 + Round(1856 x 5 / 255)
   EXPECT_EQ(gradient.Pixel(840, 437), Grey(25));
@@ -278,17 +278,17 @@ TEST_F(PaintTest, ShadowsAndGradientMarkersFollowThePoint) {
 }
 
 TEST_F(PaintTest, MarkerOfALevelOutsideTheRangeLeavesTheWindow) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintHighlightsPage(canvas, Ppi, Width, Large, 100);
   for (int x = 0; x < 1920; ++x) ASSERT_EQ(canvas.Pixel(x, 404), Untouched) << x;
-  RasterCanvas shadows = Canvas1080();
+  TRasterCanvas shadows = Canvas1080();
   PaintShadowsPage(shadows, Ppi, Width, Large, 25);
   for (int x = 0; x < 1920; ++x) ASSERT_EQ(shadows.Pixel(x, 404), Untouched) << x;  // at 1965
   EXPECT_EQ(shadows.Pixel(840, 437), Grey(30));
 }
 
 TEST_F(PaintTest, MarkedGradientsShrinkBelow720ScaledRows) {
-  RasterCanvas canvas = Canvas1080();
+  TRasterCanvas canvas = Canvas1080();
   PaintHighlightsPage(canvas, Ppi, Width, Small, 240);
   EXPECT_EQ(canvas.Pixel(960, 434), Black);       // y0 = 540 - 98, marker from y0 - 8
   EXPECT_EQ(canvas.Pixel(960, 433), Untouched);

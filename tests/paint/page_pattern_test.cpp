@@ -8,9 +8,9 @@ namespace {
 constexpr int Ppi = 96, PatternHeight = 1027, Width = 1920;
 constexpr int GraphX = 832, GraphY = 8;  // CenteredLeft(256), Scale(8)
 
-RasterCanvas PaintPage(int page) {
+TRasterCanvas PaintPage(int page) {
   CurrentPage = page;
-  RasterCanvas canvas = BlankCanvas(1920, 1080);
+  TRasterCanvas canvas = BlankCanvas(1920, 1080);
   PaintPagePattern(canvas, Ppi, Width, nullptr, nullptr, PatternHeight);
   return canvas;
 }
@@ -37,7 +37,7 @@ TEST_F(PaintTest, PagesPickTheirGraphBackgroundAndPointLine) {
                {7, Black, true},      {8, Grey(190), true},   {9, Grey(200), true},
                {10, Grey(1), true},   {11, Grey(25), true}};
   for (const auto& p : pages) {
-    const RasterCanvas canvas = PaintPage(p.Page);
+    const TRasterCanvas canvas = PaintPage(p.Page);
     EXPECT_EQ(canvas.Pixel(GraphX + 10, GraphY + 20), p.Background) << p.Page;
     EXPECT_EQ(canvas.Pixel(GraphX + 127, GraphY + 20),
               p.PointLine ? Grey(140) : Grey(71)) << p.Page;
@@ -55,7 +55,7 @@ TEST_F(PaintTest, PointTicksAreBlackOnLightGraphsAndWhiteElsewhere) {
 TEST_F(PaintTest, SideWedgesEndThePointsPages) {
   for (int page = 0; page < PageCount; ++page) {
     const bool wedges = page == 6 || page == 7 || page == 12;
-    const RasterCanvas canvas = PaintPage(page);
+    const TRasterCanvas canvas = PaintPage(page);
     EXPECT_EQ(canvas.Pixel(0, 0) == White, wedges) << page;
     if (!wedges) continue;
     EXPECT_EQ(canvas.Pixel(63, 0), White) << page;
@@ -69,13 +69,13 @@ TEST_F(PaintTest, SideWedgesEndThePointsPages) {
 }
 
 TEST_F(PaintTest, ReferencePageWithoutAPictureShowsOnlyTheWedges) {
-  const RasterCanvas canvas = PaintPage(12);
+  const TRasterCanvas canvas = PaintPage(12);
   EXPECT_EQ(CountPixels(canvas, Untouched), 1920 * 1080 - 2 * 64 * 1028);
 }
 
 TEST_F(PaintTest, PagesDrawWithTheEditedPoint) {
   CurrentPoint = 240;
-  const RasterCanvas highlights = PaintPage(9);
+  const TRasterCanvas highlights = PaintPage(9);
   EXPECT_EQ(highlights.Pixel(960, 404), Black);
   EXPECT_EQ(highlights.Pixel(GraphX + 240, GraphY + 20), Grey(140));
 }

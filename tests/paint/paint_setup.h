@@ -24,14 +24,14 @@ inline void UseDisplay(TRect monitor) {
   Curves = {TRampCurve{}};
 }
 
-inline RasterCanvas BlankCanvas(int32_t width, int32_t height, TextRenderer* text = nullptr) {
-  RasterCanvas canvas(width, height, text);
+inline TRasterCanvas BlankCanvas(int32_t width, int32_t height, TTextRenderer* text = nullptr) {
+  TRasterCanvas canvas(width, height, text);
   canvas.SetBrushColor(Untouched);
   canvas.FillRect(TRect{0, 0, width, height});
   return canvas;
 }
 
-inline int CountPixels(const RasterCanvas& canvas, TColor color) {
+inline int CountPixels(const TRasterCanvas& canvas, TColor color) {
   int count = 0;
   for (TColor pixel : canvas.Pixels()) count += pixel == color;
   return count;
@@ -60,7 +60,7 @@ class PaintTest : public ::testing::Test {
 
 // Remembers what it was asked to render and gives every text a 2 x 1 cell:
 // background on the left pixel, glyph on the right.
-class RecordingText : public TextRenderer {
+class RecordingText : public TTextRenderer {
  public:
   struct TCall {
     std::string Text;

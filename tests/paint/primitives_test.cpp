@@ -8,13 +8,13 @@
 
 namespace {
 
-std::vector<TColor> Row(const RasterCanvas& canvas, int y, int fromX, int toX) {
+std::vector<TColor> Row(const TRasterCanvas& canvas, int y, int fromX, int toX) {
   std::vector<TColor> row;
   for (int x = fromX; x <= toX; ++x) row.push_back(canvas.Pixel(x, y));
   return row;
 }
 
-std::vector<TColor> Column(const RasterCanvas& canvas, int x, int fromY, int toY) {
+std::vector<TColor> Column(const TRasterCanvas& canvas, int x, int fromY, int toY) {
   std::vector<TColor> column;
   for (int y = fromY; y <= toY; ++y) column.push_back(canvas.Pixel(x, y));
   return column;
@@ -27,7 +27,7 @@ std::vector<TColor> Greys(std::vector<int> levels) {
 }
 
 TEST_F(PaintTest, HorizontalGradientOver255ColumnsStepsOneLevelPerColumn) {
-  RasterCanvas canvas = BlankCanvas(300, 20);
+  TRasterCanvas canvas = BlankCanvas(300, 20);
   DrawHorizontalGradient(canvas, 10, 5, 255, 8, Black, White);
   for (int i = 0; i <= 255; ++i) {
     ASSERT_EQ(canvas.Pixel(10 + i, 5), Grey(i)) << i;
@@ -39,7 +39,7 @@ TEST_F(PaintTest, HorizontalGradientOver255ColumnsStepsOneLevelPerColumn) {
 }
 
 TEST_F(PaintTest, HorizontalGradientOver510ColumnsRoundsHalvesToEven) {
-  RasterCanvas canvas = BlankCanvas(520, 2);
+  TRasterCanvas canvas = BlankCanvas(520, 2);
   DrawHorizontalGradient(canvas, 0, 0, 510, 1, Black, White);
   EXPECT_EQ(Row(canvas, 0, 0, 5), Greys({0, 0, 1, 2, 2, 2}));
   EXPECT_EQ(Row(canvas, 0, 507, 511), (std::vector<TColor>{Grey(254), Grey(254), Grey(254),
@@ -47,7 +47,7 @@ TEST_F(PaintTest, HorizontalGradientOver510ColumnsRoundsHalvesToEven) {
 }
 
 TEST_F(PaintTest, GradientsMixEachChannelOnItsOwn) {
-  RasterCanvas canvas = BlankCanvas(4, 4);
+  TRasterCanvas canvas = BlankCanvas(4, 4);
   DrawHorizontalGradient(canvas, 0, 0, 2, 1, RgbColor(255, 0, 10), RgbColor(0, 255, 13));
   EXPECT_EQ(Row(canvas, 0, 0, 2), (std::vector<TColor>{RgbColor(255, 0, 10),
                                                        RgbColor(128, 128, 12),
@@ -77,7 +77,7 @@ TEST(GradientLevel, EqualsRoundingTheFloatingPointDivision) {
 }
 
 TEST_F(PaintTest, VerticalGradientRunsFromTheTopRowToTheRowBelowTheHeight) {
-  RasterCanvas canvas = BlankCanvas(80, 1040);
+  TRasterCanvas canvas = BlankCanvas(80, 1040);
   DrawVerticalGradient(canvas, 0, 0, 64, 1027, White, Black);
   EXPECT_EQ(Column(canvas, 0, 0, 3), Greys({255, 255, 255, 254}));
   EXPECT_EQ(Column(canvas, 63, 512, 514), Greys({128, 128, 127}));  // 127.87, 127.62, 127.37
@@ -87,7 +87,7 @@ TEST_F(PaintTest, VerticalGradientRunsFromTheTopRowToTheRowBelowTheHeight) {
 
 TEST_F(PaintTest, RowStripesCoverTwoMoreRowsThanAnEvenHeight) {
   for (int height : {52, 53}) {
-    RasterCanvas canvas = BlankCanvas(12, 70);
+    TRasterCanvas canvas = BlankCanvas(12, 70);
     DrawRowStripes(canvas, 2, 3, 8, height, Grey(10), Grey(20));
     EXPECT_EQ(canvas.Pixel(2, 2), Untouched) << height;
     EXPECT_EQ(canvas.Pixel(2, 3), Grey(10)) << height;
@@ -101,7 +101,7 @@ TEST_F(PaintTest, RowStripesCoverTwoMoreRowsThanAnEvenHeight) {
 }
 
 TEST_F(PaintTest, ColumnStripesCoverTwoMoreColumnsThanAnEvenWidth) {
-  RasterCanvas canvas = BlankCanvas(64, 10);
+  TRasterCanvas canvas = BlankCanvas(64, 10);
   DrawColumnStripes(canvas, 1, 2, 52, 5, Grey(0), Grey(174));
   EXPECT_EQ(Row(canvas, 2, 0, 3), (std::vector<TColor>{Untouched, Grey(0), Grey(174), Grey(0)}));
   EXPECT_EQ(Row(canvas, 6, 52, 55), (std::vector<TColor>{Grey(174), Grey(0), Grey(174), Untouched}));
@@ -109,13 +109,13 @@ TEST_F(PaintTest, ColumnStripesCoverTwoMoreColumnsThanAnEvenWidth) {
 }
 
 TEST_F(PaintTest, StripesInOneColourMakeASolidBlock) {
-  RasterCanvas canvas = BlankCanvas(30, 30);
+  TRasterCanvas canvas = BlankCanvas(30, 30);
   DrawRowStripes(canvas, 0, 0, 20, 20, Grey(127), Grey(127));
   EXPECT_EQ(CountPixels(canvas, Grey(127)), 20 * 22);
 }
 
 TEST_F(PaintTest, TwelveGreySquaresRunFrom211To255LeftToRight) {
-  RasterCanvas canvas = BlankCanvas(420, 40);
+  TRasterCanvas canvas = BlankCanvas(420, 40);
   DrawGreySquares(canvas, 2, 3, 12, 30);
   std::vector<TColor> centres;
   for (int k = 0; k < 12; ++k) centres.push_back(canvas.Pixel(2 + 15 + 34 * k, 18));
@@ -128,7 +128,7 @@ TEST_F(PaintTest, TwelveGreySquaresRunFrom211To255LeftToRight) {
 }
 
 TEST_F(PaintTest, GreySquaresBeyond64WrapRoundTheLevels) {
-  RasterCanvas canvas = BlankCanvas(400, 4);
+  TRasterCanvas canvas = BlankCanvas(400, 4);
   DrawGreySquares(canvas, 0, 0, 65, 2);
   EXPECT_EQ(canvas.Pixel(0, 0), Grey(255));  // 255 - 256 taken modulo 256
   EXPECT_EQ(canvas.Pixel(6, 0), Grey(3));
@@ -136,7 +136,7 @@ TEST_F(PaintTest, GreySquaresBeyond64WrapRoundTheLevels) {
 
 // Highlights entering at 240 under sRGB: the strip runs from 245 to 235.
 TEST_F(PaintTest, DitherGradientSetsTheLevelsPairAgainstTheGreyRow) {
-  RasterCanvas canvas = BlankCanvas(260, 30);
+  TRasterCanvas canvas = BlankCanvas(260, 30);
   DrawDitherGradient(canvas, 5, 2, 48, 20, 245, 235);
   // Grey behind, with the last level repeated one row below the height.
   EXPECT_EQ(Column(canvas, 5, 1, 24),
@@ -163,7 +163,7 @@ TEST_F(PaintTest, DitherGradientSetsTheLevelsPairAgainstTheGreyRow) {
 
 TEST_F(PaintTest, DitherGradientUnderGamma22AtTheMiddle) {
   CurrentStandard = 1;
-  RasterCanvas canvas = BlankCanvas(60, 10);
+  TRasterCanvas canvas = BlankCanvas(60, 10);
   DrawDitherGradient(canvas, 0, 0, 10, 2, 127, 127);
   EXPECT_EQ(Column(canvas, 5, 0, 3), (std::vector<TColor>{RgbColor(0, 127, 127),
                                                           RgbColor(174, 127, 127),

@@ -12,7 +12,7 @@ constexpr TColor Pen = RgbColor(200, 100, 50);
 
 using TPoints = std::vector<std::pair<int, int>>;
 
-TPoints PenPixels(const RasterCanvas& canvas) {
+TPoints PenPixels(const TRasterCanvas& canvas) {
   TPoints points;
   for (int y = 0; y < canvas.Height(); ++y)
     for (int x = 0; x < canvas.Width(); ++x)
@@ -21,13 +21,13 @@ TPoints PenPixels(const RasterCanvas& canvas) {
 }
 
 TPoints Line(int x1, int y1, int x2, int y2, int size = 8) {
-  RasterCanvas canvas = BlankCanvas(size, size);
+  TRasterCanvas canvas = BlankCanvas(size, size);
   canvas.SetPenColor(Pen);
   DrawLine(canvas, x1, y1, x2, y2);
   return PenPixels(canvas);
 }
 
-TEST(RasterCanvas, StraightLinesLeaveOutTheirEndPointInEitherDirection) {
+TEST(TRasterCanvas, StraightLinesLeaveOutTheirEndPointInEitherDirection) {
   EXPECT_EQ(Line(1, 2, 4, 2), (TPoints{{1, 2}, {2, 2}, {3, 2}}));
   EXPECT_EQ(Line(4, 2, 1, 2), (TPoints{{2, 2}, {3, 2}, {4, 2}}));
   EXPECT_EQ(Line(3, 1, 3, 4), (TPoints{{3, 1}, {3, 2}, {3, 3}}));
@@ -35,20 +35,20 @@ TEST(RasterCanvas, StraightLinesLeaveOutTheirEndPointInEitherDirection) {
   EXPECT_EQ(Line(2, 2, 2, 2), TPoints{});
 }
 
-TEST(RasterCanvas, SlopedLinesStepOnePixelAlongTheMajorAxis) {
+TEST(TRasterCanvas, SlopedLinesStepOnePixelAlongTheMajorAxis) {
   EXPECT_EQ(Line(0, 0, 4, 4), (TPoints{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
   EXPECT_EQ(Line(0, 4, 3, 1), (TPoints{{2, 2}, {1, 3}, {0, 4}}));
   EXPECT_EQ(Line(0, 0, 6, 2), (TPoints{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 2}}));
   EXPECT_EQ(Line(1, 0, 2, 5), (TPoints{{1, 0}, {1, 1}, {1, 2}, {2, 3}, {2, 4}}));
 }
 
-TEST(RasterCanvas, SlopedLineExactlyBetweenTwoPixelsTakesTheStartSide) {
+TEST(TRasterCanvas, SlopedLineExactlyBetweenTwoPixelsTakesTheStartSide) {
   EXPECT_EQ(Line(0, 0, 4, 2), (TPoints{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
   EXPECT_EQ(Line(4, 2, 0, 0), (TPoints{{1, 1}, {2, 1}, {3, 2}, {4, 2}}));
 }
 
-TEST(RasterCanvas, LinesEndWhereTheNextOneStarts) {
-  RasterCanvas canvas = BlankCanvas(8, 8);
+TEST(TRasterCanvas, LinesEndWhereTheNextOneStarts) {
+  TRasterCanvas canvas = BlankCanvas(8, 8);
   canvas.SetPenColor(Pen);
   canvas.MoveTo(1, 1);
   canvas.LineTo(4, 1);
@@ -56,8 +56,8 @@ TEST(RasterCanvas, LinesEndWhereTheNextOneStarts) {
   EXPECT_EQ(PenPixels(canvas), (TPoints{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}));
 }
 
-TEST(RasterCanvas, LinesAndFillsAreClippedToTheSurface) {
-  RasterCanvas canvas = BlankCanvas(4, 4);
+TEST(TRasterCanvas, LinesAndFillsAreClippedToTheSurface) {
+  TRasterCanvas canvas = BlankCanvas(4, 4);
   canvas.SetPenColor(Pen);
   DrawLine(canvas, -100, 1, 100, 1);
   DrawLine(canvas, 2, -50, 2, 50);
@@ -70,8 +70,8 @@ TEST(RasterCanvas, LinesAndFillsAreClippedToTheSurface) {
   EXPECT_EQ(CountPixels(canvas, Pen), 16);
 }
 
-TEST(RasterCanvas, FillLeavesOutRightAndBottomEdges) {
-  RasterCanvas canvas = BlankCanvas(6, 6);
+TEST(TRasterCanvas, FillLeavesOutRightAndBottomEdges) {
+  TRasterCanvas canvas = BlankCanvas(6, 6);
   canvas.SetBrushColor(Pen);
   canvas.FillRect(TRect{1, 2, 4, 4});
   EXPECT_EQ(PenPixels(canvas), (TPoints{{1, 2}, {2, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}}));
@@ -80,9 +80,9 @@ TEST(RasterCanvas, FillLeavesOutRightAndBottomEdges) {
   EXPECT_EQ(CountPixels(canvas, Pen), 6);
 }
 
-TEST(RasterCanvas, TextFillsItsCellWithTheBrushAndInksWithTheFontColour) {
+TEST(TRasterCanvas, TextFillsItsCellWithTheBrushAndInksWithTheFontColour) {
   RecordingText text;
-  RasterCanvas canvas = BlankCanvas(8, 4, &text);
+  TRasterCanvas canvas = BlankCanvas(8, 4, &text);
   canvas.SetFont(TFont{"Tahoma", -17});
   canvas.SetBrushColor(Black);
   canvas.SetFontColor(Grey(80));
@@ -97,14 +97,14 @@ TEST(RasterCanvas, TextFillsItsCellWithTheBrushAndInksWithTheFontColour) {
   EXPECT_EQ(canvas.Pixel(1, 0), Untouched);
 }
 
-TEST(RasterCanvas, WithoutATextRendererTextDrawsNothing) {
-  RasterCanvas canvas = BlankCanvas(4, 4);
+TEST(TRasterCanvas, WithoutATextRendererTextDrawsNothing) {
+  TRasterCanvas canvas = BlankCanvas(4, 4);
   canvas.TextOut(0, 0, "x");
   EXPECT_EQ(CountPixels(canvas, Untouched), 16);
 }
 
-TEST(RasterCanvas, BitmapsDrawRgbAndGreyPixelsAtTheirOwnSizeClipped) {
-  RasterCanvas canvas = BlankCanvas(4, 3);
+TEST(TRasterCanvas, BitmapsDrawRgbAndGreyPixelsAtTheirOwnSizeClipped) {
+  TRasterCanvas canvas = BlankCanvas(4, 3);
   const TBitmap rgb{2, 2, 24, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}};
   canvas.Draw(-1, 1, rgb);
   EXPECT_EQ(canvas.Pixel(0, 1), RgbColor(40, 50, 60));
@@ -118,13 +118,13 @@ TEST(RasterCanvas, BitmapsDrawRgbAndGreyPixelsAtTheirOwnSizeClipped) {
   EXPECT_EQ(canvas.Pixel(0, 0), Untouched);
 }
 
-TEST(RasterCanvas, VerticalLinesAtOnceDrawWhatTheyDrawOneByOne) {
+TEST(TRasterCanvas, VerticalLinesAtOnceDrawWhatTheyDrawOneByOne) {
   const std::vector<TColor> colors = {Grey(1), Grey(2), Grey(3), Grey(4), Grey(5)};
   for (int height : {3, -3, 0, 20, -20})
     for (int x : {-2, 0, 4}) {
-      RasterCanvas atOnce = BlankCanvas(7, 6), oneByOne = BlankCanvas(7, 6);
+      TRasterCanvas atOnce = BlankCanvas(7, 6), oneByOne = BlankCanvas(7, 6);
       atOnce.DrawVerticalLines(x, 2, height, colors);
-      oneByOne.Canvas::DrawVerticalLines(x, 2, height, colors);
+      oneByOne.TCanvas::DrawVerticalLines(x, 2, height, colors);
       // The pen stays at the last line's end in its colour.
       atOnce.LineTo(0, 5);
       oneByOne.LineTo(0, 5);
@@ -132,8 +132,8 @@ TEST(RasterCanvas, VerticalLinesAtOnceDrawWhatTheyDrawOneByOne) {
     }
 }
 
-TEST(BlockFont, CellsAreSixEleventhsAsWideAsTheFontIsHigh) {
-  BlockFont font;
+TEST(TBlockFont, CellsAreSixEleventhsAsWideAsTheFontIsHigh) {
+  TBlockFont font;
   const TTextImage at96 = font.RenderText("(1,1,1)", TFont{"Tahoma", -11});
   EXPECT_EQ(at96.Width, 42);
   EXPECT_EQ(at96.Height, 11);
@@ -142,8 +142,8 @@ TEST(BlockFont, CellsAreSixEleventhsAsWideAsTheFontIsHigh) {
   EXPECT_EQ(at144.Height, 17);
 }
 
-TEST(BlockFont, DrawsTheDigitOneAsAStemWithFootAndFlag) {
-  BlockFont font;
+TEST(TBlockFont, DrawsTheDigitOneAsAStemWithFootAndFlag) {
+  TBlockFont font;
   const TTextImage image = font.RenderText("1", TFont{"Tahoma", 11});
   std::vector<std::string> rows;
   for (int y = 0; y < image.Height; ++y) {
@@ -156,8 +156,8 @@ TEST(BlockFont, DrawsTheDigitOneAsAStemWithFootAndFlag) {
                                             "......"}));
 }
 
-TEST(BlockFont, UnknownCharactersShowAsABox) {
-  BlockFont font;
+TEST(TBlockFont, UnknownCharactersShowAsABox) {
+  TBlockFont font;
   const TTextImage image = font.RenderText("A", TFont{"Tahoma", -11});
   EXPECT_EQ(image.Coverage[2 * 6 + 0], 255);  // top-left corner of the box
   EXPECT_EQ(image.Coverage[5 * 6 + 2], 0);    // its hollow middle

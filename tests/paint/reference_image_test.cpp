@@ -12,7 +12,7 @@ namespace {
 
 // Colour management whose display profile inverts the red channel, with
 // switches for each way the platform can fail, recording the calls in order.
-class InvertingRedIcm : public ColorManagement {
+class InvertingRedIcm : public TColorManagement {
  public:
   bool HasProfile = true, CanOpen = true, CanTransform = true;
   std::vector<std::string> Calls;
@@ -72,7 +72,7 @@ class ReferenceImageTest : public PaintTest {
 
 TEST_F(ReferenceImageTest, WithoutAPictureNothingIsDrawnOrConverted) {
   DisplayColorManagement = &icm;
-  RasterCanvas canvas = BlankCanvas(40, 30);
+  TRasterCanvas canvas = BlankCanvas(40, 30);
   PaintReferenceImage(canvas, nullptr, displayDC);
   const TBitmap empty{};
   PaintReferenceImage(canvas, &empty, displayDC);
@@ -83,7 +83,7 @@ TEST_F(ReferenceImageTest, WithoutAPictureNothingIsDrawnOrConverted) {
 TEST_F(ReferenceImageTest, PictureIsCentredOnTheDisplayAndConvertedRowByRow) {
   DisplayColorManagement = &icm;
   const TBitmap picture = Picture(10, 4);
-  RasterCanvas canvas = BlankCanvas(40, 30);
+  TRasterCanvas canvas = BlankCanvas(40, 30);
   PaintReferenceImage(canvas, &picture, displayDC);
   EXPECT_EQ(canvas.Pixel(15, 13), RgbColor(255, 0, 7));  // (20 - 5, 15 - 2)
   EXPECT_EQ(canvas.Pixel(24, 16), RgbColor(246, 3, 7));
@@ -99,7 +99,7 @@ TEST_F(ReferenceImageTest, EveryColourManagementFailureDrawsThePictureAsDecoded)
   const TBitmap picture = Picture(10, 4);
   const auto paint = [&] {
     icm.Calls.clear();
-    RasterCanvas canvas = BlankCanvas(40, 30);
+    TRasterCanvas canvas = BlankCanvas(40, 30);
     PaintReferenceImage(canvas, &picture, displayDC);
     return canvas.Pixel(15, 13);
   };
@@ -120,7 +120,7 @@ TEST_F(ReferenceImageTest, EveryColourManagementFailureDrawsThePictureAsDecoded)
 TEST_F(ReferenceImageTest, GreyPicturesAreDrawnWithoutColourManagement) {
   DisplayColorManagement = &icm;
   const TBitmap grey{2, 2, 8, {10, 20, 30, 40}};
-  RasterCanvas canvas = BlankCanvas(40, 30);
+  TRasterCanvas canvas = BlankCanvas(40, 30);
   PaintReferenceImage(canvas, &grey, displayDC);
   EXPECT_EQ(canvas.Pixel(19, 14), Grey(10));
   EXPECT_EQ(canvas.Pixel(20, 15), Grey(40));
@@ -134,7 +134,7 @@ TEST_F(ReferenceImageTest, GreyPicturesAreDrawnWithoutColourManagement) {
 TEST_F(ReferenceImageTest, PictureLargerThanTheDisplayShowsItsCentre) {
   UseDisplay(TRect{0, 0, 1920, 1080});
   const TBitmap picture = Picture(3000, 2000);
-  RasterCanvas canvas = BlankCanvas(1920, 1080);
+  TRasterCanvas canvas = BlankCanvas(1920, 1080);
   PaintReferenceImage(canvas, &picture, displayDC);
   // Placed at (-540, -460): canvas (0, 0) shows picture (540, 460).
   EXPECT_EQ(canvas.Pixel(0, 0), RgbColor(540 % 256, 460 % 256, 7));
@@ -146,7 +146,7 @@ TEST_F(ReferenceImageTest, WedgesLieOverThePictureOnTheReferencePage) {
   UseDisplay(TRect{0, 0, 1920, 1080});
   const TBitmap picture = Picture(1920, 1080);
   CurrentPage = 12;
-  RasterCanvas canvas = BlankCanvas(1920, 1080);
+  TRasterCanvas canvas = BlankCanvas(1920, 1080);
   PaintPagePattern(canvas, 96, 1920, displayDC, &picture, 1027);
   EXPECT_EQ(canvas.Pixel(0, 0), White);
   EXPECT_EQ(canvas.Pixel(64, 0), RgbColor(64, 0, 7));

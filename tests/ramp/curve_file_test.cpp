@@ -11,6 +11,11 @@
 
 namespace {
 
+TEST(CurveFilePath, NumbersFromOne) {
+  EXPECT_EQ(CurveFilePath("/data/", 0), "/data/Tonemark1.lut");
+  EXPECT_EQ(CurveFilePath("C:\\Data\\", 11), "C:\\Data\\Tonemark12.lut");
+}
+
 // One display named \\.\DISPLAY1, as discovery would leave it.
 class CurveFileTest : public testing::Test {
  protected:
@@ -194,7 +199,7 @@ TEST_F(CurveFileTest, ATokenThatIsNoIntegerStopsTheReadWithAnError) {
     try {
       ReadCurveFile(curve, device, folder.File("bad.lut"));
       ADD_FAILURE() << "no error for " << bad;
-    } catch (const FileError& error) {
+    } catch (const TFileError& error) {
       EXPECT_STREQ(error.what(), "Invalid numeric input");
     }
     EXPECT_EQ(curve.Standard, 4) << bad;  // read before the bad token
@@ -221,7 +226,7 @@ TEST_F(CurveFileTest, BinaryAndHugeFilesNeverCrashTheReader) {
   std::string device;
   try {
     ReadCurveFile(curve, device, folder.File("binary.lut"));
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     EXPECT_STREQ(error.what(), "Invalid numeric input");
   }
 
@@ -246,7 +251,7 @@ TEST_F(CurveFileTest, AFailedWriteLeavesThePreviousFileIntact) {
   try {
     WriteCurveFile(changed, 0, folder.File("Tonemark1.lut"));
     ADD_FAILURE() << "the write reported success";
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     EXPECT_EQ(error.what(), "Unable to write to " + folder.File("Tonemark1.lut"));
   }
   EXPECT_EQ(ReadBytes(folder.File("Tonemark1.lut")), before);
@@ -257,7 +262,7 @@ TEST_F(CurveFileTest, WritingIntoAMissingFolderRaisesAnErrorNamingThePath) {
   try {
     WriteCurveFile(TRampCurve{}, 0, path);
     ADD_FAILURE() << "the write reported success";
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     EXPECT_EQ(error.what(), "Unable to write to " + path);
   }
 }

@@ -52,11 +52,6 @@ TEST(StepToward, AFullSwingCountsTheStepsOf127Passes) {
   EXPECT_EQ(entry, 65535);  // the snap, in the 128th pass
 }
 
-TEST(CurveFilePath, NumbersFromOne) {
-  EXPECT_EQ(CurveFilePath("/data/", 0), "/data/Tonemark1.lut");
-  EXPECT_EQ(CurveFilePath("C:\\Data\\", 11), "C:\\Data\\Tonemark12.lut");
-}
-
 class LoadCurvesTest : public SimDisplaysTest {
  protected:
   std::string Folder() const { return folder_.Folder(); }
@@ -165,7 +160,7 @@ TEST_F(LoadCurvesTest, ABadCurveFileLeavesItsDisplayAndIsReportedAfterTheOthers)
   try {
     LoadCurves(Folder());
     FAIL() << "the bad file was not reported";
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     EXPECT_EQ(std::string(error.what()), folder_.File("Tonemark2.lut") + ": Invalid numeric input");
   }
   EXPECT_EQ(LogCalls(), (std::vector<std::string>{"get 1 ok", "get 3 ok", "set 1 ok", "set 3 ok"}));

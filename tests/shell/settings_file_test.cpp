@@ -101,7 +101,7 @@ TEST_F(SettingsFile, ARefusedWriteRaisesTheMessageWithTheFullPath) {
   try {
     WriteSettings();
     FAIL() << "the write was not refused";
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     std::string expected = "Unable to write to ";
     expected += Path();
     EXPECT_EQ(error.what(), expected);

@@ -244,7 +244,7 @@ TEST_F(PagesTest, ThePageRepaintsTheBackgroundOnceItExists) {
 TEST_F(PagesTest, ThePaintHandlerFillsThePagesColourAndDrawsItsPattern) {
   Start("Rect=0,0,640,480");
   form->ShowPage(2);
-  RasterCanvas canvas(640, 480);
+  TRasterCanvas canvas(640, 480);
   form->FormPaint(canvas);
   EXPECT_EQ(canvas.Pixel(0, 0), White);
   // The graph sits centred 8 pixels down; its frame is grey 110.

@@ -66,7 +66,7 @@ class TTestFileDialog : public TFileDialog {
 // Binary PPM ("P6", maxval 255) stands in for JPEG in the tests: a real
 // decoder of a real format, so loading, failing and keeping a picture are
 // exercised for real.
-class TPpmDecoder : public ImageDecoder {
+class TPpmDecoder : public TImageDecoder {
  public:
   bool DecodeFile(const std::string& path, TBitmap& bitmap) override {
     std::ifstream in(path, std::ios::binary);

@@ -18,14 +18,14 @@ int main(int argc, char** argv) {
     std::cerr << "tonemark-render: " << error << "\n" << RenderUsage << "\n";
     return 2;
   }
-  BlockFont font;
+  TBlockFont font;
   try {
-    const RasterCanvas canvas = RenderPage(options, font);
+    const TRasterCanvas canvas = RenderPage(options, font);
     if (!WritePng(options.Out, TPixelImage{canvas.Width(), canvas.Height(), canvas.Pixels()}, error)) {
       std::cerr << "tonemark-render: " << error << "\n";
       return 1;
     }
-  } catch (const FileError& failure) {
+  } catch (const TFileError& failure) {
     std::cerr << "tonemark-render: curve file " << options.Curve << ": " << failure.what() << "\n";
     return 2;
   }

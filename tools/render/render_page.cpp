@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int32_t MaxSide = 16384, MaxPpi = 9600;
-constexpr int32_t BarDesignHeight = 53, FontDesignHeight = -11;
+constexpr int32_t FontDesignHeight = -11;
 
 bool ParseInteger(const std::string& text, int32_t low, int32_t high, int32_t& value) {
   int32_t parsed = 0;
@@ -31,7 +31,7 @@ struct TIntegerOption {
 };
 
 constexpr TIntegerOption IntegerOptions[] = {
-    {"--page", &TRenderOptions::Page, 0, 12},
+    {"--page", &TRenderOptions::Page, 0, PageCount - 1},
     {"--width", &TRenderOptions::Width, 1, MaxSide},
     {"--height", &TRenderOptions::Height, 1, MaxSide},
     {"--ppi", &TRenderOptions::Ppi, 1, MaxPpi},
@@ -80,7 +80,7 @@ bool ParseRenderArguments(const std::vector<std::string>& arguments, TRenderOpti
   return error.empty();
 }
 
-RasterCanvas RenderPage(const TRenderOptions& options, TextRenderer& text) {
+TRasterCanvas RenderPage(const TRenderOptions& options, TTextRenderer& text) {
   TDisplay display;
   display.MonitorInfo.Monitor = TRect{0, 0, options.Width, options.Height};
   Displays = {display};
@@ -90,7 +90,7 @@ RasterCanvas RenderPage(const TRenderOptions& options, TextRenderer& text) {
   if (!options.Curve.empty()) {
     std::string deviceName;
     if (!ReadCurveFile(Curves[0], deviceName, options.Curve))
-      throw FileError("no such file");
+      throw TFileError("no such file");
   }
   BuildRamp(Curves[0], WorkRamp);
   CurrentPage = options.Page;
@@ -98,7 +98,7 @@ RasterCanvas RenderPage(const TRenderOptions& options, TextRenderer& text) {
   CurrentPoint = options.Point;
 
   const int32_t ppi = options.Ppi;
-  RasterCanvas canvas(options.Width, options.Height, &text);
+  TRasterCanvas canvas(options.Width, options.Height, &text);
   canvas.SetFont(TFont{"Tahoma", Scale(FontDesignHeight, ppi)});
   canvas.SetBrushColor(PageLook(options.Page).WindowColor);
   canvas.FillRect(TRect{0, 0, options.Width, options.Height});

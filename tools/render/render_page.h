@@ -32,5 +32,5 @@ bool ParseRenderArguments(const std::vector<std::string>& arguments, TRenderOpti
 // Sets up one display of Width x Height with the curve's record and ramp and
 // the page, standard and point, then paints: the page's window colour, its
 // pattern above the bottom bar, the bar in silver. Text is drawn with `text`
-// in the window's font. Throws FileError when the curve file cannot be read.
-RasterCanvas RenderPage(const TRenderOptions& options, TextRenderer& text);
+// in the window's font. Throws TFileError when the curve file cannot be read.
+TRasterCanvas RenderPage(const TRenderOptions& options, TTextRenderer& text);

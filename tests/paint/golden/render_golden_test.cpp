@@ -49,14 +49,14 @@ std::string Difference(const TPixelImage& golden, const std::vector<TColor>& pix
 }
 
 TEST(RenderGolden, EveryPageMatchesItsReviewedImage) {
-  BlockFont font;
+  TBlockFont font;
   for (const TGoldenSize& size : GoldenSizes)
     for (int32_t page = 0; page < PageCount; ++page) {
       const std::string name = GoldenName(page, size);
       TPixelImage golden;
       std::string error;
       ASSERT_TRUE(ReadPng(GOLDEN_FOLDER + name, golden, error)) << error;
-      const RasterCanvas canvas = RenderPage(Options(page, size), font);
+      const TRasterCanvas canvas = RenderPage(Options(page, size), font);
       EXPECT_EQ(Difference(golden, canvas.Pixels(), canvas.Width(), canvas.Height()), "") << name;
     }
 }
@@ -85,8 +85,8 @@ TEST(RenderPage, UsesTheCurveFilesRampAndPointsButTheGivenStandardAndPoint) {
   options.Curve = folder.File("Tonemark1.lut");
   options.Standard = 7;
   options.Point = 12;
-  BlockFont font;
-  const RasterCanvas canvas = RenderPage(options, font);
+  TBlockFont font;
+  const TRasterCanvas canvas = RenderPage(options, font);
 
   TGammaRamp expected{};
   BuildRamp(curve, expected);
@@ -101,9 +101,9 @@ TEST(RenderPage, UsesTheCurveFilesRampAndPointsButTheGivenStandardAndPoint) {
 }
 
 TEST(RenderPage, PaintsTheBottomBarSilverOverThePattern) {
-  BlockFont font;
+  TBlockFont font;
   TRenderOptions options = Options(6, GoldenSizes[1]);
-  const RasterCanvas canvas = RenderPage(options, font);
+  const TRasterCanvas canvas = RenderPage(options, font);
   EXPECT_EQ(canvas.Pixel(0, 2079), Grey(0));   // the left wedge's last row above the bar
   EXPECT_EQ(canvas.Pixel(0, 2080), Silver);    // bar top: 2160 - Scale(53) at 144
   EXPECT_EQ(canvas.Pixel(3839, 2159), Silver);

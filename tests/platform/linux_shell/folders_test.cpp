@@ -12,16 +12,16 @@
 
 namespace {
 
-using ShellPort::SpecialFolder;
+using ShellPort::TSpecialFolder;
 using ShellPort::SpecialFolderPath;
 
 const std::string InstallPrefix = TONEMARK_INSTALL_PREFIX;
 
 TEST(LinuxSpecialFolders, AreTheXdgBaseFoldersAndTheInstallPrefix) {
   XdgEnvironment environment;
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::CommonAppData), environment.ConfigHome());
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::UserAppData), environment.DataHome());
-  const std::string programFiles = SpecialFolderPath(SpecialFolder::ProgramFiles);
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::CommonAppData), environment.ConfigHome());
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::UserAppData), environment.DataHome());
+  const std::string programFiles = SpecialFolderPath(TSpecialFolder::ProgramFiles);
   EXPECT_EQ(programFiles.back(), '/');
   EXPECT_EQ(std::filesystem::path(programFiles), std::filesystem::path(InstallPrefix + "/"));
 }
@@ -31,10 +31,10 @@ TEST(LinuxSpecialFolders, DefaultUnderTheHomeFolder) {
   environment.Set("XDG_CONFIG_HOME", std::nullopt);
   // The XDG rules ignore a relative path.
   environment.Set("XDG_DATA_HOME", "relative/data");
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::CommonAppData), environment.Home() + "/.config");
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::UserAppData), environment.Home() + "/.local/share");
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::CommonAppData), environment.Home() + "/.config");
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::UserAppData), environment.Home() + "/.local/share");
   environment.Set("XDG_CONFIG_HOME", environment.ConfigHome() + "//");
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::CommonAppData), environment.ConfigHome());
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::CommonAppData), environment.ConfigHome());
 }
 
 // An installed program: its folder holds the install prefix, so the data
@@ -128,7 +128,7 @@ TEST_F(InstalledProgram, AFailedWriteLeavesThePreviousFile) {
   try {
     WriteSettings();
     FAIL() << "the write was not refused";
-  } catch (const FileError& error) {
+  } catch (const TFileError& error) {
     EXPECT_EQ(std::string(error.what()), "Unable to write to " + CommonDir() + "Tonemark.settings");
   }
   EXPECT_EQ(ReadBytes(SettingsPath()), previous);
@@ -136,7 +136,7 @@ TEST_F(InstalledProgram, AFailedWriteLeavesThePreviousFile) {
 
 TEST_F(InstalledProgram, AFolderThatCannotBeCreatedFailsTheWrite) {
   WriteBytes(environment.ConfigHome(), "a file where the folder should be");
-  EXPECT_THROW(WriteSettings(), FileError);
+  EXPECT_THROW(WriteSettings(), TFileError);
 }
 
 }  // namespace

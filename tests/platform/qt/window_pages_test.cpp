@@ -16,9 +16,9 @@
 namespace {
 
 // Notes where the pattern writes text; draws nothing.
-class TTextCells : public Canvas {
+class TTextCells : public TCanvas {
  public:
-  TTextCells(TextRenderer& text, const TFont& font) : text_(text), font_(font) {}
+  TTextCells(TTextRenderer& text, const TFont& font) : text_(text), font_(font) {}
   void SetPenColor(TColor) override {}
   void SetBrushColor(TColor) override {}
   void SetFontColor(TColor) override {}
@@ -33,7 +33,7 @@ class TTextCells : public Canvas {
   std::vector<TRect> Cells;
 
  private:
-  TextRenderer& text_;
+  TTextRenderer& text_;
   TFont font_;
 };
 
@@ -53,8 +53,8 @@ class QtWindowPages : public QtWindowTest {
       if (control->Showing())
         covered.push_back({control->Left, control->Top, control->Left + control->Width, control->Top + control->Height});
     TQtTextRenderer windowText;
-    BlockFont rendererText;
-    for (TextRenderer* text : {static_cast<TextRenderer*>(&windowText), static_cast<TextRenderer*>(&rendererText)}) {
+    TBlockFont rendererText;
+    for (TTextRenderer* text : {static_cast<TTextRenderer*>(&windowText), static_cast<TTextRenderer*>(&rendererText)}) {
       TTextCells cells(*text, TFont{Form().Window.Font.Name, Form().Window.Font.Height});
       PaintPagePattern(cells, Form().PixelsPerInch, Form().Window.Width, nullptr, nullptr, Form().PatternHeight());
       covered.insert(covered.end(), cells.Cells.begin(), cells.Cells.end());

@@ -9,7 +9,7 @@
 
 namespace {
 
-using ShellPort::SpecialFolder;
+using ShellPort::TSpecialFolder;
 using ShellPort::SpecialFolderPath;
 
 class ArgumentZero {
@@ -26,10 +26,10 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 TEST(WindowsSpecialFolders, AreTheShellsFolders) {
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::ProgramFiles), "C:\\Program Files");
-  EXPECT_EQ(SpecialFolderPath(SpecialFolder::CommonAppData), "C:\\ProgramData");
-  EXPECT_TRUE(EndsWith(SpecialFolderPath(SpecialFolder::UserAppData), "\\AppData\\Roaming"))
-      << SpecialFolderPath(SpecialFolder::UserAppData);
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::ProgramFiles), "C:\\Program Files");
+  EXPECT_EQ(SpecialFolderPath(TSpecialFolder::CommonAppData), "C:\\ProgramData");
+  EXPECT_TRUE(EndsWith(SpecialFolderPath(TSpecialFolder::UserAppData), "\\AppData\\Roaming"))
+      << SpecialFolderPath(TSpecialFolder::UserAppData);
 }
 
 TEST(WindowsDataFolders, AnInstalledProgramUsesTheApplicationDataFolders) {
@@ -37,7 +37,7 @@ TEST(WindowsDataFolders, AnInstalledProgramUsesTheApplicationDataFolders) {
   EXPECT_FALSE(IsPortable());
   EXPECT_EQ(CommonDataFolder(ProductSubFolder), "C:\\ProgramData\\Orvana\\Tonemark\\");
   EXPECT_EQ(UserDataFolder(ProductSubFolder),
-            SpecialFolderPath(SpecialFolder::UserAppData) + "\\Orvana\\Tonemark\\");
+            SpecialFolderPath(TSpecialFolder::UserAppData) + "\\Orvana\\Tonemark\\");
 }
 
 TEST(WindowsDataFolders, TheProgramFilesTestIsASubstringTestInAnyLetterCase) {

@@ -1,4 +1,4 @@
-#include "ui/script_view.h"
+#include "platform/script/script_view.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +9,8 @@
 #include "ramp/records.h"
 
 namespace {
+
+constexpr const char* ScriptVariable = "TONEMARK_SCRIPT";
 
 // Tahoma's average character is about 6 pixels wide at 11 pixels high.
 constexpr int32_t AverageCharWidth = 6;
@@ -75,12 +77,6 @@ bool TScriptView::Execute(const TOpenDialogOptions&, std::string& fileName) {
   if (!answer) return false;
   fileName = *answer;
   return true;
-}
-
-void TScriptView::FollowDisplayDpi(TMainForm& form) {
-  if (form.DisplayIndex < 0 || form.DisplayIndex >= DisplayCount) return;
-  const int32_t dpi = DisplaysPort().MonitorDpi(Displays[form.DisplayIndex].Monitor);
-  if (dpi > 0 && dpi != form.PixelsPerInch) form.DpiChanged(static_cast<uintptr_t>(dpi) * 0x10001);
 }
 
 bool TScriptView::RunLine(TMainForm& form, const std::string& line) {
@@ -152,17 +148,19 @@ bool TScriptView::RunLine(TMainForm& form, const std::string& line) {
     understood = false;
   }
   if (!understood) out_ << "not understood: " << line << '\n';
-  FollowDisplayDpi(form);
+  form.FollowDisplayDpi();
   out_.flush();
   return understood;
 }
 
-void RunScriptedSession(std::istream& script, std::ostream& out, ImageDecoder* decoder) {
+bool ScriptedSessionRequested() { return std::getenv(ScriptVariable) != nullptr; }
+
+void RunScriptedSession(std::istream& script, std::ostream& out, TImageDecoder* decoder) {
   TScriptView view(out);
   const int32_t systemDpi = DisplayCount > 0 ? DisplaysPort().MonitorDpi(Displays[0].Monitor) : DesignDpi;
   TMainForm form(view, view, decoder, systemDpi);
   form.FormCreate();
-  view.FollowDisplayDpi(form);
+  form.FollowDisplayDpi();
   std::string line;
   while (!view.Closed && std::getline(script, line)) view.RunLine(form, line);
   if (!view.Closed) form.Close();

@@ -1,7 +1,7 @@
 // A view without a screen: it runs one editing session from a script of user
-// actions, one per line, and prints what the window shows when asked. A build
-// without a native window runs its normal mode through it, and end-to-end
-// checks drive the whole session with it.
+// actions, one per line, and prints what the window shows when asked. Normal
+// mode runs through it instead of the native window when TONEMARK_SCRIPT is
+// set, and end-to-end checks drive whole sessions with it.
 //
 //   click NAME           a push button, the check box or the file label
 //   up NAME, down NAME   an arrow of an up-down control
@@ -45,9 +45,6 @@ class TScriptView : public TMainView, public TFileDialog {
   // understand, which is reported on the output.
   bool RunLine(TMainForm& form, const std::string& line);
 
-  // The system moves a per-monitor-aware window's DPI with its display.
-  void FollowDisplayDpi(TMainForm& form);
-
   int Repaints = 0;
   bool Minimized = false;
   bool Closed = false;
@@ -57,6 +54,10 @@ class TScriptView : public TMainView, public TFileDialog {
   std::deque<std::optional<std::string>> dialogAnswers_;
 };
 
+// True when TONEMARK_SCRIPT is set (to anything): normal mode then runs the
+// scripted session on standard input and output.
+bool ScriptedSessionRequested();
+
 // Creates the window at the first display's DPI, runs the session from
 // `script` and returns when the window has closed.
-void RunScriptedSession(std::istream& script, std::ostream& out, ImageDecoder* decoder);
+void RunScriptedSession(std::istream& script, std::ostream& out, TImageDecoder* decoder);

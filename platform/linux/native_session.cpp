@@ -1,4 +1,8 @@
-#include "platform/linux/window_program.h"
+// tonemark's window lives in a program of its own beside it, tonemark-window,
+// which links the toolkit: load mode, which runs at every log-on and resume,
+// then never pays for loading it. Normal mode hands the run over to it, with
+// the same arguments and environment.
+#include "platform/native_session.h"
 
 #include <unistd.h>
 
@@ -11,7 +15,13 @@
 #include "shell/command_line.h"
 #include "shell/data_folders.h"
 
-void StartWindowProgram() {
+namespace {
+
+constexpr const char* WindowProgramName = "tonemark-window";
+
+}  // namespace
+
+void RunNativeSession(TImageDecoder*) {
   const std::string program = ProgramFolder() + WindowProgramName;
   std::vector<std::string> args = CommandLineArgs;
   if (args.empty()) args.emplace_back();

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # scripted_session.sh TONEMARK [RUNNER]: whole editing sessions of the built
-# program in normal mode, driven by a script of user actions on standard
-# input, on simulated displays. The program is copied into a temporary folder,
+# program in normal mode with TONEMARK_SCRIPT set, driven by a script of user
+# actions on standard input, on simulated displays. The program is copied into a temporary folder,
 # which makes it portable: curve and settings files live beside it. With
 # RUNNER (tools/wine-run) the Windows build runs, and TONEMARK_SIM is a Z:\ path.
 set -euo pipefail
-source "$(dirname "$0")/../e2e/curve_files.sh"
+source "$(dirname "$0")/../../e2e/curve_files.sh"
 program=$1
 runner=${2:-}
 
@@ -19,7 +19,7 @@ fi
 # status, out and err.
 session() {
   set +e
-  TONEMARK_SIM=$(sim_path) $runner "$exe" <<<"$1" >"$case_dir/out" 2>"$case_dir/err"
+  TONEMARK_SCRIPT=1 TONEMARK_SIM=$(sim_path) $runner "$exe" <<<"$1" >"$case_dir/out" 2>"$case_dir/err"
   status=$?
   set -e
   out=$(tr -d '\r' <"$case_dir/out")
