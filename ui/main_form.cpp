@@ -37,6 +37,8 @@ void MakeBarButton(TButton& button, int32_t left, int32_t top, int32_t width, in
 void MakeAdjustRow(TEdit& edit, TUpDown& upDown, int32_t top, TColor background, TColor text) {
   edit.SetBounds(66, top, 35, 21);
   edit.Color = background;
+  // A font colour of its own means a font of its own: views show EffectiveFont.
+  edit.OwnFont();
   edit.Font.Color = text;
   upDown.SetBounds(101, top, 16, 21);
   upDown.Min = AdjustMin;
