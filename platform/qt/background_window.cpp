@@ -22,15 +22,13 @@ void TQtBackgroundWindow::Start() {
 }
 
 void TQtBackgroundWindow::Repaint() {
-  frameStale_ = true;
-  update();
+  if (!isVisible()) return;
+  update(frame_.Paint(width(), height(), TFont{},
+                      [&](TCanvas& canvas) { PaintBackground(canvas, desktop_, monitors_); }));
 }
 
 void TQtBackgroundWindow::paintEvent(QPaintEvent* event) {
-  if (frameStale_) {
-    PaintBackground(frame_.Canvas(width(), height()), desktop_, monitors_);
-    frameStale_ = false;
-  }
+  if (frame_.Empty()) Repaint();
   QPainter painter(this);
   frame_.Blit(painter, event->region());
 }

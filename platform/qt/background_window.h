@@ -31,5 +31,4 @@ class TQtBackgroundWindow final : public QWidget, public TBackgroundView {
   std::vector<TRect> monitors_;
   TRect desktop_;
   TQtFrame frame_{nullptr};
-  bool frameStale_ = true;
 };

@@ -75,16 +75,23 @@ void TQtMainWindow::SyncWindow() {
   if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != form_->StayOnTop)
     setWindowFlag(Qt::WindowStaysOnTopHint, form_->StayOnTop);
   const QRect bounds(window.Left, window.Top, window.Width, window.Height);
-  if (geometry() != bounds) {
-    setGeometry(bounds);
-    frameStale_ = true;
-  }
+  if (geometry() != bounds) setGeometry(bounds);
   if (isHidden() == window.Visible && !form_->Closed) setVisible(window.Visible);
 }
 
+// The model may ask several times within one input: one frame serves them all.
 void TQtMainWindow::Repaint() {
-  frameStale_ = true;
-  update();
+  if (framePending_) return;
+  framePending_ = true;
+  QMetaObject::invokeMethod(this, [this] { PaintFrame(); }, Qt::QueuedConnection);
+}
+
+void TQtMainWindow::PaintFrame() {
+  if (!framePending_) return;
+  framePending_ = false;
+  const TControl& window = form_->Window;
+  update(frame_.Paint(window.Width, window.Height, TFont{window.Font.Name, window.Font.Height},
+                      [&](TCanvas& canvas) { form_->FormPaint(canvas); }));
 }
 
 void TQtMainWindow::BringToFront() {
@@ -115,13 +122,8 @@ bool TQtMainWindow::Execute(const TOpenDialogOptions& options, std::string& file
 }
 
 void TQtMainWindow::paintEvent(QPaintEvent* event) {
-  const TControl& window = form_->Window;
-  if (frameStale_) {
-    TRasterCanvas& canvas = frame_.Canvas(window.Width, window.Height);
-    canvas.SetFont(TFont{window.Font.Name, window.Font.Height});
-    form_->FormPaint(canvas);
-    frameStale_ = false;
-  }
+  if (frame_.Empty()) Repaint();
+  PaintFrame();
   QPainter painter(this);
   frame_.Blit(painter, event->region());
 }

@@ -48,10 +48,12 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
  private:
   void Input(const std::function<void()>& action);
   void SyncWindow();
+  // Paints the model's frame and sends what changed to the screen.
+  void PaintFrame();
 
   TQtTextRenderer text_;
   TQtFrame frame_{&text_};
-  bool frameStale_ = true;
+  bool framePending_ = false;
   std::unique_ptr<TMainForm> form_;
   std::vector<std::pair<const TControl*, QWidget*>> widgets_;
   std::unique_ptr<TQtBackgroundWindow> background_;

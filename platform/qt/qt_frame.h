@@ -1,10 +1,11 @@
-// One frame of a window's client area: a raster canvas whose pixel memory a
-// QImage shows as it is (0x00BBGGRR is RGBX byte order), so a frame reaches
-// the window with one drawImage and no copy.
+// A window's client area as a raster canvas whose pixel memory a QImage shows
+// as it is (0x00BBGGRR is RGBX byte order): a frame reaches the window with
+// a drawImage and no copy, and only where it changed the last frame's pixels.
 #pragma once
 
 #include <QImage>
 #include <QRegion>
+#include <functional>
 #include <memory>
 
 #include "paint/raster_canvas.h"
@@ -14,8 +15,10 @@ class QPainter;
 class TQtFrame {
  public:
   explicit TQtFrame(TTextRenderer* text) : text_(text) {}
-  // The canvas of a width x height frame, made anew only when the size changes.
-  TRasterCanvas& Canvas(int32_t width, int32_t height);
+  // Paints a width x height frame over the last one, text in `font`; returns
+  // where its pixels changed (all of them after a change of size).
+  QRegion Paint(int32_t width, int32_t height, const TFont& font, const std::function<void(TCanvas&)>& paint);
+  bool Empty() const { return !canvas_; }
   // Copies the frame's pixels under `region` to the painter's device.
   void Blit(QPainter& painter, const QRegion& region) const;
 

@@ -6,7 +6,12 @@
 
 #include "platform/qt/qt_terms.h"
 
-TTextImage TQtTextRenderer::RenderText(const std::string& text, const TFont& font) {
+namespace {
+
+// Enough for every label of every page at two sizes.
+constexpr size_t MaxRenderedTexts = 64;
+
+TTextImage Render(const std::string& text, const TFont& font) {
   const QFont qfont = ToQFont(font.Name, font.Height);
   const QFontMetrics metrics(qfont);
   const QString shown = ToQString(text);
@@ -27,6 +32,16 @@ TTextImage TQtTextRenderer::RenderText(const std::string& text, const TFont& fon
     std::copy(row, row + image.Width, image.Coverage.begin() + size_t(y) * image.Width);
   }
   return image;
+}
+
+}  // namespace
+
+TTextImage TQtTextRenderer::RenderText(const std::string& text, const TFont& font) {
+  const auto key = std::make_tuple(text, font.Name, font.Height);
+  const auto found = rendered_.find(key);
+  if (found != rendered_.end()) return found->second;
+  if (rendered_.size() >= MaxRenderedTexts) rendered_.clear();
+  return rendered_[key] = Render(text, font);
 }
 
 TTextExtent MeasureText(const TControlFont& font, const std::string& text) {

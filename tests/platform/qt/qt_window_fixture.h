@@ -35,7 +35,7 @@ class QtWindowTest : public ::testing::Test {
   // Lets the window handle what has happened until `done` holds (at most a
   // few seconds); true when it does.
   bool Until(const std::function<bool()>& done);
-  // Draws the window now and waits until the X server has the result.
+  // Lets the window draw what is due and waits until the X server has it.
   void ShowNow();
 
   // Real input: a click at a screen point, or on a control at a height within
