@@ -9,6 +9,7 @@
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_terms.h"
+#include "platform/qt/x11_focus.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ void TQtMainWindow::BringToFront() {
   SyncWindow();
   raise();
   activateWindow();
+  TakeInputFocus(*this);
 }
 
 void TQtMainWindow::MinimizeApplication() {

@@ -1,5 +1,6 @@
 // Where the window lies, how X sees it, and that it re-lays itself out on a
 // monitor of another DPI.
+#include <QApplication>
 #include <QWidget>
 
 #include "tests/platform/qt/qt_window_fixture.h"
@@ -49,6 +50,22 @@ TEST_F(QtWindowTest, TheWindowCoversItsMonitorBorderlessOnTopAndHasTheFocus) {
   int revert;
   XGetInputFocus(x, &focus, &revert);
   EXPECT_EQ(focus, id);
+}
+
+TEST_F(QtWindowTest, TheBackgroundWindowHandsTheFocusBack) {
+  StartOnSimulatedDisplays(TwoMonitors);
+  QWidget* background = QApplication::topLevelAt(2500, 500);
+  ASSERT_NE(background, nullptr);
+  ASSERT_NE(background, window.get());
+  EXPECT_EQ(ScreenRect(x, background->winId()), QRect(0, 0, 3200, 1080));
+  XSetInputFocus(x, background->winId(), RevertToParent, CurrentTime);
+  XSync(x, False);
+  EXPECT_TRUE(Until([&] {
+    Window focus;
+    int revert;
+    XGetInputFocus(x, &focus, &revert);
+    return focus == window->winId() && QApplication::activeWindow() == window.get();
+  }));
 }
 
 TEST_F(QtWindowTest, NextDisplayMovesTheWindowAndLaysItOutAtThatMonitorsDpi) {
