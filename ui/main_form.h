@@ -278,5 +278,9 @@ class TMainForm {
   void WireEvents();
   void ResetGroup(std::initializer_list<TUpDown*> upDowns);
   void ReadCurveFiles();
+  // Writes every readable display's curve file, all or none; the paths left
+  // alone go to `skippedFiles`, one per line. False, after telling the user,
+  // when nothing could be stored.
+  bool StoreCurveFiles(std::string& skippedFiles);
 };
 

@@ -6,6 +6,7 @@
 #include "lang/multilang.h"
 #include "paint/page_state.h"
 #include "paint/target_standard.h"
+#include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
 #include "ramp/ramp_access.h"
@@ -199,26 +200,36 @@ bool TMainForm::FormClose() {
     RestoreRamps();
     return true;
   }
+  std::string skippedFiles;
+  if (!StoreCurveFiles(skippedFiles)) {
+    RestoreOnClose = true;
+    return false;
+  }
+  CreateStartupShortcut(ProgramFolder() + LoaderFileName);
+  if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
+  ReferenceJpeg.reset();
+  return true;
+}
+
+// All or nothing: every display's file is written beside its target first,
+// and only when all are written do they replace the files. A failure leaves
+// every file as it was and every record here for another OK.
+bool TMainForm::StoreCurveFiles(std::string& skippedFiles) {
   const std::string folder = DataFolder();
   ForceFolder(folder);
-  std::string skippedFiles;
+  TStagedFiles curveFiles;
   try {
     for (int32_t i = 0; i < DisplayCount && i < static_cast<int32_t>(Curves.size()); ++i) {
       const std::string path = CurveFilePath(folder, i);
       if (i < static_cast<int32_t>(UnreadCurveFiles.size()) && UnreadCurveFiles[i])
         skippedFiles += "\n" + path;
       else
-        WriteCurveFile(Curves[i], i, path);
-      CreateStartupShortcut(ProgramFolder() + LoaderFileName);
+        curveFiles.Stage(path, CurveFileText(Curves[i], Displays[i].MonitorInfo.DeviceName));
     }
+    curveFiles.Commit();
   } catch (const TFileError& error) {
-    // Nothing is lost: the files written so far were replaced whole, the rest
-    // are as they were, and every record is still here for another OK.
     View.ShowMessage(error.what());
-    RestoreOnClose = true;
     return false;
   }
-  if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
-  ReferenceJpeg.reset();
   return true;
 }

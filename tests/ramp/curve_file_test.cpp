@@ -16,6 +16,13 @@ TEST(CurveFilePath, NumbersFromOne) {
   EXPECT_EQ(CurveFilePath("C:\\Data\\", 11), "C:\\Data\\Tonemark12.lut");
 }
 
+TEST(CurveFileErrorText, NamesTheFileOnce) {
+  EXPECT_EQ(CurveFileErrorText("/d/Tonemark1.lut", "Invalid numeric input"),
+            "/d/Tonemark1.lut: Invalid numeric input");
+  EXPECT_EQ(CurveFileErrorText("/d/Tonemark1.lut", "Unable to read /d/Tonemark1.lut"),
+            "Unable to read /d/Tonemark1.lut");
+}
+
 // One display named \\.\DISPLAY1, as discovery would leave it.
 class CurveFileTest : public testing::Test {
  protected:

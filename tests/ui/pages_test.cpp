@@ -128,6 +128,58 @@ TEST_F(PagesTest, At144DpiTheArrangementScalesWithTheGap) {
   EXPECT_EQ(form->HelpLabel.Font.Height, -18);
 }
 
+// Next Display onto displays of other sizes, each followed by the DPI that
+// the system then reports: the panel keeps its place above the bar.
+TEST_F(PagesTest, APanelFollowsTheWindowOntoDisplaysOfOtherSizesAndDpis) {
+  StartDisplays({"Rect=0,0,1920,1080", "Rect=1920,0,4480,1440\nDpi=144", "Rect=4480,0,5760,1024\nDpi=120"});
+  CreateForm(96);
+  form->ShowPage(GammaPage);
+  struct TExpected {
+    int32_t Dpi, BarTop, Left, Top, Width, Height;
+  };
+  const TExpected expected[] = {
+      {144, 1360, 1189, 1123, 182, 213},  // 2560 x 1440
+      {120, 958, 564, 760, 152, 178},     // 1280 x 1024
+      {96, 1027, 899, 869, 122, 142},     // 1920 x 1080: 152 and 178 scaled back
+  };
+  for (const TExpected& step : expected) {
+    form->NextDisplayButton.Click();
+    form->FollowDisplayDpi();
+    EXPECT_EQ(form->PixelsPerInch, step.Dpi);
+    EXPECT_EQ(form->Panel.Top, step.BarTop) << step.Dpi;
+    EXPECT_EQ(form->GammaPanel.Left, step.Left) << step.Dpi;
+    EXPECT_EQ(form->GammaPanel.Top, step.Top) << step.Dpi;
+    EXPECT_EQ(form->GammaPanel.Width, step.Width) << step.Dpi;
+    EXPECT_EQ(form->GammaPanel.Height, step.Height) << step.Dpi;
+    EXPECT_TRUE(form->GammaPanel.Visible);
+  }
+}
+
+// The system reports a new DPI for the window: the row of five panels is
+// arranged again for it, centred and just above the bar.
+TEST_F(PagesTest, ARowOfPanelsIsArrangedAgainAfterADpiChange) {
+  Start();
+  form->ShowPage(AllControlsPage);
+  form->DpiChanged(120);
+  EXPECT_EQ(form->Panel.Top, 1014);
+  EXPECT_EQ(form->BlackPanel.Left, 461);
+  EXPECT_EQ(form->WhitePanel.Left, 632);
+  EXPECT_EQ(form->PointPanel.Left, 806);
+  EXPECT_EQ(form->BalancePanel.Left, 1135);
+  EXPECT_EQ(form->GammaPanel.Left, 1306);
+  for (const TPanel* panel : {&form->BlackPanel, &form->WhitePanel, &form->PointPanel, &form->BalancePanel,
+                              &form->GammaPanel})
+    EXPECT_EQ(panel->Top, 816) << panel->Name;
+  form->DpiChanged(144);
+  EXPECT_EQ(form->BlackPanel.Left, 361);
+  EXPECT_EQ(form->PointPanel.Left, 775);
+  EXPECT_EQ(form->GammaPanel.Left, 1375);
+  EXPECT_EQ(form->PointPanel.Top, 762);
+  // The help text follows too.
+  EXPECT_EQ(form->HelpLabel.Left, 111);
+  EXPECT_EQ(form->HelpLabel.Font.Height, -18);
+}
+
 TEST_F(PagesTest, OnANarrowDisplayTheOuterPanelsLieOutsideTheWindow) {
   Start("Rect=0,0,640,480");
   form->ShowPage(7);

@@ -1,5 +1,7 @@
 // The editing session from creation to OK or Cancel, judged by what reached
 // the simulated displays and the data folder.
+#include <map>
+
 #include "ramp/curve_file.h"
 #include "shell/data_folders.h"
 #include "shell/prepare_run.h"
@@ -27,7 +29,7 @@ class SessionTest : public WindowTest {
  protected:
   bool DataFileExists(const std::string& name) const { return std::filesystem::exists(DataFile(name)); }
   // The loader's start-up entry that OK places: in a folder of the test's own
-  // (see CMakeLists.txt), never the user's.
+  // (tests/test_main.cpp; under Wine the build's own prefix), never the user's.
   static std::string StartupEntry() {
     const std::string folder = ShellPort::StartupFolder();
     EXPECT_FALSE(folder.empty());
@@ -188,8 +190,7 @@ TEST_F(SessionTest, AnUnreadableCurveFileIsReportedAndNeverOverwritten) {
   WriteBytes(DataFile("Tonemark2.lut"), broken);
   CreateForm();
   ASSERT_EQ(view.Messages.size(), 1u);
-  EXPECT_NE(view.Messages[0].find("Invalid numeric input"), std::string::npos);
-  EXPECT_NE(view.Messages[0].find("Tonemark2.lut"), std::string::npos);
+  EXPECT_EQ(view.Messages[0], DataFile("Tonemark2.lut") + ": Invalid numeric input");
   // The session is complete all the same.
   EXPECT_TRUE(form->EventsEnabled);
   EXPECT_EQ(SavedRamps.size(), 3u);
@@ -226,8 +227,8 @@ TEST_F(SessionTest, ACurveFileThatCannotBeWrittenKeepsTheWindowOpenForAnotherTry
   EXPECT_FALSE(view.Closed);
   EXPECT_FALSE(form->Closed);
   EXPECT_TRUE(form->RestoreOnClose);
-  // Placed once, after the first display's file, as every OK does.
-  EXPECT_TRUE(ShellPort::FileExists(StartupEntry()));
+  // Nothing was stored, so the loader is not set to start either.
+  EXPECT_FALSE(ShellPort::FileExists(StartupEntry()));
   ASSERT_NE(form->ReferenceJpeg, nullptr);
   EXPECT_EQ(Curves[0].White, -20);
   EXPECT_EQ(Curves[1].BalanceR, 8);
@@ -258,6 +259,60 @@ TEST_F(SessionTest, CancelAfterAFailedOkStillRestores) {
   EXPECT_TRUE(view.Closed);
   EXPECT_EQ(RampOf(1), StartRamp(1));
 }
+
+// OK on three displays when the file of the first, the middle or the last
+// cannot be written: nothing on disk changes, neither then nor after Cancel.
+class FailedOkTest : public SessionTest, public testing::WithParamInterface<int> {
+ protected:
+  // Every entry of the program folder with its bytes ("<folder>" for a
+  // folder), and the start-up entry's.
+  std::map<std::string, std::string> DiskState() const {
+    std::map<std::string, std::string> state;
+    for (const auto& entry : std::filesystem::directory_iterator(program.Path()))
+      state[entry.path().filename().string()] =
+          entry.is_directory() ? "<folder>" : ReadBytes(entry.path().string());
+    state["start-up entry"] = ReadBytes(StartupEntry());
+    return state;
+  }
+};
+
+TEST_P(FailedOkTest, ChangesNoFileAndPlacesNoStartupEntry) {
+  WriteBytes(SimFile("ramp2.txt"), RampText(StartRamp(2)));
+  StartDisplays({"Rect=0,0,1920,1080", "Rect=1920,0,3840,1080", "Rect=3840,0,5760,1080"});
+  const int failing = GetParam();
+  for (int i = 0; i < 3; ++i) {
+    const std::string file = DataFile("Tonemark" + std::to_string(i + 1) + ".lut");
+    if (i == failing) {
+      std::filesystem::create_directory(file);
+    } else {
+      TRampCurve stored;
+      stored.Gamma = 10 * (i + 1);
+      WriteCurveFile(stored, i, file);
+    }
+  }
+  std::filesystem::create_directories(ShellPort::StartupFolder());
+  WriteBytes(StartupEntry(), "an entry placed before");
+  CreateForm();
+  const std::map<std::string, std::string> before = DiskState();
+  for (int i = 0; i < 3; ++i) {
+    form->GammaUpDown.SetPosition(-50);
+    form->NextDisplayButton.Click();
+  }
+
+  form->OkButton.Click();
+  ASSERT_EQ(view.Messages.size(), 1u);
+  EXPECT_EQ(view.Messages[0], "Unable to write to " + DataFile("Tonemark" + std::to_string(failing + 1) + ".lut"));
+  EXPECT_FALSE(view.Closed);
+  EXPECT_EQ(DiskState(), before);
+
+  form->CancelButton.Click();
+  EXPECT_TRUE(view.Closed);
+  EXPECT_EQ(DiskState(), before);
+  EXPECT_EQ(RampOf(2), StartRamp(2));
+  ShellPort::DeleteFileAt(StartupEntry());
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstMiddleAndLastDisplay, FailedOkTest, testing::Values(0, 1, 2));
 
 TEST_F(SessionTest, ARefusedRampLoadIsSilentAndTheRecordKeepsTheChange) {
   StartDisplays({"Rect=0,0,1920,1080\nFail=set"});
