@@ -4,8 +4,9 @@
 # at most 1.5 MiB and at most half of redshift.
 #
 # tonewatch runs from a temporary folder with a stand-in tonemark that does
-# nothing, on a private D-Bus daemon standing in for the system bus;
-# redshift drives the RandR gamma of its own Xvfb, with a fixed location.
+# nothing, on a private D-Bus daemon standing in for the system bus, watching
+# the RandR configuration of an Xvfb; redshift drives the RandR gamma of the
+# same Xvfb, with a fixed location.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -38,15 +39,15 @@ chmod +x "$work/tonemark"
 
 dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" 2>/dev/null &
 pids+=($!)
-display=90
-while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-Xvfb ":$display" -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the file.
+Xvfb -displayfd 3 -noreset -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do [[ -S $work/bus && -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -S $work/bus && -s $work/display ]] && break; sleep 0.1; done
+display=$(head -n1 "$work/display")
 
 delay=3
 env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$work/run" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/bus" \
-  "$work/tonewatch" /delay $delay &
+  DISPLAY=":$display" "$work/tonewatch" /delay $delay &
 loader=$!
 pids+=($loader)
 env -i PATH=/usr/bin:/bin HOME="$work/home" DISPLAY=":$display" \

@@ -14,13 +14,6 @@ const char* const TargetStandardNames[StandardCount] = {
 
 namespace {
 
-enum class TTransferCurve { Srgb, Power, Bt1886, Bt709 };
-
-struct TTransfer {
-  TTransferCurve Kind;
-  long double Parameter;  // the exponent of a power curve, the black in nits of BT.1886
-};
-
 constexpr TTransfer Transfers[StandardCount] = {
     {TTransferCurve::Srgb, 0},      {TTransferCurve::Power, 2.2L},   {TTransferCurve::Bt1886, 0.50L}, {TTransferCurve::Bt1886, 0.20L},
     {TTransferCurve::Bt1886, 0.15L}, {TTransferCurve::Bt1886, 0.05L}, {TTransferCurve::Bt1886, 0.01L}, {TTransferCurve::Power, 2.4L},
@@ -30,10 +23,7 @@ constexpr TTransfer Transfers[StandardCount] = {
 
 constexpr int32_t FallbackStandard = 1;  // Gamma 2.2
 
-const TTransfer& CurrentTransfer() {
-  const bool known = CurrentStandard >= 0 && CurrentStandard < StandardCount;
-  return Transfers[known ? CurrentStandard : FallbackStandard];
-}
+const TTransfer& CurrentTransfer() { return StandardTransfer(CurrentStandard); }
 
 struct TBt1886 {
   long double Gain;    // a
@@ -47,6 +37,11 @@ TBt1886 Bt1886Parameters(long double blackNits) {
 }
 
 }  // namespace
+
+const TTransfer& StandardTransfer(int32_t index) {
+  const bool known = index >= 0 && index < StandardCount;
+  return Transfers[known ? index : FallbackStandard];
+}
 
 long double Bt1886Encode(long double light, long double blackNits) {
   if (light < 0) return 0;

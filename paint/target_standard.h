@@ -10,6 +10,17 @@ constexpr int32_t StandardCount = 14;
 // The selector texts, by standard index.
 extern const char* const TargetStandardNames[StandardCount];
 
+enum class TTransferCurve { Srgb, Power, Bt1886, Bt709 };
+
+struct TTransfer {
+  TTransferCurve Kind;
+  long double Parameter;  // the exponent of a power curve, the black in nits of BT.1886
+};
+
+// The transfer function of standard `index`; Gamma 2.2's for an index outside
+// the list, as curve files may hold any number.
+const TTransfer& StandardTransfer(int32_t index);
+
 // Linear light 0..1 to signal 0..1 (and back) under CurrentStandard.
 long double StandardEncode(long double light);
 long double StandardDecode(long double signal);

@@ -4,10 +4,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/ensure-packages
+tools/ensure-lcms2-source
 
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+
+# The .deb, made as tools/package.sh makes it, and checked.
+cmake --workflow --preset deb
+bash tests/packaging/deb_package.sh "$(ls build-deb/packages/tonemark_*.deb)"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows

@@ -6,7 +6,6 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include "loader/linux/runtime_folder.h"
@@ -15,22 +14,11 @@ namespace {
 
 constexpr char LockName[] = "Orvana.Tonewatch.lock";
 constexpr char SocketName[] = "Orvana.Tonewatch.socket";
-constexpr char CloseRequest[] = "close";
-constexpr size_t CloseRequestLength = sizeof CloseRequest - 1;
 constexpr mode_t PrivateFileMode = 0600;
 constexpr mode_t OthersAccess = 0077;
 constexpr int ListenBacklog = 4;
-// How long a connection may take to say what it wants, and how long
-// "/uninstall" waits for the running loader to end.
-constexpr time_t RequestWaitSeconds = 1;
+// How long "/uninstall" waits for the running loader to end.
 constexpr int CloseWaitMs = 5000;
-
-bool PeerIsThisUser(int connection) {
-  ucred peer;
-  socklen_t length = sizeof peer;
-  if (getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return false;
-  return length == sizeof peer && peer.uid == geteuid();
-}
 
 bool SocketAddress(const char* path, sockaddr_un& address) {
   memset(&address, 0, sizeof address);
@@ -41,17 +29,14 @@ bool SocketAddress(const char* path, sockaddr_un& address) {
   return true;
 }
 
-bool ReceiveAll(int connection, char* bytes, size_t count) {
-  size_t received = 0;
-  while (received < count) {
-    ssize_t n = recv(connection, bytes + received, count - received, 0);
-    if (n <= 0) return false;
-    received += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
+
+bool PeerIsThisUser(int connection) {
+  ucred peer;
+  socklen_t length = sizeof peer;
+  if (getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return false;
+  return length == sizeof peer && peer.uid == geteuid();
+}
 
 bool TakeInstanceLock(TLoaderInstance& instance) {
   if (!FindRuntimeFolder(instance.Folder, sizeof instance.Folder, true)) return false;
@@ -94,20 +79,6 @@ void OpenControlSocket(TLoaderInstance& instance) {
     return;
   }
   instance.ControlSocket = listener;
-}
-
-int AcceptCloseRequest(const TLoaderInstance& instance) {
-  int connection = accept4(instance.ControlSocket, nullptr, nullptr, SOCK_CLOEXEC);
-  if (connection < 0) return -1;
-  timeval wait = {RequestWaitSeconds, 0};
-  setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-  char request[CloseRequestLength];
-  if (PeerIsThisUser(connection) && ReceiveAll(connection, request, sizeof request) &&
-      memcmp(request, CloseRequest, CloseRequestLength) == 0) {
-    return connection;
-  }
-  close(connection);
-  return -1;
 }
 
 void ReleaseInstance(TLoaderInstance& instance) {

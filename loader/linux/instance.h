@@ -5,7 +5,12 @@
 #pragma once
 
 #include <limits.h>
+#include <stddef.h>
 #include <sys/un.h>
+
+// What "/uninstall" sends through the control socket.
+constexpr char CloseRequest[] = "close";
+constexpr size_t CloseRequestLength = sizeof CloseRequest - 1;
 
 struct TLoaderInstance {
   char Folder[PATH_MAX] = {};
@@ -22,10 +27,8 @@ bool TakeInstanceLock(TLoaderInstance& instance);
 // cannot be closed by "/uninstall".
 void OpenControlSocket(TLoaderInstance& instance);
 
-// Called when the control socket is readable. Gives the connection of this
-// user's close request, to be closed once the lock is released (the asking
-// side waits for that); -1 for anything else.
-int AcceptCloseRequest(const TLoaderInstance& instance);
+// Whether the other end of a connected socket runs as this user.
+bool PeerIsThisUser(int connection);
 
 // Removes the socket and gives up the lock.
 void ReleaseInstance(TLoaderInstance& instance);

@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <string.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -59,7 +58,12 @@ void LaunchLoadMode() {
   posix_spawnattr_destroy(&attributes);
 }
 
-void ReapChildren() {
-  while (waitpid(-1, nullptr, WNOHANG) > 0) {
-  }
+void ReapChildrenAutomatically() {
+  // The default action (ignore) with SA_NOCLDWAIT: the kernel collects every
+  // child as it ends. exec clears the flag, so tonemark gets the plain default.
+  struct sigaction action = {};
+  action.sa_handler = SIG_DFL;
+  action.sa_flags = SA_NOCLDWAIT;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGCHLD, &action, nullptr);
 }

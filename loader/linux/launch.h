@@ -11,5 +11,6 @@ void FindTonemark(const char* argv0);
 // gets a clear signal mask. A failure to start is not reported.
 void LaunchLoadMode();
 
-// Collects every child that has ended, so that none stays a zombie.
-void ReapChildren();
+// From now on no child ever stays a zombie, without the loader having to
+// hear of its end.
+void ReapChildrenAutomatically();

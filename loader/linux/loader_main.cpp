@@ -7,29 +7,35 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include "loader/linux/clock.h"
+#include "loader/linux/close_requests.h"
+#include "loader/linux/display_watch.h"
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
-#include "loader/linux/resume_watch.h"
+#include "loader/linux/system_bus_watch.h"
 #include "loader/linux/trim_working_set.h"
 
 namespace {
 
 constexpr long NanosecondsPerMillisecond = 1000000;
 constexpr int32_t MillisecondsPerSecond = 1000;
+// Display changes and the session's return come in bursts (a dock bringing
+// three monitors, a desktop resetting every ramp after unlock): one launch
+// this long after the last of them.
+constexpr uint64_t SettleDelayMs = 1000;
 
-enum TPollSlot { SignalSlot, TimerSlot, ControlSlot, BusSlot, SlotCount };
+enum TPollSlot { SignalSlot, TimerSlot, DisplaySlot, BusSlot, ControlSlot, SlotCount = ControlSlot + 1 + MostWaitingRequests };
 
-sigset_t LoaderSignals() {
+sigset_t EndSignals() {
   sigset_t signals;
   sigemptyset(&signals);
-  sigaddset(&signals, SIGCHLD);
   sigaddset(&signals, SIGTERM);
   sigaddset(&signals, SIGINT);
   return signals;
 }
 
 // The one timed launch; -1 when the timer cannot be set, and then only the
-// launch at start and the resume launches happen.
+// launch at start and the launches on events happen.
 int StartLoadTimer(int32_t delayMs) {
   int timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
   if (timer < 0) return -1;
@@ -43,20 +49,6 @@ int StartLoadTimer(int32_t delayMs) {
   return timer;
 }
 
-// Reaps ended children; true when asked to end.
-bool ReadSignals(int signals) {
-  bool end = false;
-  signalfd_siginfo info;
-  while (read(signals, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-    if (info.ssi_signo == SIGCHLD) {
-      ReapChildren();
-    } else {
-      end = true;
-    }
-  }
-  return end;
-}
-
 void LaunchAndTrim() {
   LaunchLoadMode();
   TrimWorkingSet();
@@ -64,66 +56,77 @@ void LaunchAndTrim() {
 
 }  // namespace
 
-void BlockLoaderSignals() {
-  sigset_t signals = LoaderSignals();
+void PrepareSignals() {
+  ReapChildrenAutomatically();
+  sigset_t signals = EndSignals();
   sigprocmask(SIG_BLOCK, &signals, nullptr);
 }
 
 void LoaderMain(int32_t delayMs) {
-  sigset_t handled = LoaderSignals();
-  int signals = signalfd(-1, &handled, SFD_NONBLOCK | SFD_CLOEXEC);
-  if (signals < 0) {
-    // Blocked and unread, SIGTERM could not end the loader at all; the
-    // system's own handling still ends it, and the lock goes with it.
-    sigprocmask(SIG_UNBLOCK, &handled, nullptr);
-  }
+  sigset_t endSignals = EndSignals();
+  int signals = signalfd(-1, &endSignals, SFD_NONBLOCK | SFD_CLOEXEC);
+  // Blocked and unread, SIGTERM could not end the loader at all; the
+  // system's own handling still ends it, and the lock goes with it.
+  if (signals < 0) sigprocmask(SIG_UNBLOCK, &endSignals, nullptr);
   TLoaderInstance instance;
   if (!TakeInstanceLock(instance)) {
     if (signals >= 0) close(signals);
     return;
   }
   OpenControlSocket(instance);
-  TResumeWatch resume;
-  OpenResumeWatch(resume);
+  TCloseRequests requests;
+  requests.Listener = instance.ControlSocket;
   int timer = StartLoadTimer(delayMs);
-  ReapChildren();  // the launch at start may have ended before the descriptor existed
+  TDisplayWatch display;
+  OpenDisplayWatch(display);
+  TSystemBusWatch bus;
+  OpenSystemBusWatch(bus);
+  TrimWorkingSet();  // connecting ran much code that the wait does not need
 
+  uint64_t settleAt = NoDeadline;
   int closeConnection = -1;
-  for (bool waiting = true; waiting;) {
-    pollfd slots[SlotCount] = {{signals, POLLIN, 0},
-                               {timer, POLLIN, 0},
-                               {instance.ControlSocket, POLLIN, 0},
-                               {-1, 0, 0}};
+  while (closeConnection < 0) {
+    pollfd slots[SlotCount] = {{signals, POLLIN, 0}, {timer, POLLIN, 0}};
     int timeoutMs = -1;
-    AddResumeWatchToPoll(resume, slots[BusSlot], timeoutMs);
-    int ready = poll(slots, SlotCount, timeoutMs);
-    if (ready < 0) {
+    uint64_t now = MonotonicMs();
+    AddDisplayWatchToPoll(display, slots[DisplaySlot]);
+    AddSystemBusWatchToPoll(bus, slots[BusSlot], timeoutMs, now);
+    AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeoutMs, now);
+    WaitNoLaterThan(settleAt, now, timeoutMs);
+    if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (slots[SignalSlot].revents != 0 && ReadSignals(signals)) waiting = false;
+    now = MonotonicMs();
+    if (slots[SignalSlot].revents != 0) break;  // SIGTERM or SIGINT
     if (slots[TimerSlot].revents != 0) {
       close(timer);
       timer = -1;
       LaunchAndTrim();
     }
-    if (slots[ControlSlot].revents != 0) {
-      closeConnection = AcceptCloseRequest(instance);
-      if (closeConnection >= 0) waiting = false;
+    closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
+    if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
+    // The bus only when it has something or a time-out is up: running its
+    // code on every wake-up would bring back what the trim let go.
+    if (SystemBusWatchIsDue(bus, slots[BusSlot], now)) {
+      TSystemBusNews news = ProcessSystemBusWatch(bus, now);
+      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
+      if (news.SessionReturns > 0) settleAt = now + SettleDelayMs;
+      // Connecting, or reading news that launches nothing, ran code that the
+      // wait does not need.
+      if (news.Resumes == 0) TrimWorkingSet();
     }
-    // The bus only when it has something, or its time-out is up: running
-    // its code on every wake-up would bring back what the trim let go.
-    if (slots[BusSlot].revents == 0 && ready != 0) continue;
-    TResumeNews news = ProcessResumeWatch(resume);
-    for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
-    // Connecting to the bus ran much code once; what it left is not needed
-    // for the wait.
-    if (news.WatchInPlace && news.Resumes == 0) TrimWorkingSet();
+    if (settleAt <= now) {
+      settleAt = NoDeadline;
+      LaunchAndTrim();
+    }
   }
 
   ReleaseInstance(instance);
   if (closeConnection >= 0) close(closeConnection);  // tells "/uninstall" the lock is free
-  CloseResumeWatch(resume);
+  DropCloseRequests(requests);
+  CloseSystemBusWatch(bus);
+  CloseDisplayWatch(display);
   if (timer >= 0) close(timer);
   if (signals >= 0) close(signals);
 }

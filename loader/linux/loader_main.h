@@ -1,12 +1,13 @@
 // The resident part of the loader: holds the single-instance lock and waits,
-// without polling, for its one timer, a resume from suspend, a close request
+// without polling, for its one timer, a resume from suspend, a change of the
+// display configuration, the session's return to the user, a close request
 // or SIGTERM / SIGINT. Ends at once when another loader holds the lock.
 #pragma once
 
 #include <stdint.h>
 
-// SIGCHLD, SIGTERM and SIGINT are read through a descriptor. Blocking them
-// before the first launch keeps that child's end from going unnoticed.
-void BlockLoaderSignals();
+// Before the first launch: children are reaped by the system from now on,
+// and SIGTERM / SIGINT are blocked, to be read through a descriptor.
+void PrepareSignals();
 
 void LoaderMain(int32_t delayMs);

@@ -1,5 +1,6 @@
 // tonewatch, the resident loader: launches "<own folder>tonemark /load" at
-// once, again after its delay, and after every resume from suspend.
+// once, again after its delay, after every resume from suspend, and a second
+// after the display configuration changes or the session returns to the user.
 #include "loader/command_line.h"
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   FindTonemark(argc > 0 ? argv[0] : nullptr);
-  BlockLoaderSignals();
+  PrepareSignals();
   // Every start launches once, before the single-instance test.
   LaunchLoadMode();
   TrimWorkingSet();

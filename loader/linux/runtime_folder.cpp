@@ -10,6 +10,9 @@
 namespace {
 
 constexpr char RuntimeFolderVariable[] = "XDG_RUNTIME_DIR";
+// Where logind makes each user's runtime folder, and where the variable
+// points in every session it sets up.
+constexpr char LogindFolderFormat[] = "/run/user/%u";
 // /tmp is shared with every user: the folder's name carries the user ID, and
 // the sticky bit of /tmp keeps others from renaming or replacing it.
 constexpr char FallbackFolderFormat[] = "/tmp/Orvana.Tonewatch-%u";
@@ -47,8 +50,16 @@ bool FindRuntimeFolder(char* folder, size_t size, bool create) {
   const char* runtime = getenv(RuntimeFolderVariable);
   if (runtime != nullptr && runtime[0] == '/' && TakeFolder(runtime, folder, size)) return true;
 
+  // Without the variable (a start from cron, su or ssh) the user's folder is
+  // still found where the variable would have pointed, so that such a
+  // loader meets the lock of the one started at log-on.
+  const unsigned user = static_cast<unsigned>(geteuid());
+  char logind[PATH_MAX];
+  snprintf(logind, sizeof logind, LogindFolderFormat, user);
+  if (TakeFolder(logind, folder, size)) return true;
+
   char fallback[PATH_MAX];
-  snprintf(fallback, sizeof fallback, FallbackFolderFormat, static_cast<unsigned>(geteuid()));
+  snprintf(fallback, sizeof fallback, FallbackFolderFormat, user);
   if (create) mkdir(fallback, PrivateFolderMode);
   return TakeFolder(fallback, folder, size);
 }

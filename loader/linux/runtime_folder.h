@@ -1,7 +1,8 @@
 // The per-user folder that holds the loader's lock and control socket:
-// $XDG_RUNTIME_DIR, or else a folder of the user's own under /tmp. Whichever
-// it is must be a real folder (not a link), owned by the user and closed to
-// everyone else; nothing in a folder that fails this is trusted.
+// $XDG_RUNTIME_DIR, else logind's /run/user/<uid>, else a folder of the
+// user's own under /tmp. Whichever it is must be a real folder (not a link),
+// owned by the user and closed to everyone else; nothing in a folder that
+// fails this is trusted.
 #pragma once
 
 #include <stddef.h>

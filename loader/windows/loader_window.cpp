@@ -1,6 +1,9 @@
 #include "loader/windows/loader_window.h"
 
+#include <wtsapi32.h>
+
 #include "loader/windows/launch.h"
+#include "loader/windows/load_timer.h"
 
 namespace {
 constexpr const char* LoaderWindowTitle = "Tonewatch";
@@ -9,6 +12,14 @@ constexpr int LoaderWindowSize = 100;
 // GUID_IDLE_BACKGROUND_TASK, spelt out because older headers lack it.
 constexpr GUID IdleBackgroundTask = {
     0x515C31D8, 0xF734, 0x163D, {0xA0, 0xFD, 0x11, 0xA0, 0x8C, 0x91, 0xE8, 0xF1}};
+
+// Display changes and the session's return come in bursts (a dock bringing
+// three monitors, the shell resetting ramps after unlock): one launch this
+// long after the last of them.
+constexpr UINT SettleDelayMs = 1000;
+constexpr UINT_PTR SettleTimer = 1;
+
+bool SessionCameBack(WPARAM change) { return change == WTS_SESSION_UNLOCK || change == WTS_CONSOLE_CONNECT; }
 
 // RegisterPowerSettingNotification exists from Vista on; it is looked up at run
 // time so that the loader still starts where it is missing.
@@ -23,8 +34,26 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         TrimWorkingSet();
       }
       break;
+    case WM_DISPLAYCHANGE:
+      SetTimer(window, SettleTimer, SettleDelayMs, nullptr);  // a timer set again starts over
+      break;
+    case WM_WTSSESSION_CHANGE:
+      if (SessionCameBack(wParam)) SetTimer(window, SettleTimer, SettleDelayMs, nullptr);
+      break;
+    case WM_TIMER:
+      if (wParam == SettleTimer) {
+        KillTimer(window, SettleTimer);
+        LaunchLoadMode();
+        TrimWorkingSet();
+      }
+      break;
     case WM_CLOSE:
+      CancelLoadTimer();
       PostQuitMessage(0);
+      break;
+    case WM_DESTROY:
+      KillTimer(window, SettleTimer);
+      WTSUnRegisterSessionNotification(window);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -61,6 +90,10 @@ void RegisterPowerNotification(HWND window) {
   if (registerNotification != nullptr)
     registerNotification(window, &IdleBackgroundTask, DEVICE_NOTIFY_WINDOW_HANDLE);
   FreeLibrary(user32);
+}
+
+void RegisterSessionNotification(HWND window) {
+  if (window != nullptr) WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
 }
 
 void CloseRunningLoader() {

@@ -1,5 +1,6 @@
 // The loader's hidden window: the name by which a second copy finds it, and the
-// place where resume broadcasts and the request to close arrive.
+// place where resume broadcasts, display changes, session changes and the
+// request to close arrive.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,10 @@ HWND CreateLoaderWindow(HINSTANCE instance);
 // Subscribes the window to power-setting notifications where the system offers
 // them, so that it keeps receiving power broadcasts on systems that need it.
 void RegisterPowerNotification(HWND window);
+
+// Subscribes the window to the changes of this session (unlock, console
+// connect); the window ends the subscription when it is destroyed.
+void RegisterSessionNotification(HWND window);
 
 // Asks a running loader, if there is one, to close.
 void CloseRunningLoader();

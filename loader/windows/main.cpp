@@ -1,26 +1,16 @@
 // Tonewatch, the resident loader: starts Tonemark in load mode at once, once
-// more after a delay, and after every resume from suspend; otherwise it waits,
-// invisible, in its message loop.
+// more after a delay, after every resume from suspend, and a second after the
+// display settings change or the session comes back to the user; otherwise it
+// waits, invisible, in its message loop.
 #include <windows.h>
-#include <mmsystem.h>
-
-#include <atomic>
 
 #include "loader/command_line.h"
 #include "loader/windows/launch.h"
+#include "loader/windows/load_timer.h"
 #include "loader/windows/loader_window.h"
 
 namespace {
 constexpr const char* SingleInstanceMutex = "Orvana.Tonewatch";
-
-// Written by the main thread, read by the timer thread.
-std::atomic<UINT> LoadTimer{0};
-
-void CALLBACK LoadTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
-  timeKillEvent(LoadTimer.load());
-  LaunchLoadMode();
-  TrimWorkingSet();
-}
 
 void RunMessageLoop() {
   MSG message;
@@ -40,11 +30,12 @@ void LoaderMain(HINSTANCE instance, int32_t loadDelayMs) {
   }
   HWND window = CreateLoaderWindow(instance);
   RegisterPowerNotification(window);
-  // A delay the multimedia timer refuses leaves only the immediate and resume launches.
-  const UINT delay = static_cast<UINT>(loadDelayMs);
-  LoadTimer.store(timeSetEvent(delay, delay, LoadTimerProc, 0, TIME_ONESHOT));
+  RegisterSessionNotification(window);
+  // A delay the multimedia timer refuses leaves only the launches on events.
+  StartLoadTimer(loadDelayMs);
   RunMessageLoop();
-  // WM_CLOSE's default processing has usually destroyed the window already.
+  // WM_CLOSE has done both already; a quit message from elsewhere has not.
+  CancelLoadTimer();
   if (window != nullptr && IsWindow(window)) DestroyWindow(window);
   CloseHandle(mutex);
 }

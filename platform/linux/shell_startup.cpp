@@ -51,6 +51,8 @@ std::string DesktopEntryText(const std::string& program) {
          "Type=Application\n"
          "Name=" + EscapedStringValue(ShownText(name)) + "\n"
          "Exec=" + EscapedStringValue(QuotedExecArgument(program)) + "\n"
+         // Once the program is uninstalled the desktop skips the entry.
+         "TryExec=" + EscapedStringValue(program) + "\n"
          "Terminal=false\n";
 }
 

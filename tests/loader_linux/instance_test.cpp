@@ -1,7 +1,10 @@
 // One loader per user: a second copy launches once and ends, "/uninstall"
 // closes the running one, and signals end it cleanly.
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +67,30 @@ TEST(TonewatchInstance, UninstallClosesTheRunningLoaderAndANewOneRunsNormally) {
   EXPECT_TRUE(next.IsRunning());
   EXPECT_EQ(folder.Run({"/uninstall"}), 0);
   EXPECT_EQ(next.WaitForExitCode(1), 0);
+}
+
+int ConnectTo(const std::string& path) {
+  int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  return connection;
+}
+
+TEST(TonewatchInstance, ClientsThatSayNothingNeitherStallItNorKeepUninstallOut) {
+  LoaderFolder folder;
+  LoaderProcess loader = folder.Start({"/delay", "60"});
+  ASSERT_TRUE(WaitUntil(5, [&] { return ModeOf(folder.RuntimeFile(SocketName)) != 0; }));
+  std::vector<int> silent;
+  for (int i = 0; i < 6; ++i) silent.push_back(ConnectTo(folder.RuntimeFile(SocketName)));
+
+  auto asked = std::chrono::steady_clock::now();
+  EXPECT_EQ(folder.Run({"/uninstall"}), 0);
+  EXPECT_EQ(loader.WaitForExitCode(1), 0);
+  // Served one at a time with a wait for each, six would take six seconds.
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count(), 2.5);
+  for (int connection : silent) close(connection);
 }
 
 TEST(TonewatchInstance, UninstallWithNoLoaderRunningDoesNothing) {

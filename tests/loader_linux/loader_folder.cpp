@@ -15,8 +15,11 @@ namespace {
 
 constexpr char StandIn[] =
     "#!/bin/sh\n"
-    "# Stand-in for the calibration program: records each start.\n"
-    "printf '%s %s %s\\n' \"$(date +%s%N)\" \"$PPID\" \"$*\" >> \"$(dirname \"$0\")/starts.log\"\n";
+    "# Stand-in for the calibration program: records each start, then runs the\n"
+    "# real one when there is one beside it.\n"
+    "here=$(dirname \"$0\")\n"
+    "printf '%s %s %s\\n' \"$(date +%s%N)\" \"$PPID\" \"$*\" >> \"$here/starts.log\"\n"
+    "if [ -x \"$here/tonemark.real\" ]; then exec \"$here/tonemark.real\" \"$@\"; fi\n";
 constexpr auto PollInterval = std::chrono::milliseconds(20);
 
 pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
@@ -113,6 +116,12 @@ LoaderFolder::~LoaderFolder() {
   WaitUntil(StandInSeconds, [this] { return !AnyProcessRunsFrom(Folder()); });
 }
 
+void LoaderFolder::UseRealTonemark() {
+  std::filesystem::copy_file(TONEMARK_BINARY, folder_.File("tonemark.real"));
+  chmod(folder_.File("tonemark.real").c_str(), 0755);
+  SetVariable("HOME", Folder());
+}
+
 void LoaderFolder::SetVariable(const std::string& name, const std::string& value) {
   RemoveVariable(name);
   Environment.push_back(name + "=" + value);
@@ -149,6 +158,10 @@ std::vector<TonemarkStart> LoaderFolder::Starts() const {
 
 bool LoaderFolder::WaitForStarts(size_t count, double seconds) const {
   return WaitUntil(seconds, [&] { return Starts().size() >= count; });
+}
+
+bool LoaderFolder::WaitForTonemarksToEnd(double seconds) const {
+  return WaitUntil(seconds, [this] { return !AnyProcessRunsFrom(Folder() + "tonemark"); });
 }
 
 double SecondsAfter(const LoaderProcess& loader, const TonemarkStart& start) {

@@ -1,6 +1,7 @@
 // A folder holding a copy of the built tonewatch and, beside it, a stand-in
 // tonemark that appends one line per start to starts.log:
-// "<wall-clock nanoseconds> <parent pid> <arguments>". Loaders started from
+// "<wall-clock nanoseconds> <parent pid> <arguments>", and then runs the
+// built tonemark if the test has asked for it. Loaders started from
 // it get a private runtime folder and, unless a test says otherwise, a
 // system bus address where no bus listens.
 #pragma once
@@ -53,6 +54,10 @@ class LoaderFolder {
   std::string RuntimeFolder() const { return folder_.File("run"); }
   std::string RuntimeFile(const std::string& name) const { return RuntimeFolder() + "/" + name; }
 
+  // Each start then also runs the built tonemark, which finds its curve files
+  // in this folder.
+  void UseRealTonemark();
+
   // NAME=value entries handed to every loader; tests may change them.
   std::vector<std::string> Environment;
   void SetVariable(const std::string& name, const std::string& value);
@@ -65,6 +70,8 @@ class LoaderFolder {
   std::vector<TonemarkStart> Starts() const;
   // True once at least count starts are recorded.
   bool WaitForStarts(size_t count, double seconds) const;
+  // True once no stand-in (nor the tonemark it runs) is running.
+  bool WaitForTonemarksToEnd(double seconds) const;
 
  private:
   TempFolder folder_;

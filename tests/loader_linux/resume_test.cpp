@@ -89,6 +89,22 @@ TEST(TonewatchResume, LeavesNoZombieChildrenAfterManyLaunches) {
   EXPECT_TRUE(loader.IsRunning());
 }
 
+TEST(TonewatchResume, ConnectsAgainWhenTheBusComesBack) {
+  ResumeSetup setup;
+  ASSERT_TRUE(setup.Bus.IsUp());
+  LoaderProcess loader = StartOnBus(setup, {"/delay", "60"});
+  ASSERT_TRUE(setup.Bus.WaitForLoader(loader.Pid(), 5));
+  setup.Bus.Stop();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // a first retry finds no bus
+  setup.Bus.Start();
+  ASSERT_TRUE(setup.Bus.IsUp());
+
+  ASSERT_TRUE(setup.Bus.WaitForLoader(loader.Pid(), 10));
+  setup.Bus.EmitPrepareForSleep(false);
+  ASSERT_TRUE(setup.Folder.WaitForStarts(2, 5));
+  EXPECT_EQ(setup.Folder.Starts()[1].Parent, loader.Pid());
+}
+
 TEST(TonewatchResume, RunsOnWhenTheBusGoesAway) {
   ResumeSetup setup;
   ASSERT_TRUE(setup.Bus.IsUp());

@@ -20,7 +20,18 @@ constexpr char LockName[] = "Orvana.Tonewatch.lock";
 constexpr char SocketName[] = "Orvana.Tonewatch.socket";
 constexpr uid_t OtherUser = 65534;
 
-std::string FallbackFolder() { return "/tmp/Orvana.Tonewatch-" + std::to_string(geteuid()); }
+std::string LogindFolder() { return "/run/user/" + std::to_string(geteuid()); }
+
+// Where a loader goes without a usable XDG_RUNTIME_DIR: logind's folder for
+// the user where there is one, else its own folder in /tmp.
+std::string FallbackFolder() {
+  struct stat info;
+  if (lstat(LogindFolder().c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+      (info.st_mode & 077) == 0) {
+    return LogindFolder();
+  }
+  return "/tmp/Orvana.Tonewatch-" + std::to_string(geteuid());
+}
 
 struct stat StatOf(const std::string& path) {
   struct stat info = {};
@@ -85,7 +96,7 @@ TEST(TonewatchRuntimeFolder, LinkInPlaceOfTheLockIsNeverFollowed) {
   EXPECT_TRUE(std::filesystem::is_symlink(folder.RuntimeFile(LockName)));
 }
 
-TEST(TonewatchRuntimeFolder, UnsafeOrMissingRuntimeFolderGivesWayToAPrivateOneInTmp) {
+TEST(TonewatchRuntimeFolder, UnsafeOrMissingRuntimeFolderGivesWayToAPrivateOne) {
   enum Setup { OpenToOthers, NotSet, ALink, AnotherUsers };
   for (Setup setup : {OpenToOthers, NotSet, ALink, AnotherUsers}) {
     if (setup == AnotherUsers && geteuid() != 0) continue;  // only root can give a folder away
@@ -119,12 +130,45 @@ TEST(TonewatchRuntimeFolder, UnsafeOrMissingRuntimeFolderGivesWayToAPrivateOneIn
   }
 }
 
+TEST(TonewatchRuntimeFolder, WithOrWithoutTheVariableThereIsOneLoader) {
+  // As the variable names logind's folder in a session, a start without it
+  // (cron, su, ssh) must find the same lock there.
+  struct MadeHere {
+    bool Made = false;
+    ~MadeHere() {
+      std::error_code ignored;
+      if (Made) std::filesystem::remove_all(LogindFolder(), ignored);
+    }
+  } logind;
+  if (!std::filesystem::exists(LogindFolder())) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to stand in for logind's folder";
+    logind.Made = std::filesystem::create_directories(LogindFolder());
+    chmod(LogindFolder().c_str(), 0700);
+  }
+  if (std::filesystem::exists(LogindFolder() + "/" + SocketName)) GTEST_SKIP() << "this user's loader runs";
+  LoaderFolder folder;
+  folder.SetVariable("XDG_RUNTIME_DIR", LogindFolder());
+  LoaderProcess first = folder.Start({"/delay", "60"});
+  ASSERT_TRUE(WaitUntil(5, [&] { return std::filesystem::exists(LogindFolder() + "/" + SocketName); }));
+
+  folder.RemoveVariable("XDG_RUNTIME_DIR");
+  EXPECT_EQ(folder.Run({"/delay", "1"}, 5), 0);  // a second copy ends at once
+  EXPECT_TRUE(first.IsRunning());
+  EXPECT_EQ(folder.Run({"/uninstall"}), 0);
+  EXPECT_EQ(first.WaitForExitCode(1), 0);
+}
+
 TEST(TonewatchRuntimeFolder, UninstallLeavesASocketOfAnotherUserAlone) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to give a socket to another user";
   LoaderFolder folder;
   int listener = ListenAt(folder.RuntimeFile(SocketName));
   ASSERT_GE(listener, 0);
   ASSERT_EQ(listen(listener, 1), 0);
+  // While the socket is this user's, "/uninstall" does ask it to close: what
+  // follows is not passed only because it looked elsewhere.
+  LoaderProcess asking = folder.Start({"/uninstall"});
+  EXPECT_EQ(BytesReceived(listener, 2000), 5);
+  EXPECT_EQ(asking.WaitForExitCode(5), 0);
   ASSERT_EQ(lchown(folder.RuntimeFile(SocketName).c_str(), OtherUser, OtherUser), 0);
 
   EXPECT_EQ(folder.Run({"/uninstall"}), 0);

@@ -30,6 +30,7 @@ TEST_F(Autostart, CreatingTwiceLeavesOneValidEntryThatStartsTheLoader) {
             "Type=Application\n"
             "Name=tonewatch\n"
             "Exec=\"/opt/orvana/tonewatch\"\n"
+            "TryExec=/opt/orvana/tonewatch\n"
             "Terminal=false\n");
   EXPECT_EQ(ValidateDesktopEntry(EntryPath()), 0);
 }

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# windows_installer.sh SETUP WINE-RUN: the installer under Wine (on an X
+# display: the loader needs one for its window), in a Wine prefix of the
+# test's own. A silent install puts both programs under Program
+# Files, where they run as installed: a session's curves go to the all-users
+# data folder and load mode reads them there. The silent uninstall lets the
+# programs undo their set-up, removes what was installed, and keeps the curves.
+set -euo pipefail
+source "$(dirname "$0")/../e2e/curve_files.sh"
+setup=$1 wine_run=$2
+
+root=$(mktemp -d)
+export TONEMARK_WINEPREFIX=$root/prefix
+trap 'WINEPREFIX=$TONEMARK_WINEPREFIX wineserver -k 2>/dev/null || true; rm -rf "$root"' EXIT
+# Tonemark.exe /uninstall opens the maker's page, which Wine hands to the
+# desktop's opener: a stand-in notes it instead of starting a browser.
+mkdir -p "$root/bin" "$root/sim"
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$root" >"$root/bin/xdg-open"
+chmod +x "$root/bin/xdg-open"
+export PATH=$root/bin:$PATH
+
+# wine ARGS...: runs a Windows program, then waits until every process of the
+# prefix has ended (the uninstaller goes on in a copy of itself).
+wine() {
+  "$wine_run" "$@"
+  WINEPREFIX=$TONEMARK_WINEPREFIX timeout 180 wineserver --wait ||
+    fail "Wine processes still running after: $*"
+}
+
+wine "$setup" /S
+drive=$TONEMARK_WINEPREFIX/drive_c
+installed="$drive/Program Files/Orvana/Tonemark"
+for file in Tonemark.exe Tonewatch.exe Tonemark.reference.jpg Uninstall.exe \
+    Tonemark.languages/{English,German,French,Spanish}.lang; do
+  [[ -f "$installed/$file" ]] || fail "$file is not installed"
+done
+menu_entry="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Tonemark.lnk"
+[[ -f "$menu_entry" ]] || fail "no Start-menu entry"
+
+# A session ended with OK stores its curve in the all-users data folder, not
+# beside the program, and places the loader's start-up shortcut.
+printf '[Monitor1]\n' >"$root/sim/displays.ini"
+sim_windows="Z:$(tr / '\\' <<<"$root/sim")"
+exe='C:\Program Files\Orvana\Tonemark\Tonemark.exe'
+TONEMARK_SIM=$sim_windows TONEMARK_SCRIPT=1 wine "$exe" <<<'type WhiteEdit -100
+click OkButton' >/dev/null
+data=$drive/ProgramData/Orvana/Tonemark
+[[ -f "$data/Tonemark1.lut" ]] || fail "the curve is not in the all-users data folder"
+[[ ! -e "$installed/Tonemark1.lut" ]] || fail "the curve was stored beside the program"
+startup_link=$(find "$drive/users" -ipath '*/startup/tonewatch.lnk')
+[[ -n "$startup_link" ]] || fail "no start-up shortcut for the loader"
+
+# Load mode finds the curve there.
+rm -f "$root/sim/ramp1.txt"
+TONEMARK_SIM=$sim_windows wine "$exe" /load
+expect_eq "$(ramp_entry "$root/sim/ramp1.txt" 255)" 39935 "curve loaded by the installed program"
+
+# The loader runs, as after log-on; the uninstaller has it close before its
+# file goes.
+rm -f "$root/sim/log.txt"
+TONEMARK_SIM=$sim_windows "$wine_run" "$installed/Tonewatch.exe" &
+for _ in $(seq 300); do [[ -s "$root/sim/log.txt" ]] && break; sleep 0.1; done
+[[ -s "$root/sim/log.txt" ]] || fail "the loader did not start"
+
+wine "$installed/Uninstall.exe" /S
+[[ ! -e "$installed" ]] || fail "left behind: $(cd "$installed" && find . -type f | tr '\n' ' ')"
+[[ ! -e "$menu_entry" ]] || fail "the Start-menu entry is still there"
+[[ ! -e "$startup_link" ]] || fail "the loader's start-up shortcut is still there"
+for _ in $(seq 100); do [[ -s "$root/opened" ]] && break; sleep 0.1; done
+expect_eq "$(cat "$root/opened" 2>/dev/null)" "https://orvana.example/tonemark/uninstall" \
+          "page opened by Tonemark.exe /uninstall"
+[[ -f "$data/Tonemark1.lut" ]] || fail "the silent uninstall deleted the curve"
+echo "windows installer: all cases passed"
