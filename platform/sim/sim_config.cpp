@@ -83,6 +83,7 @@ void ApplyFailures(const std::string& text, TSimMonitor& monitor) {
     else if (failure == "dc") monitor.FailDisplayHandle = true;
     else if (failure == "get") monitor.FailGet = true;
     else if (failure == "set") monitor.FailSet = true;
+    else if (failure == "ignore") monitor.IgnoreSet = true;
   }
 }
 

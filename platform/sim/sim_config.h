@@ -19,6 +19,8 @@ struct TSimMonitor {
   std::string DeviceID;
   std::string Edid;  // file name in the simulation folder, or empty
   bool FailInfo = false, FailDisplayHandle = false, FailGet = false, FailSet = false;
+  // Loads are reported as accepted, yet the ramp stays as it was.
+  bool IgnoreSet = false;
 };
 
 // The monitors described in `iniFile`, numbering stopping at the first
