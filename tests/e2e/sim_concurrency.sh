@@ -3,7 +3,8 @@
 # session that ends with OK, all at once on the same simulated displays and
 # the same curve files. Every process must end cleanly (no reader ever meets
 # a half-written curve file), and each display's ramp file must hold, whole,
-# one of the ramps that some process loaded into it.
+# one of the ramps that some process loaded into it. A load-mode process that
+# reads back a ramp another process loaded after it may say so by name.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/curve_files.sh"
@@ -33,11 +34,18 @@ for ((round = 1; round <= rounds; round++)); do
   session=$!
   "$exe" /load >"$case_dir/load2" 2>&1 &
   load2=$!
-  for job in "$load1" "$session" "$load2"; do
-    wait "$job" || fail "round $round: a process ended with code $? ($(cat "$case_dir"/load* "$case_dir/session"))"
-  done
+  wait "$session" || fail "round $round: the session ended with code $? ($(cat "$case_dir/session"))"
   for name in load1 load2; do
-    expect_eq "$(cat "$case_dir/$name")" "" "round $round: $name's messages"
+    pid=${!name}
+    status=0
+    wait "$pid" || status=$?
+    if ((status == 1)); then
+      grep -qvE '^(Error: )?(MCalibrationNotKept|Display [12] .* did not keep its calibration.*)$' "$case_dir/$name" &&
+        fail "round $round: $name: $(cat "$case_dir/$name")"
+    else
+      expect_eq "$status" 0 "round $round: $name's exit code"
+      expect_eq "$(cat "$case_dir/$name")" "" "round $round: $name's messages"
+    fi
   done
 
   for n in 1 2; do
