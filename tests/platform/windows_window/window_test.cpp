@@ -71,6 +71,9 @@ TEST(Window, CoversItsDisplayOnTopWithTheFocusWhileTheBackgroundCoversTheDesktop
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
   EXPECT_TRUE(thread.hwndFocus == window || IsChild(window, thread.hwndFocus));
   EXPECT_EQ(Bar(session).top, 1080 - 53);
+  // It sees monitors as they are: per-monitor DPI aware.
+  EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)),
+            DPI_AWARENESS_PER_MONITOR_AWARE);
 
   // The background window comes right after the calibration window.
   HWND background = nullptr;
