@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-#include "platform/qt/damage_canvas.h"
 
 QRegion TQtFrame::Paint(int32_t width, int32_t height, const TFont& font,
                         const std::function<void(TCanvas&)>& paint) {
@@ -11,11 +10,12 @@ QRegion TQtFrame::Paint(int32_t width, int32_t height, const TFont& font,
     canvas_ = std::make_unique<TRasterCanvas>(width, height, text_);
     const auto* pixels = reinterpret_cast<const uchar*>(canvas_->Pixels().data());
     image_ = QImage(pixels, width, height, width * 4, QImage::Format_RGBX8888);
+    history_ = TFrameHistory{true, Black, TRowSpans(width, height)};  // a new canvas is black
   }
   canvas_->SetFont(font);
-  TDamageCanvas damage(*canvas_, text_);
+  TDamageCanvas damage(*canvas_, text_, history_);
   paint(damage);
-  return resized ? QRegion(0, 0, width, height) : damage.TakeDamage();
+  return resized ? QRegion(0, 0, width, height) : damage.Damage();
 }
 
 void TQtFrame::Blit(QPainter& painter, const QRegion& region) const {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "paint/raster_canvas.h"
+#include "platform/qt/damage_canvas.h"
 
 class QPainter;
 
@@ -26,4 +27,5 @@ class TQtFrame {
   TTextRenderer* text_;
   std::unique_ptr<TRasterCanvas> canvas_;
   QImage image_;
+  TFrameHistory history_;
 };
