@@ -65,12 +65,12 @@ void TDamageCanvas::LineTo(int32_t x, int32_t y) {
 }
 
 bool TDamageCanvas::FillRow(int32_t row, int32_t left, int32_t right) {
-  const TColor* pixels = canvas_.Pixels().data() + size_t(row) * canvas_.Width();
+  const uint32_t* pixels = canvas_.Pixels().data() + size_t(row) * canvas_.Width();
   // Most rows hold the colour already; memcmp tells that fastest.
-  if (std::memcmp(pixels + left, brushRow_.data(), size_t(right - left) * sizeof(TColor)) == 0) return false;
+  if (std::memcmp(pixels + left, brushRow_.data(), size_t(right - left) * sizeof(uint32_t)) == 0) return false;
   int32_t first = left, last = right - 1;
-  while (pixels[first] == brush_) ++first;
-  while (pixels[last] == brush_) --last;
+  while (pixels[first] == brushRow_[0]) ++first;
+  while (pixels[last] == brushRow_[0]) --last;
   canvas_.FillRect(TRect{first, row, last + 1, row + 1});
   damage_.Add(first, row, last + 1, row + 1);
   return true;
@@ -91,7 +91,7 @@ void TDamageCanvas::FillRect(const TRect& rect) {
   const int32_t left = std::max(rect.Left, 0), right = std::min(rect.Right, canvas_.Width());
   const int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, canvas_.Height());
   if (left >= right || top >= bottom) return;
-  brushRow_.assign(size_t(right - left), brush_);
+  brushRow_.assign(size_t(right - left), canvas_.PixelValue(brush_));
   if (left == 0 && top == 0 && right == canvas_.Width() && bottom == canvas_.Height()) return FillBackground();
   for (int32_t row = top; row < bottom; ++row) FillRow(row, left, right);
   history_.Drawn.Add(left, top, right, bottom);

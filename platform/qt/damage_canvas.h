@@ -68,5 +68,5 @@ class TDamageCanvas : public TCanvas {
   TRowSpans damage_;
   TColor brush_ = White;
   int32_t penX_ = 0, penY_ = 0;
-  std::vector<TColor> brushRow_;
+  std::vector<uint32_t> brushRow_;  // the brush as the canvas holds it
 };
