@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 
 TRasterCanvas::TRasterCanvas(int32_t width, int32_t height, TTextRenderer* text, TPixelLayout layout)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       layout_(layout),
-      pixels_(size_t(width_) * height_, PixelValue(Black)),
+      pixels_(static_cast<uint32_t*>(std::calloc(std::max(size_t(width_) * height_, size_t(1)), sizeof(uint32_t)))),
       text_(text),
       penValue_(PixelValue(pen_)),
-      brushValue_(PixelValue(brush_)) {}
+      brushValue_(PixelValue(brush_)) {
+  if (!pixels_) throw std::bad_alloc();
+}
 
 TColor TRasterCanvas::Pixel(int32_t x, int32_t y) const {
   const uint32_t value = pixels_[size_t(y) * width_ + x];
@@ -51,7 +54,7 @@ void TRasterCanvas::HorizontalRun(int32_t y, int32_t fromX, int32_t toX) {
   first = std::max(first, 0);
   last = std::min(last, width_ - 1);
   if (first > last) return;
-  std::fill_n(pixels_.begin() + size_t(y) * width_ + first, last - first + 1, penValue_);
+  std::fill_n(pixels_.get() + size_t(y) * width_ + first, last - first + 1, penValue_);
 }
 
 void TRasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
@@ -60,7 +63,7 @@ void TRasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
   int32_t last = fromY < toY ? toY - 1 : fromY;
   first = std::max(first, 0);
   last = std::min(last, height_ - 1);
-  uint32_t* pixel = pixels_.data() + size_t(x);
+  uint32_t* pixel = pixels_.get() + size_t(x);
   for (int32_t row = first; row <= last; ++row) pixel[size_t(row) * width_] = penValue_;
 }
 
@@ -79,7 +82,7 @@ void TRasterCanvas::DrawVerticalLines(int32_t x, int32_t y, int32_t height,
       std::vector<uint32_t> values(colors.begin() + (firstColumn - x), colors.begin() + (lastColumn - x) + 1);
       for (uint32_t& value : values) value = PixelValue(value);
       for (int32_t row = firstRow; row <= lastRow; ++row)
-        std::copy(values.begin(), values.end(), pixels_.begin() + size_t(row) * width_ + firstColumn);
+        std::copy(values.begin(), values.end(), pixels_.get() + size_t(row) * width_ + firstColumn);
     }
   }
   SetPenColor(colors.back());
@@ -114,7 +117,7 @@ void TRasterCanvas::FillRect(const TRect& rect) {
   const int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, height_);
   if (left >= right) return;
   for (int32_t row = top; row < bottom; ++row)
-    std::fill_n(pixels_.begin() + size_t(row) * width_ + left, right - left, brushValue_);
+    std::fill_n(pixels_.get() + size_t(row) * width_ + left, right - left, brushValue_);
 }
 
 namespace {

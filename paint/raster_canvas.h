@@ -3,15 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "paint/canvas.h"
 #include "paint/text_renderer.h"
 
-// How a canvas keeps its pixels in memory: as colours (0x00BBGGRR), or as
-// X servers and QImage::Format_RGB32 keep them (0xFFRRGGBB), which a window
-// then shows without converting a pixel.
+// How a canvas keeps its pixels in memory: as colours (0x00BBGGRR), or in
+// the byte order of X servers and QImage::Format_RGB32 (0x00RRGGBB), which a
+// window then shows without converting a pixel. The top byte stays 0 either
+// way, so that black is 0.
 enum class TPixelLayout { Color, Xrgb };
 
 class TRasterCanvas : public TCanvas {
@@ -24,14 +28,14 @@ class TRasterCanvas : public TCanvas {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   // The pixels in the canvas's layout, rows from the top.
-  const std::vector<uint32_t>& Pixels() const { return pixels_; }
+  std::span<const uint32_t> Pixels() const { return {pixels_.get(), size_t(width_) * height_}; }
   // The colour of a pixel, whatever the layout.
   TColor Pixel(int32_t x, int32_t y) const;
   // What a pixel of this colour holds in the canvas's layout.
   uint32_t PixelValue(TColor color) const {
-    return layout_ == TPixelLayout::Color ? color
-                                          : 0xFF000000u | uint32_t(RedOf(color)) << 16 |
-                                                uint32_t(GreenOf(color)) << 8 | uint32_t(BlueOf(color));
+    return layout_ == TPixelLayout::Color
+               ? color
+               : uint32_t(RedOf(color)) << 16 | uint32_t(GreenOf(color)) << 8 | uint32_t(BlueOf(color));
   }
 
   void SetFont(const TFont& font) { font_ = font; }
@@ -57,7 +61,12 @@ class TRasterCanvas : public TCanvas {
 
   int32_t width_, height_;
   TPixelLayout layout_;
-  std::vector<uint32_t> pixels_;
+  // Fresh zeroed memory from the system, black until written: a large canvas
+  // costs no time where it stays black.
+  struct TFree {
+    void operator()(uint32_t* pixels) const { std::free(pixels); }
+  };
+  std::unique_ptr<uint32_t[], TFree> pixels_;
   TTextRenderer* text_;
   TFont font_;
   TColor pen_ = Black, brush_ = White, fontColor_ = Black;

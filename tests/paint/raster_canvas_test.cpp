@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -128,7 +129,7 @@ TEST(TRasterCanvas, VerticalLinesAtOnceDrawWhatTheyDrawOneByOne) {
       // The pen stays at the last line's end in its colour.
       atOnce.LineTo(0, 5);
       oneByOne.LineTo(0, 5);
-      ASSERT_EQ(atOnce.Pixels(), oneByOne.Pixels()) << height << " " << x;
+      ASSERT_TRUE(std::ranges::equal(atOnce.Pixels(), oneByOne.Pixels())) << height << " " << x;
     }
 }
 
@@ -146,9 +147,9 @@ TEST(TRasterCanvas, AnXrgbCanvasHoldsTheSamePictureInTheXServersLayout) {
   }
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 12; ++x) ASSERT_EQ(xrgb.Pixel(x, y), colors.Pixel(x, y)) << x << "," << y;
-  EXPECT_EQ(xrgb.Pixels()[1 * 12 + 1], 0xFF0A141Eu);
-  EXPECT_EQ(xrgb.Pixels()[11 * 12 + 11], 0xFF000000u);  // the new canvas's black
-  EXPECT_EQ(xrgb.PixelValue(RgbColor(1, 2, 3)), 0xFF010203u);
+  EXPECT_EQ(xrgb.Pixels()[1 * 12 + 1], 0x000A141Eu);
+  EXPECT_EQ(xrgb.Pixels()[11 * 12 + 11], 0u);  // the new canvas's black
+  EXPECT_EQ(xrgb.PixelValue(RgbColor(1, 2, 3)), 0x00010203u);
 }
 
 TEST(TBlockFont, CellsAreSixEleventhsAsWideAsTheFontIsHigh) {
