@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <exception>
-#include <fstream>
+#include <sstream>
 #include <unordered_map>
 
 #include "lang/language_file.h"
+#include "ramp/file_port.h"
 #include "shell/data_folders.h"
 #include "shell/shell_port.h"
 
@@ -14,6 +15,9 @@ std::vector<std::pair<std::string, std::string>> TextTable;
 std::vector<std::string> LanguageList;
 
 namespace {
+
+// Far beyond any language file; a larger one is passed over unread.
+constexpr size_t MaxLanguageFileSize = 16 << 20;
 
 std::string LanguagesFolder(const std::string& folderName) {
   return ProgramFolder() + folderName + ShellPort::PathDelimiter();
@@ -57,9 +61,10 @@ void LoadLanguage(const std::string& language, const std::string& folderName,
                   const std::string& userSub, const std::string& commonSub) {
   for (const std::string& path : LanguageFileCandidates(language, folderName, userSub, commonSub)) {
     // A folder of that name is passed over, as the system would refuse to open it.
-    if (!ShellPort::FileExists(path)) continue;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) continue;
+    std::string bytes;
+    if (FilePort::ReadFileBytes(path, MaxLanguageFileSize, bytes) != FilePort::TReadOutcome::Read)
+      continue;
+    std::istringstream in(bytes);
     MergeLanguageFile(in);
     return;
   }

@@ -1,51 +1,52 @@
 #include "ramp/atomic_file.h"
 
-#include <filesystem>
-#include <fstream>
-#include <exception>
-#include <iterator>
-#include <system_error>
+#include <cstdint>
+#include <random>
 
 #include "ramp/file_error.h"
+#include "ramp/file_port.h"
 
 namespace {
 
-constexpr const char* TemporarySuffix = ".tmp";
+// Each try draws a new name; clashing this often means the folder is not
+// usable rather than unlucky.
+constexpr int MaxNameTries = 100;
+// The file systems' own limit is far above any settings or curve file.
+constexpr size_t MaxPreviousSize = 64 << 20;
 
-bool WriteWhole(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
+std::string RandomTag() {
+  static thread_local std::mt19937_64 generator{std::random_device{}()};
+  constexpr const char* Digits = "0123456789abcdef";
+  uint64_t bits = generator();
+  std::string tag;
+  for (int i = 0; i < 12; ++i, bits >>= 4) tag.push_back(Digits[bits & 15]);
+  return tag;
+}
+
+// A new temporary file beside `target` holding `bytes`, flushed to the disk;
+// nothing when none could be written.
+std::optional<std::string> WriteTemporary(const std::string& target, const std::string& bytes) {
+  for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
+    const std::string temporary = target + "." + RandomTag() + ".tmp";
+    switch (FilePort::CreateFileWith(temporary, bytes)) {
+      case FilePort::TCreateOutcome::Created: return temporary;
+      case FilePort::TCreateOutcome::Exists: continue;
+      case FilePort::TCreateOutcome::Failed: return std::nullopt;
+    }
+  }
+  return std::nullopt;
 }
 
 // The bytes of the file at `path`, nothing when there is none; throws when
 // there is one that cannot be read.
-std::optional<std::string> ReadPrevious(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (std::filesystem::is_regular_file(path, error) && in) {
-    try {
-      return std::string(std::istreambuf_iterator<char>(in), {});
-    } catch (const std::exception&) {
-      // a read error of the file system: below
-    }
+std::optional<std::string> ReadPrevious(const std::string& path, const std::string& shownPath) {
+  std::string bytes;
+  switch (FilePort::ReadFileBytes(path, MaxPreviousSize, bytes)) {
+    case FilePort::TReadOutcome::Read: return bytes;
+    case FilePort::TReadOutcome::Missing: return std::nullopt;
+    case FilePort::TReadOutcome::Unreadable: break;
   }
-  throw TFileError(UnableToWriteMessage(path));
-}
-
-// Replaces an existing file in one step on both targets.
-bool Rename(const std::string& from, const std::string& to) {
-  std::error_code error;
-  std::filesystem::rename(from, to, error);
-  return !error;
-}
-
-void RemoveQuietly(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  throw TFileError(UnableToWriteMessage(shownPath));
 }
 
 }  // namespace
@@ -53,22 +54,20 @@ void RemoveQuietly(const std::string& path) {
 std::string UnableToWriteMessage(const std::string& path) { return "Unable to write to " + path; }
 
 void TStagedFiles::Stage(const std::string& path, const std::string& bytes) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) throw TFileError(UnableToWriteMessage(path));
-  const std::string temporary = path + TemporarySuffix;
-  if (!WriteWhole(temporary, bytes)) {
-    RemoveQuietly(temporary);
-    throw TFileError(UnableToWriteMessage(path));
-  }
-  files_.push_back({path, temporary, std::nullopt});
+  const std::string target = FilePort::LinkTarget(path);
+  if (FilePort::IsFolder(target)) throw TFileError(UnableToWriteMessage(path));
+  const std::optional<std::string> temporary = WriteTemporary(target, bytes);
+  if (!temporary) throw TFileError(UnableToWriteMessage(path));
+  files_.push_back({path, target, *temporary, std::nullopt});
 }
 
 void TStagedFiles::Commit() {
   size_t replaced = 0;
   try {
-    for (size_t i = 0; i + 1 < files_.size(); ++i) files_[i].Previous = ReadPrevious(files_[i].Path);
+    for (size_t i = 0; i + 1 < files_.size(); ++i)
+      files_[i].Previous = ReadPrevious(files_[i].Target, files_[i].Path);
     for (; replaced < files_.size(); ++replaced)
-      if (!Rename(files_[replaced].Temporary, files_[replaced].Path))
+      if (!FilePort::MoveOver(files_[replaced].Temporary, files_[replaced].Target))
         throw TFileError(UnableToWriteMessage(files_[replaced].Path));
   } catch (const TFileError&) {
     PutBack(replaced);
@@ -81,14 +80,17 @@ void TStagedFiles::Commit() {
 // The first `count` targets, already replaced, as they were before.
 void TStagedFiles::PutBack(size_t count) {
   for (size_t i = 0; i < count; ++i) {
-    TStagedFile& file = files_[i];
-    if (!file.Previous) RemoveQuietly(file.Path);
-    else if (WriteWhole(file.Temporary, *file.Previous)) Rename(file.Temporary, file.Path);
+    const TStagedFile& file = files_[i];
+    if (!file.Previous) {
+      FilePort::RemoveFile(file.Target);
+    } else if (const auto temporary = WriteTemporary(file.Target, *file.Previous)) {
+      if (!FilePort::MoveOver(*temporary, file.Target)) FilePort::RemoveFile(*temporary);
+    }
   }
 }
 
 void TStagedFiles::Discard() {
-  for (const TStagedFile& file : files_) RemoveQuietly(file.Temporary);
+  for (const TStagedFile& file : files_) FilePort::RemoveFile(file.Temporary);
   files_.clear();
 }
 

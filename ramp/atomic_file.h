@@ -1,4 +1,11 @@
 // Replacing files so that a failed or interrupted write leaves the old ones.
+//
+// Each file's bytes go first to a new temporary file with a name of its own
+// beside the file they will replace ("<name>.<random>.tmp"), flushed to the
+// disk. Putting it in place is a single rename, so a reader or a later start
+// sees either the old file or the new one, never a part, and two writers of
+// one file never rename each other's half-written bytes into place. A
+// symbolic link is written through: its target is replaced and the link stays.
 #pragma once
 
 #include <optional>
@@ -31,8 +38,9 @@ class TStagedFiles {
 
  private:
   struct TStagedFile {
-    std::string Path;
-    std::string Temporary;
+    std::string Path;       // as the caller named it, for messages
+    std::string Target;     // the file that the rename replaces
+    std::string Temporary;  // beside Target
     std::optional<std::string> Previous;  // nothing: there was no file
   };
   void PutBack(size_t count);

@@ -1,12 +1,12 @@
 #include "ramp/curve_file.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <limits>
+#include <sstream>
 
 #include "ramp/atomic_file.h"
 #include "ramp/file_error.h"
+#include "ramp/file_port.h"
 
 namespace {
 
@@ -16,6 +16,9 @@ constexpr size_t MaxDeviceNameLength = 32;
 constexpr size_t MaxKeptLineLength = 65536;
 // Room for any 32-bit value with generous leading zeros.
 constexpr size_t MaxTokenLength = 4096;
+// A curve file is about 10 KB; reading stops well before a file that is not
+// one could exhaust the memory.
+constexpr size_t MaxCurveFileSize = 64 << 20;
 
 // Reads a text file line by line and number by number, as the curve files
 // have always been read: CR LF, LF or CR end a line; end of file gives empty
@@ -139,11 +142,18 @@ bool WriteCurveFile(const TRampCurve& curve, int32_t index, const std::string& p
 }
 
 bool ReadCurveFile(TRampCurve& curve, std::string& deviceName, const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TFileError("Unable to read " + path);
+  std::string bytes;
+  switch (FilePort::ReadFileBytes(path, MaxCurveFileSize, bytes)) {
+    case FilePort::TReadOutcome::Missing: return false;
+    case FilePort::TReadOutcome::Unreadable: throw TFileError("Unable to read " + path);
+    case FilePort::TReadOutcome::Read: break;
+  }
+  ReadCurveText(curve, deviceName, bytes);
+  return true;
+}
 
+void ReadCurveText(TRampCurve& curve, std::string& deviceName, const std::string& text) {
+  std::istringstream in(text);
   TCurveReader reader(in);
   const bool version2 = reader.ReadLine() == CurveFileHeader;
   deviceName = reader.ReadLine();
@@ -156,5 +166,4 @@ bool ReadCurveFile(TRampCurve& curve, std::string& deviceName, const std::string
     curve.PointG[level] = reader.ReadInteger();
     curve.PointB[level] = reader.ReadInteger();
   }
-  return true;
 }

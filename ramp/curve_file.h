@@ -25,8 +25,11 @@ bool WriteCurveFile(const TRampCurve& curve, int32_t index, const std::string& p
 // Reads the file at `path` into `curve` and its line 2 into `deviceName`.
 // False, with the record untouched, when there is no file. Missing values at
 // the end read as 0 / false; a token that is not a 32-bit integer throws
-// TFileError("Invalid numeric input"), keeping the fields read before it.
+// TFileError("Invalid numeric input"), keeping the fields read before it. A
+// file that cannot be read throws TFileError("Unable to read <path>").
 bool ReadCurveFile(TRampCurve& curve, std::string& deviceName, const std::string& path);
+// The same reading of a file's bytes.
+void ReadCurveText(TRampCurve& curve, std::string& deviceName, const std::string& text);
 
 // The version 2 text of a record, as WriteCurveFile stores it.
 std::string CurveFileText(const TRampCurve& curve, const std::string& deviceName);

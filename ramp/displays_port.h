@@ -39,6 +39,9 @@ class TDisplaysPort {
   virtual bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) = 0;
   // The system may refuse a ramp; the video card then keeps its previous one.
   virtual bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) = 0;
+  // Entries per channel of the video card's own ramp, which GetRamp and
+  // SetRamp resample from and to 256 when they differ.
+  virtual int32_t RampSize(TDisplayHandle) { return LevelCount; }
 
   virtual void Wait(int32_t milliseconds) = 0;
 

@@ -8,6 +8,8 @@
 #include "ramp/curve_file.h"
 #include "ramp/displays_port.h"
 #include "ramp/file_error.h"
+#include "ramp/ramp_checks.h"
+#include "ramp/ramp_resample.h"
 #include "ramp/records.h"
 
 namespace {
@@ -30,6 +32,66 @@ bool StepRamp(TGammaRamp& present, const TGammaRamp& target) {
   return changed > 0;
 }
 
+// A display's way from its present ramp to its target.
+struct TTransition {
+  TGammaRamp Target{};
+  TGammaRamp Present{};
+  bool Done = false;       // arrived, or left alone
+  bool Loaded = false;     // takes part in the load
+  bool LastAccepted = false;
+};
+
+// Reads the display's present ramp as the transition's start.
+void StartTransition(int32_t index, TTransition& transition) {
+  TDisplaysPort& port = DisplaysPort();
+  transition.Loaded = true;
+  if (!port.GetRamp(Displays[index].DC, transition.Present)) {
+    LinearRamp(transition.Present);
+    port.SetRamp(Displays[index].DC, transition.Present);
+    port.Wait(UnreadableRampPauseMs);
+  }
+}
+
+void StepAll(std::vector<TTransition>& transitions) {
+  TDisplaysPort& port = DisplaysPort();
+  for (int pass = 1; pass <= MaxPasses; ++pass) {
+    int moving = 0;
+    for (int32_t i = 0; i < DisplayCount; ++i) {
+      TTransition& transition = transitions[i];
+      if (transition.Done) continue;
+      if (StepRamp(transition.Present, transition.Target)) ++moving;
+      else transition.Done = true;
+      // Loaded in the pass that finishes the display as well, so its final
+      // ramp reaches the video card.
+      transition.LastAccepted = port.SetRamp(Displays[i].DC, transition.Present);
+    }
+    if (moving == 0 || pass == MaxPasses) break;
+    port.Wait(PassPauseMs);
+  }
+}
+
+// Some systems accept a ramp and do not show it, or reset it soon after: the
+// card's own ramp is the judge. One that cannot be read is taken at the word
+// of its last load.
+void VerifyAll(const std::vector<TTransition>& transitions, TLoadReport& report) {
+  TDisplaysPort& port = DisplaysPort();
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    const TTransition& transition = transitions[i];
+    if (!transition.Loaded) continue;
+    TGammaRamp held{};
+    const bool kept = port.GetRamp(Displays[i].DC, held)
+                          ? held == ReadBackOf(transition.Present, port.RampSize(Displays[i].DC))
+                          : transition.LastAccepted;
+    if (!kept) report.NotKept.push_back(i);
+  }
+}
+
+bool Load(std::vector<TTransition>& transitions, TLoadReport& report) {
+  StepAll(transitions);
+  VerifyAll(transitions, report);
+  return report.NotKept.empty();
+}
+
 }  // namespace
 
 bool StepToward(uint16_t& entry, uint16_t target) {
@@ -45,47 +107,44 @@ bool StepToward(uint16_t& entry, uint16_t target) {
   return true;
 }
 
-bool LoadCurves(const std::string& folder) {
-  TDisplaysPort& port = DisplaysPort();
-  std::vector<TGammaRamp> targetRamps(DisplayCount);
-  std::vector<TGammaRamp> presentRamps(DisplayCount);
-  std::vector<bool> doneFlags(DisplayCount, false);
+bool LoadCurves(const std::string& folder, TLoadReport& report) {
+  std::vector<TTransition> transitions(DisplayCount);
   std::string errors;
-
   for (int32_t i = 0; i < DisplayCount; ++i) {
+    TTransition& transition = transitions[i];
     const std::string path = CurveFilePath(folder, i);
     std::string deviceName;
     try {
-      if (ReadCurveFile(Curves[i], deviceName, path)) BuildRamp(Curves[i], targetRamps[i]);
-      else LinearRamp(targetRamps[i]);
+      if (ReadCurveFile(Curves[i], deviceName, path)) {
+        BuildRamp(Curves[i], transition.Target);
+        if (LeavesDisplayNearlyUniform(transition.Target)) report.NearlyUniform.push_back(i);
+      } else {
+        LinearRamp(transition.Target);
+      }
     } catch (const std::exception& error) {
       // The display keeps what it shows rather than guessing at a ramp.
       if (!errors.empty()) errors += "\n";
       errors += CurveFileErrorText(path, error.what());
-      doneFlags[i] = true;
+      transition.Done = true;
       continue;
     }
-    if (!port.GetRamp(Displays[i].DC, presentRamps[i])) {
-      LinearRamp(presentRamps[i]);
-      port.SetRamp(Displays[i].DC, presentRamps[i]);
-      port.Wait(UnreadableRampPauseMs);
-    }
+    StartTransition(i, transition);
   }
-
-  for (int pass = 1; pass <= MaxPasses; ++pass) {
-    int moving = 0;
-    for (int32_t i = 0; i < DisplayCount; ++i) {
-      if (doneFlags[i]) continue;
-      if (StepRamp(presentRamps[i], targetRamps[i])) ++moving;
-      else doneFlags[i] = true;
-      // Loaded in the pass that finishes the display as well, so its final
-      // ramp reaches the video card.
-      port.SetRamp(Displays[i].DC, presentRamps[i]);
-    }
-    if (moving == 0 || pass == MaxPasses) break;
-    port.Wait(PassPauseMs);
-  }
-
+  const bool kept = Load(transitions, report);
   if (!errors.empty()) throw TFileError(errors);
-  return true;
+  return kept;
+}
+
+bool LoadCurves(const std::string& folder) {
+  TLoadReport report;
+  return LoadCurves(folder, report);
+}
+
+bool LoadLinearRamps(TLoadReport& report) {
+  std::vector<TTransition> transitions(DisplayCount);
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    LinearRamp(transitions[i].Target);
+    StartTransition(i, transitions[i]);
+  }
+  return Load(transitions, report);
 }

@@ -1,16 +1,31 @@
 // Load mode: every display's stored curve applied to its video card, the ramp
-// moving there in small steps rather than in one jump.
+// moving there in small steps rather than in one jump, then read back.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// What a load found that its user should hear about, displays by index.
+struct TLoadReport {
+  // Loaded as stored, though the curve leaves the display almost uniformly
+  // black or white.
+  std::vector<int32_t> NearlyUniform;
+  // The video card, read back after the last pass, does not hold the ramp
+  // last loaded into it (or refused it when it could not be read back).
+  std::vector<int32_t> NotKept;
+};
 
 // Reads each display's curve file from `folder` and steps all displays
 // together toward their ramps (the linear ramp without a file), 10 ms apart,
-// until all have arrived. A curve file that cannot be read leaves its display
-// with the ramp it has; once the others are done, TFileError is thrown naming
-// every such file. Returns true otherwise.
+// until all have arrived, then reads every ramp back. A curve file that
+// cannot be read leaves its display with the ramp it has; once the others are
+// done, TFileError is thrown naming every such file. Returns false when a
+// display did not keep its ramp, true otherwise.
+bool LoadCurves(const std::string& folder, TLoadReport& report);
 bool LoadCurves(const std::string& folder);
+// The same steps toward the linear ramp on every display, reading no file.
+bool LoadLinearRamps(TLoadReport& report);
 
 // Moves a ramp entry half its gap toward the target, at most 512; a gap of at
 // most 513 is closed at once. True only for such a counted step.

@@ -1,5 +1,6 @@
 #include "ramp/ramp_resample.h"
 
+#include <algorithm>
 #include <cmath>
 
 std::vector<uint16_t> ResampleChannel(const std::vector<uint16_t>& source, int size) {
@@ -22,4 +23,30 @@ std::vector<uint16_t> ResampleChannel(const std::vector<uint16_t>& source, int s
     result[i] = static_cast<uint16_t>(std::lround(value));
   }
   return result;
+}
+
+std::vector<uint16_t> RampToCardEntries(const TGammaRamp& ramp, int size) {
+  std::vector<uint16_t> entries;
+  for (int c = 0; c < 3; ++c) {
+    const std::vector<uint16_t> levels(ramp.begin() + c * LevelCount, ramp.begin() + (c + 1) * LevelCount);
+    const std::vector<uint16_t> channel = size == LevelCount ? levels : ResampleChannel(levels, size);
+    entries.insert(entries.end(), channel.begin(), channel.end());
+  }
+  return entries;
+}
+
+TGammaRamp RampFromCardEntries(const std::vector<uint16_t>& entries, int size) {
+  TGammaRamp ramp{};
+  if (size <= 0 || entries.size() < static_cast<size_t>(3 * size)) return ramp;
+  for (int c = 0; c < 3; ++c) {
+    const std::vector<uint16_t> channel(entries.begin() + c * size, entries.begin() + (c + 1) * size);
+    const std::vector<uint16_t> levels = size == LevelCount ? channel : ResampleChannel(channel, LevelCount);
+    std::copy(levels.begin(), levels.end(), ramp.begin() + c * LevelCount);
+  }
+  return ramp;
+}
+
+TGammaRamp ReadBackOf(const TGammaRamp& ramp, int size) {
+  if (size == LevelCount || size <= 0) return ramp;
+  return RampFromCardEntries(RampToCardEntries(ramp, size), size);
 }

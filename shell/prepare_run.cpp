@@ -1,9 +1,9 @@
 #include "shell/prepare_run.h"
 
 #include "lang/multilang.h"
-#include "ramp/load_curves.h"
 #include "shell/command_line.h"
 #include "shell/data_folders.h"
+#include "shell/load_mode.h"
 #include "shell/open_through_shell.h"
 #include "shell/settings_file.h"
 
@@ -22,7 +22,7 @@ bool PrepareRun() {
     return false;
   }
   if (mode == LoadModeArgument) {
-    LoadCurves(CommonDataFolder(ProductSubFolder));
+    RunLoadMode();
     return false;
   }
   return true;

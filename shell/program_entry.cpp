@@ -4,6 +4,7 @@
 
 #include "ramp/display_discovery.h"
 #include "ramp/displays_port.h"
+#include "ramp/ramp_access.h"
 #include "shell/command_line.h"
 #include "shell/prepare_run.h"
 #include "shell/settings_file.h"
@@ -22,7 +23,14 @@ int RunWindowMode(const TWindowEntry& runWindow) {
     DisplaysPort().ShowMessage(ErrorCaption, NoWindowMessage);
     return ExitFailure;
   }
-  runWindow();
+  try {
+    runWindow();
+  } catch (...) {
+    // Only OK keeps the ramps loaded during the session.
+    if (RampsOnTrial()) RestoreRamps();
+    throw;
+  }
+  if (RampsOnTrial()) RestoreRamps();
   WriteSettings();
   return ExitSuccess;
 }

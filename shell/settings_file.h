@@ -15,6 +15,5 @@ std::string SettingsPath();
 // that is absent keeps its default; one with an empty value gives "".
 void ReadSettings();
 // Throws TFileError("Unable to write to <path>") when the write is refused.
-// On Linux the file is replaced atomically, so a failed write leaves the
-// previous file; Windows' profile functions write each key in place.
+// The file is replaced atomically, so a failed write leaves the previous one.
 void WriteSettings();

@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Builds both targets and runs every test: natively on Linux, and the Windows
-# build under Wine. Installs what it needs first.
+# Builds the three presets and runs every test: natively on Linux, the same
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer with short
+# runs of the fuzzers, and the Windows build under Wine. Installs what it needs
+# first.
+#
+# The builds take the processors one after the other. The Wine tests mostly
+# wait on Wine itself, so the sanitizer build and its tests run beside them,
+# their output kept in build-asan/test.log and shown when they end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/ensure-packages
@@ -16,4 +22,21 @@ bash tests/packaging/deb_package.sh "$(ls build-deb/packages/tonemark_*.deb)"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-ctest --preset windows
+
+mkdir -p build-asan
+(cmake --preset asan >/dev/null && cmake --build --preset asan && ctest --preset asan) \
+  >build-asan/test.log 2>&1 &
+sanitized=$!
+
+windows=0
+ctest --preset windows || windows=$?
+
+asan=0
+wait "$sanitized" || asan=$?
+if ((asan)); then
+  cat build-asan/test.log
+else
+  sed -n '/tests passed/,$p' build-asan/test.log
+fi
+echo "Sanitizer build and tests: $( ((asan)) && echo FAILED || echo passed) (build-asan/test.log)"
+((windows == 0 && asan == 0))

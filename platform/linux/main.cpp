@@ -8,12 +8,11 @@
 #include "platform/linux/randr_displays.h"
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
-#include "shell/program_entry.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = StartLinuxProgram(argc, argv);
   std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplays>();
-  SetDisplaysPort(*displays);
-  return ProgramEntry(StartLinuxProgram(argc, argv), [] {
+  return RunLinuxProgram(args, *displays, [] {
     if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
     else RunNativeSession(nullptr);
   });

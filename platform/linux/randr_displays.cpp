@@ -234,5 +234,6 @@ std::optional<std::vector<uint8_t>> TRandrDisplays::ReadEdidOfModel(const std::s
 }
 
 void TRandrDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  std::cerr << caption << ": " << text << std::endl;
+  Shown.push_back(caption + ": " + text);
+  std::cerr << Shown.back() << std::endl;
 }

@@ -43,6 +43,9 @@ class TRandrDisplays : public TDisplaysPort {
 
   bool Connected() const { return display_ != nullptr; }
 
+  // Every message shown so far, as "<caption>: <text>".
+  std::vector<std::string> Shown;
+
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;
@@ -55,6 +58,7 @@ class TRandrDisplays : public TDisplaysPort {
   void ReleaseDisplayHandle(TDisplayHandle display) override;
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  int32_t RampSize(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
   void ShowMessage(const std::string& caption, const std::string& text) override;

@@ -10,14 +10,6 @@
 #include "platform/linux/randr_errors.h"
 #include "ramp/ramp_resample.h"
 
-namespace {
-
-std::vector<uint16_t> Channel(const TGammaRamp& ramp, int channel) {
-  return {ramp.begin() + channel * LevelCount, ramp.begin() + (channel + 1) * LevelCount};
-}
-
-}  // namespace
-
 int TRandrDisplays::GammaSizeOf(TRandrOutput& output) {
   if (output.GammaSize <= 0) {
     const unsigned long errors = XErrorCount();
@@ -36,13 +28,10 @@ bool TRandrDisplays::GetRamp(TDisplayHandle handle, TGammaRamp& ramp) {
   const bool ok = gamma != nullptr && gamma->size > 0 && XErrorCount() == errors;
   if (ok) {
     output->GammaSize = gamma->size;
-    const unsigned short* channels[3] = {gamma->red, gamma->green, gamma->blue};
-    for (int c = 0; c < 3; ++c) {
-      const std::vector<uint16_t> read(channels[c], channels[c] + gamma->size);
-      const std::vector<uint16_t> levels =
-          gamma->size == LevelCount ? read : ResampleChannel(read, LevelCount);
-      std::copy(levels.begin(), levels.end(), ramp.begin() + c * LevelCount);
-    }
+    std::vector<uint16_t> entries;
+    for (const unsigned short* channel : {gamma->red, gamma->green, gamma->blue})
+      entries.insert(entries.end(), channel, channel + gamma->size);
+    ramp = RampFromCardEntries(entries, gamma->size);
   }
   if (gamma != nullptr) XRRFreeGamma(gamma);
   return ok;
@@ -55,13 +44,10 @@ bool TRandrDisplays::SetRamp(TDisplayHandle handle, const TGammaRamp& ramp) {
   if (size <= 0) return false;
   XRRCrtcGamma* gamma = XRRAllocGamma(size);
   if (gamma == nullptr) return false;
+  const std::vector<uint16_t> entries = RampToCardEntries(ramp, size);
   unsigned short* channels[3] = {gamma->red, gamma->green, gamma->blue};
-  for (int c = 0; c < 3; ++c) {
-    const std::vector<uint16_t> levels = Channel(ramp, c);
-    const std::vector<uint16_t> written =
-        size == LevelCount ? levels : ResampleChannel(levels, size);
-    std::copy(written.begin(), written.end(), channels[c]);
-  }
+  for (int c = 0; c < 3; ++c)
+    std::copy(entries.begin() + c * size, entries.begin() + (c + 1) * size, channels[c]);
   const unsigned long errors = XErrorCount();
   XRRSetCrtcGamma(display_, output->Crtc, gamma);
   XRRFreeGamma(gamma);
@@ -69,4 +55,11 @@ bool TRandrDisplays::SetRamp(TDisplayHandle handle, const TGammaRamp& ramp) {
   // The CRTC may have changed its ramp size; ask again next time.
   output->GammaSize = 0;
   return false;
+}
+
+int32_t TRandrDisplays::RampSize(TDisplayHandle handle) {
+  TRandrOutput* output = OutputOf(handle);
+  if (display_ == nullptr || output == nullptr || output->Crtc == None) return LevelCount;
+  const int size = GammaSizeOf(*output);
+  return size > 0 ? size : LevelCount;
 }

@@ -10,7 +10,6 @@
 #include "platform/native_session.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/script/script_view.h"
-#include "shell/program_entry.h"
 
 namespace {
 
@@ -26,10 +25,10 @@ class TRandrDisplaysWithMessageBoxes : public TRandrDisplays {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = StartLinuxProgram(argc, argv);
   std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplaysWithMessageBoxes>();
-  SetDisplaysPort(*displays);
   TJpegDecoder decoder;
-  return ProgramEntry(StartLinuxProgram(argc, argv), [&] {
+  return RunLinuxProgram(args, *displays, [&] {
     if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &decoder);
     else RunNativeSession(&decoder);
   });

@@ -24,9 +24,8 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-std::map<std::string, TSection> ReadSections(const std::filesystem::path& iniFile) {
+std::map<std::string, TSection> ReadSections(std::istream& in) {
   std::map<std::string, TSection> sections;
-  std::ifstream in(iniFile, std::ios::binary);
   TSection* section = nullptr;
   for (std::string line; std::getline(in, line);) {
     line = Trim(line);
@@ -84,6 +83,7 @@ void ApplyFailures(const std::string& text, TSimMonitor& monitor) {
     else if (failure == "dc") monitor.FailDisplayHandle = true;
     else if (failure == "get") monitor.FailGet = true;
     else if (failure == "set") monitor.FailSet = true;
+    else if (failure == "ignore") monitor.IgnoreSet = true;
   }
 }
 
@@ -106,7 +106,12 @@ TSimMonitor MonitorFromSection(int32_t number, const TSection& section) {
 }  // namespace
 
 std::vector<TSimMonitor> ReadSimMonitors(const std::filesystem::path& iniFile) {
-  const std::map<std::string, TSection> sections = ReadSections(iniFile);
+  std::ifstream in(iniFile, std::ios::binary);
+  return SimMonitorsFrom(in);
+}
+
+std::vector<TSimMonitor> SimMonitorsFrom(std::istream& in) {
+  const std::map<std::string, TSection> sections = ReadSections(in);
   std::vector<TSimMonitor> monitors;
   for (int32_t number = 1;; ++number) {
     const auto found = sections.find("monitor" + std::to_string(number));

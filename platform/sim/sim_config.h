@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,13 @@ struct TSimMonitor {
   std::string DeviceID;
   std::string Edid;  // file name in the simulation folder, or empty
   bool FailInfo = false, FailDisplayHandle = false, FailGet = false, FailSet = false;
+  // Loads are reported as accepted, yet the ramp stays as it was.
+  bool IgnoreSet = false;
 };
 
 // The monitors described in `iniFile`, numbering stopping at the first
 // missing section; none when the file is absent. Keys are matched without
 // regard to case; a key given twice counts the first time.
 std::vector<TSimMonitor> ReadSimMonitors(const std::filesystem::path& iniFile);
+// The same reading of the file's text.
+std::vector<TSimMonitor> SimMonitorsFrom(std::istream& in);

@@ -110,7 +110,7 @@ bool TSimDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
   const TSimMonitor* monitor = MonitorOf(display);
   if (monitor == nullptr) return false;
   bool accepted = !monitor->FailSet;
-  if (accepted) {
+  if (accepted && !monitor->IgnoreSet) {
     try {
       WriteFileAtomically(RampFile(*monitor).string(), RampFileText(ramp));
     } catch (const TFileError&) {

@@ -11,6 +11,9 @@ constexpr const char* DisplayDriver = "DISPLAY";
 
 TRect RectOf(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
+int SystemGetGammaRamp(void* dc, void* ramp) { return GetDeviceGammaRamp(static_cast<HDC>(dc), ramp); }
+int SystemSetGammaRamp(void* dc, void* ramp) { return SetDeviceGammaRamp(static_cast<HDC>(dc), ramp); }
+
 BOOL CALLBACK AddEnumeratedMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM addMonitor) {
   return (*reinterpret_cast<const std::function<bool(TMonitorHandle)>*>(addMonitor))(monitor);
 }
@@ -27,6 +30,8 @@ std::string SystemMessage(DWORD error) {
   return message;
 }
 }  // namespace
+
+TGdiDisplays::TGdiDisplays() : GetGammaRamp(SystemGetGammaRamp), SetGammaRamp(SystemSetGammaRamp) {}
 
 void TGdiDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   EnumDisplayMonitors(nullptr, nullptr, AddEnumeratedMonitor,
@@ -77,11 +82,11 @@ void TGdiDisplays::ReleaseDisplayHandle(TDisplayHandle display) {
 
 bool TGdiDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {
   // TGammaRamp has the layout GDI takes: red, green, blue, 256 words each.
-  return GetDeviceGammaRamp(static_cast<HDC>(display), ramp.data());
+  return GetGammaRamp(display, ramp.data()) != 0;
 }
 
 bool TGdiDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
-  return SetDeviceGammaRamp(static_cast<HDC>(display), const_cast<uint16_t*>(ramp.data()));
+  return SetGammaRamp(display, const_cast<uint16_t*>(ramp.data())) != 0;
 }
 
 void TGdiDisplays::Wait(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
@@ -91,5 +96,6 @@ std::optional<std::vector<uint8_t>> TGdiDisplays::ReadEdidOfModel(const std::str
 }
 
 void TGdiDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+  // Above the top-most calibration window, which waits for the box meanwhile.
+  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST | MB_TASKMODAL);
 }

@@ -7,6 +7,15 @@
 
 class TGdiDisplays : public TDisplaysPort {
  public:
+  TGdiDisplays();
+
+  // The GDI calls behind GetRamp and SetRamp, shaped as GetDeviceGammaRamp
+  // and SetDeviceGammaRamp (device context, 768 words; nonzero on success).
+  // Tests put a video card of their own behind them: Wine's display has none.
+  using TGammaRampCall = int (*)(void* dc, void* ramp);
+  TGammaRampCall GetGammaRamp;
+  TGammaRampCall SetGammaRamp;
+
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;

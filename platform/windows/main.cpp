@@ -1,46 +1,65 @@
 // Tonemark.exe: the simulated displays when TONEMARK_SIM is set, else the
 // desktop's own through GDI; in normal mode the scripted view when
 // TONEMARK_SCRIPT is set, else the native window.
-#include <windows.h>
+#include "platform/windows/win32.h"
 
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "paint/mini_icm.h"
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
+#include "platform/windows/ansi_path.h"
+#include "platform/windows/color_mscms.h"
 #include "platform/windows/display_gdi.h"
+#include "platform/windows/dpi_awareness.h"
+#include "platform/windows/guardian_process.h"
+#include "platform/windows/wic_pictures.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
 
 namespace {
 
 // Argument 0 is whatever the starting program wrote; the module's own path
-// always names the program folder.
+// always names the program folder. It is asked in UTF-16, as the ANSI answer
+// would carry '?' for some characters.
 std::string OwnExecutablePath(const std::string& argument0) {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : argument0;
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? AnsiPath(std::wstring(path, length)) : argument0;
 }
+
+TWicJpegDecoder Pictures;
 
 // Normal mode: the scripted view under TONEMARK_SCRIPT, else the native window.
 void RunWindowSession() {
-  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
-  else RunNativeSession(nullptr);
+  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &Pictures);
+  else RunNativeSession(&Pictures);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  DeclarePerMonitorDpiAwareness();
   std::vector<std::string> args(argv, argv + argc);
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);
   LoaderFileName = "Tonewatch.exe";
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<TGdiDisplays>();
+  // Simulated displays have no device context, and so no colour profile.
+  TMscmsColorManagement colorManagement;
+  if (!displays) {
+    displays = std::make_unique<TGdiDisplays>();
+    DisplayColorManagement = &colorManagement;
+  }
   SetDisplaysPort(*displays);
+  if (IsGuardianProcess()) return RunGuardianProcess();
+
+  TGuardianProcess guardian;
+  SetRampGuardian(guardian);
   return ProgramEntry(args, RunWindowSession);
 }

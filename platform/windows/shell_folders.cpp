@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/windows/ansi_path.h"
 #include "shell/shell_port.h"
 
 namespace {
@@ -25,10 +26,11 @@ namespace ShellPort {
 std::string SpecialFolderPath(TSpecialFolder folder) {
   LPITEMIDLIST items = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, Csidl(folder), &items))) return "";
-  char path[MAX_PATH + 1] = {};
-  const bool found = SHGetPathFromIDListA(items, path) != FALSE;
+  // Asked in UTF-16, as the ANSI answer would carry '?' for some characters.
+  wchar_t path[MAX_PATH + 1] = {};
+  const bool found = SHGetPathFromIDListW(items, path) != FALSE;
   CoTaskMemFree(items);
-  return found ? path : "";
+  return found ? AnsiPath(path) : "";
 }
 
 char PathDelimiter() { return '\\'; }

@@ -1,14 +1,31 @@
-// The settings file on Windows: the system's private-profile functions. They
-// rewrite the file in place, key by key, so unlike the Linux writer a write
-// that fails half-way can leave the first key written and the second not.
+// The settings file on Windows: read through the system's private-profile
+// functions; written as a whole new file in their format that then replaces
+// the old one, so that a failed write leaves the previous file.
 #include <windows.h>
 
+#include "shell/profile_file.h"
 #include "shell/shell_port.h"
 
 namespace {
 
 // The settings values are read into a buffer of this size, terminator included.
 constexpr DWORD ProfileBufferSize = 2048;
+
+// The profile functions keep a file that starts with a UTF-16 byte-order mark
+// in UTF-16; only they can change it without breaking it.
+bool IsUtf16(const std::string& text) {
+  return text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0;
+}
+
+bool WriteKeyByKey(const std::string& path, const std::string& section,
+                   const std::vector<std::pair<std::string, std::string>>& values) {
+  for (const auto& [key, value] : values)
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()))
+      return false;
+  // Flushes the system's cache of the file; its result says nothing useful.
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+  return true;
+}
 
 }  // namespace
 
@@ -24,12 +41,9 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 
 bool WriteProfileStrings(const std::string& path, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& values) {
-  for (const auto& [key, value] : values)
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()))
-      return false;
-  // Flushes the system's cache of the file; its result says nothing useful.
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-  return true;
+  const auto text = ReadProfileFile(path);
+  if (text && IsUtf16(*text)) return WriteKeyByKey(path, section, values);
+  return WriteProfileFile(path, section, values);
 }
 
 }  // namespace ShellPort

@@ -44,11 +44,41 @@ grep -q '^wait 10$' "$sim/log.txt" || fail "the ramp was not moved gradually"
 cmp -s "$app/Tonemark.settings" "$case_dir/settings.before" || fail "load mode changed the settings"
 
 # Arguments after /load are ignored; a display already at its target is
-# loaded once, without a pause.
+# loaded once, without a pause, and read back.
 rm "$sim/log.txt"
 run /load extra arguments
 expect_eq "$status" 0 "/load with more arguments"
-expect_eq "$(cut -d' ' -f1-3 "$sim/log.txt" | tr '\n' ,)" "get 1 ok,get 2 ok,set 1 ok,set 2 ok," "second load"
+expect_eq "$(cut -d' ' -f1-3 "$sim/log.txt" | tr '\n' ,)" \
+          "get 1 ok,get 2 ok,set 1 ok,set 2 ok,get 1 ok,get 2 ok," "second load"
+
+# A display that accepts its ramp and does not keep it is named, the others
+# are loaded, and the run ends with 1. (The messages come from the English
+# language file beside the program.)
+fresh_case
+cp -r "$(dirname "$program")/Tonemark.languages" "$app/"
+printf '[Monitor1]\n[Monitor2]\nFail=ignore\n' >"$sim/displays.ini"
+write_ramp "$sim/ramp2.txt" 'l * 100'
+run /load
+expect_eq "$status" 1 "display that drops its ramp: exit code"
+[[ "$err" == "Error: Display 2 (Generic PnP Monitor) did not keep its calibration:"* ]] \
+  || fail "display that drops its ramp: message: $err"
+expect_eq "$(ramp_entry "$sim/ramp1.txt" 255)" 65280 "display 1 loaded beside it"
+
+# A curve that blacks the screen is loaded as stored and named; with
+# TONEMARK_SAFE=1 every display gets the linear ramp instead.
+fresh_case
+cp -r "$(dirname "$program")/Tonemark.languages" "$app/"
+printf '[Monitor1]\n[Monitor2]\n' >"$sim/displays.ini"
+write_curve "$app/Tonemark2.lut" Gamma=-100
+run /load
+expect_eq "$status" 0 "black curve: exit code"
+[[ "$err" == "Warning: The curve of display 2 (Generic PnP Monitor) leaves it almost uniformly black"* ]] \
+  || fail "black curve: message: $err"
+expect_eq "$(ramp_entry "$sim/ramp2.txt" 254)" 0 "black curve loaded as stored"
+TONEMARK_SAFE=1 run /load
+expect_eq "$status" 0 "safe load: exit code"
+expect_eq "$err" "" "safe load: messages"
+expect_eq "$(ramp_entry "$sim/ramp2.txt" 254)" 65024 "safe load: linear ramp"
 
 # Only the exact first argument chooses a mode; anything else opens the
 # window, whose session (on an empty script) starts by saving every ramp.

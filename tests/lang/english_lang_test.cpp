@@ -65,12 +65,13 @@ const std::map<std::string, std::string> DesignCaptions = {
 };
 
 // Keys whose English wording is ours: the welcome and page help texts, the
-// other state of the LUT button and the reference-image dialog.
+// other state of the LUT button, the reference-image dialog and the messages.
 const std::vector<std::string> WordedKeys = {
     "TWelcome",      "TBlackPoint",       "TWhitePoint",  "TGamma",      "TSharp",
     "TColorBalance", "TCorrectionPoints", "TAllControls", "TGrays",      "THighlights",
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
-    "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture"};
+    "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
+    "MNearlyUniform", "LRampRefused"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();

@@ -80,4 +80,15 @@ TEST_F(StagedFilesTest, AFolderAtTheTargetFailsTheStageAndLeavesNoTemporary) {
   EXPECT_EQ(Names(folder), (TNames{"a", "b", "c"}));
 }
 
+TEST_F(StagedFilesTest, TwoWritersOfOneFileStageApartAndTheLastRenameWins) {
+  TStagedFiles first, second;
+  first.Stage(folder.File("a"), "first");
+  second.Stage(folder.File("a"), "second");
+  EXPECT_EQ(Names(folder).size(), 4u) << "a temporary file each, beside the target";
+  second.Commit();
+  first.Commit();
+  EXPECT_EQ(ReadBytes(folder.File("a")), "first");
+  EXPECT_EQ(Names(folder), (TNames{"a", "c"}));
+}
+
 }  // namespace

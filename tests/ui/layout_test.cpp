@@ -117,6 +117,17 @@ TEST_F(LayoutTest, PanelsAndTheirControlsHaveTheirDesignGeometry) {
   EXPECT_FALSE(form->OkButton.TabStop);
 }
 
+TEST_F(LayoutTest, TheBarLiesAboveAWelcomePanelThatReachesIntoIt) {
+  StartDisplays({"Rect=0,0,1280,720\nDpi=144"});
+  CreateForm(144);
+  EXPECT_GT(form->WelcomePanel.Top + form->WelcomePanel.Height, form->Panel.Top);
+  const std::vector<TControl*> stack = StackingOrder(form->Window);
+  EXPECT_EQ(stack.back(), &form->Panel);
+  // The others keep the order they were made in: the language list lies on the Welcome panel.
+  EXPECT_LT(std::find(stack.begin(), stack.end(), &form->WelcomePanel),
+            std::find(stack.begin(), stack.end(), &form->LangPanel));
+}
+
 TEST_F(LayoutTest, TheTabKeyVisitsTheBarsListsThenThePanelsInTheirOrder) {
   StartDisplays({"Rect=0,0,1920,1080", "Rect=1920,0,3840,1080"});
   CreateForm(96);

@@ -8,6 +8,7 @@
 #include "shell/data_folders.h"
 #include "shell/settings_file.h"
 #include "shell/shell_port.h"
+#include "tests/platform/linux_files/full_disk.h"
 #include "tests/platform/linux_shell/xdg_environment.h"
 
 namespace {
@@ -122,10 +123,9 @@ TEST_F(InstalledProgram, TheFirstSessionEndCreatesTheMissingFoldersAndTheFile) {
 TEST_F(InstalledProgram, AFailedWriteLeavesThePreviousFile) {
   const std::string previous = "[Settings]\r\nLanguage=Deutsch\r\n";
   PutFile(SettingsPath(), previous);
-  // The temporary file that would replace it cannot be created.
-  std::filesystem::create_directory(SettingsPath() + ".tmp");
   CurrentLanguage = "Svenska";
   try {
+    const TFullDisk disk(10);
     WriteSettings();
     FAIL() << "the write was not refused";
   } catch (const TFileError& error) {

@@ -131,6 +131,19 @@ TEST_F(SimDisplays, InjectedFailuresAreLoggedAndChangeNothing) {
   }() + "\n");
 }
 
+TEST_F(SimDisplays, AnIgnoredLoadIsLoggedAsAcceptedAndTheRampStaysAsItWas) {
+  const auto handles = Enumerate("[Monitor1]\nFail=ignore\n");
+  std::string fives;
+  for (int i = 0; i < 768; ++i) fives += "5 ";
+  WriteBytes(folder_.File("ramp1.txt"), fives);
+  TDisplayHandle display = sim_.CreateDisplayHandle(handles[0], "");
+  EXPECT_TRUE(sim_.SetRamp(display, Ramp(1, 0)));
+  TGammaRamp read{};
+  ASSERT_TRUE(sim_.GetRamp(display, read));
+  EXPECT_EQ(read, Ramp(5, 0));
+  EXPECT_EQ(Log().substr(0, 13), "set 1 ok 1 1 ");
+}
+
 TEST_F(SimDisplays, AMalformedRampFileCannotBeRead) {
   const auto handles = Enumerate("[Monitor1]\n[Monitor2]\n[Monitor3]\n");
   WriteBytes(folder_.File("ramp1.txt"), "1 2 3");

@@ -1,14 +1,20 @@
 // Gamma ramps under Wine on Xvfb: the X server offers Wine no gamma ramp to
 // read or load, so every ramp call fails, and the model must take its
 // documented ways round that rather than load a black or half-read ramp.
+// The calls' success is shown on a video card put behind the GDI calls.
 #include "platform/windows/display_gdi.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "ramp/build_ramp.h"
+#include "ramp/curve_file.h"
 #include "ramp/display_discovery.h"
 #include "ramp/load_curves.h"
 #include "ramp/no_displays.h"
@@ -73,8 +79,75 @@ TEST_F(GdiRamps, ARefusedLoadIsReportedAndAFailedReadLeavesWorkRampAlone) {
 
 TEST_F(GdiRamps, LoadModeStartsFromTheLinearRampAfterAPauseWhenTheRampCannotBeRead) {
   TempFolder data;  // no curve file: the target is the linear ramp
-  EXPECT_TRUE(LoadCurves(data.Folder()));
+  // Neither read back nor accepted: the display did not keep it.
+  EXPECT_FALSE(LoadCurves(data.Folder()));
   EXPECT_EQ(gdi_.Calls, (std::vector<std::string>{"get fail", "set refused 256 65280 65280",
-                                                  "wait 50", "set refused 256 65280 65280"}));
+                                                  "wait 50", "set refused 256 65280 65280", "get fail"}));
+}
+
+// A video card behind the two GDI calls, holding its ramp word for word.
+// Like Windows, it may refuse ramps far from the identity ramp.
+TGammaRamp Card;
+bool RefusesFarRamps = false;
+
+int CardGet(void*, void* ramp) {
+  std::memcpy(ramp, Card.data(), sizeof Card);
+  return TRUE;
+}
+
+int CardSet(void*, void* ramp) {
+  TGammaRamp loaded;
+  std::memcpy(loaded.data(), ramp, sizeof loaded);
+  for (size_t i = 0; RefusesFarRamps && i < loaded.size(); ++i)
+    if (std::abs(loaded[i] - static_cast<int>(i % 256) * 257) > 16384) return FALSE;
+  Card = loaded;
+  return TRUE;
+}
+
+class GdiRampsOnACard : public GdiRamps {
+ protected:
+  void SetUp() override {
+    GdiRamps::SetUp();
+    for (size_t i = 0; i < Card.size(); ++i) Card[i] = static_cast<uint16_t>(i % 256 * 200);
+    RefusesFarRamps = false;
+    gdi_.GetGammaRamp = CardGet;
+    gdi_.SetGammaRamp = CardSet;
+  }
+  // Tonemark1.lut of a record in the data folder; its ramp.
+  TGammaRamp StoreCurve(TRampCurve curve) {
+    WriteBytes(data_.File("Tonemark1.lut"), CurveFileText(curve, "\\\\.\\DISPLAY1"));
+    TGammaRamp ramp;
+    BuildRamp(curve, ramp);
+    return ramp;
+  }
+  TempFolder data_;
+};
+
+TEST_F(GdiRampsOnACard, TheSessionAndLoadModeReadAndLoadTheCardsRampWordForWord) {
+  const TGammaRamp start = Card;
+  SaveRamps();
+  EXPECT_EQ(SavedRamps[0], start);
+  Curves[0].Gamma = 30;
+  ASSERT_TRUE(SetCurveRamp(0));
+  EXPECT_EQ(Card, WorkRamp);
+  RestoreRamps();
+  EXPECT_EQ(Card, start);
+
+  TRampCurve curve;
+  curve.BlackR = 20;
+  curve.WhiteB = -40;
+  const TGammaRamp target = StoreCurve(curve);
+  EXPECT_TRUE(LoadCurves(data_.Folder()));
+  EXPECT_EQ(Card, target);
+}
+
+TEST_F(GdiRampsOnACard, LoadModeReportsACardThatRefusesARampFarFromIdentity) {
+  RefusesFarRamps = true;
+  TRampCurve dark;
+  dark.White = -100;
+  StoreCurve(dark);
+  TLoadReport report;
+  EXPECT_FALSE(LoadCurves(data_.Folder(), report));
+  EXPECT_EQ(report.NotKept, std::vector<int32_t>{0});
 }
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/shell_profile_text.h"
+#include "shell/profile_text.h"
 
 namespace {
 
@@ -58,6 +58,11 @@ TEST(WithProfileValues, AddsAMissingSectionAtTheEnd) {
             "[Tail]\nA=1\r\n\r\n[Settings]\r\nLanguage=English\r\n");
   EXPECT_EQ(WithProfileValues("[Settings]", "Settings", {{"Language", "English"}}),
             "[Settings]\r\nLanguage=English\r\n");
+}
+
+TEST(WithProfileValues, ALastLineEndedByACarriageReturnAloneIsEndedBeforeANewKey) {
+  EXPECT_EQ(WithProfileValues("[Settings]\r\nA=1\r", "Settings", {{"Language", "English"}}),
+            "[Settings]\r\nA=1\r\nLanguage=English\r\n");
 }
 
 TEST(WithProfileValues, AValueStopsAtALineBreakSoThatItCannotAddKeys) {

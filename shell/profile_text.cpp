@@ -1,4 +1,4 @@
-#include "platform/linux/shell_profile_text.h"
+#include "shell/profile_text.h"
 
 #include <string_view>
 
@@ -94,8 +94,12 @@ std::optional<size_t> FindKey(const std::vector<std::string>& lines, TSectionLin
   return std::nullopt;
 }
 
+// Only a line feed ends a line: a line that a carriage return alone ends
+// would run on into whatever follows it.
 void EndLastLine(std::vector<std::string>& lines, size_t before) {
-  if (before > 0 && LineEnd(lines[before - 1]).empty()) lines[before - 1] += NewLineEnd;
+  if (before == 0) return;
+  std::string& line = lines[before - 1];
+  if (line.empty() || line.back() != '\n') line += line.ends_with('\r') ? "\n" : NewLineEnd;
 }
 
 void SetValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,

@@ -1,0 +1,64 @@
+#include "platform/linux/desktop_notification.h"
+
+#include <dlfcn.h>
+#include <systemd/sd-bus.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr const char* SystemdLibrary = "libsystemd.so.0";
+constexpr const char* Service = "org.freedesktop.Notifications";
+constexpr const char* ObjectPath = "/org/freedesktop/Notifications";
+constexpr const char* AppName = "Tonemark";
+constexpr uint64_t CallTimeoutUs = 5'000'000;
+constexpr int32_t ServerDefaultExpiry = -1;
+
+// libsystemd is opened only when there is something to say: linked at start,
+// it and its own libraries would slow every load-mode run.
+struct TSdBus {
+  decltype(&sd_bus_open_user) OpenUser = nullptr;
+  decltype(&sd_bus_set_method_call_timeout) SetTimeout = nullptr;
+  decltype(&sd_bus_call_method) CallMethod = nullptr;
+  decltype(&sd_bus_message_unref) MessageUnref = nullptr;
+  decltype(&sd_bus_error_free) ErrorFree = nullptr;
+  decltype(&sd_bus_flush_close_unref) FlushCloseUnref = nullptr;
+
+  bool Load(void* library) {
+    return Find(library, "sd_bus_open_user", OpenUser) &&
+           Find(library, "sd_bus_set_method_call_timeout", SetTimeout) &&
+           Find(library, "sd_bus_call_method", CallMethod) &&
+           Find(library, "sd_bus_message_unref", MessageUnref) &&
+           Find(library, "sd_bus_error_free", ErrorFree) &&
+           Find(library, "sd_bus_flush_close_unref", FlushCloseUnref);
+  }
+
+  template <class Function>
+  static bool Find(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+  }
+};
+
+}  // namespace
+
+bool NotifyDesktop(const std::string& summary, const std::string& body) {
+  void* library = dlopen(SystemdLibrary, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return false;
+  TSdBus sd;
+  bool shown = false;
+  sd_bus* bus = nullptr;
+  if (sd.Load(library) && sd.OpenUser(&bus) >= 0) {
+    sd.SetTimeout(bus, CallTimeoutUs);
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* reply = nullptr;
+    // Notify(app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout)
+    shown = sd.CallMethod(bus, Service, ObjectPath, Service, "Notify", &error, &reply, "susssasa{sv}i",
+                          AppName, 0u, "", summary.c_str(), body.c_str(), 0, 0, ServerDefaultExpiry) >= 0;
+    sd.MessageUnref(reply);
+    sd.ErrorFree(&error);
+    sd.FlushCloseUnref(bus);
+  }
+  // Not closed: libsystemd keeps state of its own until the process ends.
+  return shown;
+}

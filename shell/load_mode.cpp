@@ -1,0 +1,53 @@
+#include "shell/load_mode.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "lang/multilang.h"
+#include "ramp/displays_port.h"
+#include "ramp/file_error.h"
+#include "ramp/load_curves.h"
+#include "ramp/records.h"
+#include "shell/data_folders.h"
+
+namespace {
+
+bool SafeLoadAsked() {
+  const char* value = std::getenv(SafeLoadVariable);
+  return value != nullptr && std::string(value) == "1";
+}
+
+// The text of `key` with "%d" replaced by the display's number and "%s" by
+// its description.
+std::string AboutDisplay(const std::string& key, int32_t index) {
+  std::string text = Translate(key);
+  const size_t number = text.find("%d");
+  if (number != std::string::npos) text.replace(number, 2, std::to_string(index + 1));
+  const size_t description = text.find("%s");
+  if (description != std::string::npos) text.replace(description, 2, Displays[index].Description);
+  return text;
+}
+
+void AddLines(std::string& text, const std::string& key, const std::vector<int32_t>& displays) {
+  for (int32_t index : displays) text += (text.empty() ? "" : "\n") + AboutDisplay(key, index);
+}
+
+}  // namespace
+
+void RunLoadMode() {
+  TLoadReport report;
+  std::string errors;
+  try {
+    if (SafeLoadAsked()) LoadLinearRamps(report);
+    else LoadCurves(CommonDataFolder(ProductSubFolder), report);
+  } catch (const TFileError& error) {
+    errors = error.what();
+  }
+  AddLines(errors, "MCalibrationNotKept", report.NotKept);
+  std::string warnings;
+  AddLines(warnings, "MNearlyUniform", report.NearlyUniform);
+  if (!errors.empty()) throw std::runtime_error(warnings.empty() ? errors : warnings + "\n" + errors);
+  if (!warnings.empty()) DisplaysPort().ShowMessage(WarningCaption, warnings);
+}

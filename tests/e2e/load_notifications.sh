@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# load_notifications.sh TONEMARK STAND_IN: under with_xvfb.sh, on a private
+# session bus whose notification service is STAND_IN, a load-mode run that
+# fails says so in exactly one desktop notification, and one that loads
+# everything says nothing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/curve_files.sh"
+program=$1 stand_in=$2
+unset TONEMARK_SIM
+
+root=$(mktemp -d)
+daemon="" service=""
+cleanup() {
+  set +e
+  for pid in $service $daemon; do
+    kill "$pid"
+    wait "$pid"
+  done 2>/dev/null
+  rm -rf "$root"
+}
+trap cleanup EXIT
+export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$root/bus
+mkdir -p "$root/app" "$HOME"
+cp "$program" "$root/app/tonemark"
+
+dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" \
+  >/dev/null 2>"$root/daemon.log" &
+daemon=$!
+for _ in $(seq 200); do [[ -S "$root/bus" ]] && break; sleep 0.05; done
+"$stand_in" "$root/notes" >/dev/null 2>&1 &
+service=$!
+for _ in $(seq 200); do [[ -e "$root/notes.ready" ]] && break; sleep 0.05; done
+[[ -e "$root/notes.ready" ]] || fail "the stand-in notification service did not start"
+touch "$root/notes"
+
+write_curve "$root/app/Tonemark1.lut" Gamma=20
+"$root/app/tonemark" /load 2>"$root/err" || fail "a good load failed: $(cat "$root/err")"
+expect_eq "$(cat "$root/err")" "" "good load: standard error"
+expect_eq "$(wc -l <"$root/notes")" 0 "good load: notifications"
+
+printf 'RampCurve v.2\r\nDP-1\r\n12x\r\n' >"$root/app/Tonemark1.lut"
+set +e
+"$root/app/tonemark" /load 2>"$root/err"
+status=$?
+set -e
+expect_eq "$status" 1 "failing load: exit code"
+expect_eq "$(cat "$root/err")" "Error: $root/app/Tonemark1.lut: Invalid numeric input" "failing load: standard error"
+expect_eq "$(cat "$root/notes")" "Tonemark | Error: $root/app/Tonemark1.lut: Invalid numeric input" \
+          "failing load: the one notification"
+
+echo "load notifications: one for the failing run, none for the good one"
