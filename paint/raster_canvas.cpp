@@ -2,12 +2,33 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 
-TRasterCanvas::TRasterCanvas(int32_t width, int32_t height, TTextRenderer* text)
+TRasterCanvas::TRasterCanvas(int32_t width, int32_t height, TTextRenderer* text, TPixelLayout layout)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      pixels_(size_t(width_) * height_, Black),
-      text_(text) {}
+      layout_(layout),
+      pixels_(static_cast<uint32_t*>(std::calloc(std::max(size_t(width_) * height_, size_t(1)), sizeof(uint32_t)))),
+      text_(text),
+      penValue_(PixelValue(pen_)),
+      brushValue_(PixelValue(brush_)) {
+  if (!pixels_) throw std::bad_alloc();
+}
+
+TColor TRasterCanvas::Pixel(int32_t x, int32_t y) const {
+  const uint32_t value = pixels_[size_t(y) * width_ + x];
+  return layout_ == TPixelLayout::Color ? value : RgbColor(value >> 16 & 0xFF, value >> 8 & 0xFF, value & 0xFF);
+}
+
+void TRasterCanvas::SetPenColor(TColor color) {
+  pen_ = color;
+  penValue_ = PixelValue(color);
+}
+
+void TRasterCanvas::SetBrushColor(TColor color) {
+  brush_ = color;
+  brushValue_ = PixelValue(color);
+}
 
 void TRasterCanvas::MoveTo(int32_t x, int32_t y) {
   penX_ = x;
@@ -33,7 +54,7 @@ void TRasterCanvas::HorizontalRun(int32_t y, int32_t fromX, int32_t toX) {
   first = std::max(first, 0);
   last = std::min(last, width_ - 1);
   if (first > last) return;
-  std::fill_n(pixels_.begin() + size_t(y) * width_ + first, last - first + 1, pen_);
+  std::fill_n(pixels_.get() + size_t(y) * width_ + first, last - first + 1, penValue_);
 }
 
 void TRasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
@@ -42,8 +63,8 @@ void TRasterCanvas::VerticalRun(int32_t x, int32_t fromY, int32_t toY) {
   int32_t last = fromY < toY ? toY - 1 : fromY;
   first = std::max(first, 0);
   last = std::min(last, height_ - 1);
-  TColor* pixel = pixels_.data() + size_t(x);
-  for (int32_t row = first; row <= last; ++row) pixel[size_t(row) * width_] = pen_;
+  uint32_t* pixel = pixels_.get() + size_t(x);
+  for (int32_t row = first; row <= last; ++row) pixel[size_t(row) * width_] = penValue_;
 }
 
 // Bresenham along the major axis, one pixel per step, the end point left out.
@@ -57,12 +78,14 @@ void TRasterCanvas::DrawVerticalLines(int32_t x, int32_t y, int32_t height,
     const int32_t firstRow = std::max(height > 0 ? y : y + height + 1, 0);
     const int32_t lastRow = std::min(height > 0 ? y + height - 1 : y, height_ - 1);
     const int32_t firstColumn = std::max(x, 0), lastColumn = std::min(x + count - 1, width_ - 1);
-    if (firstColumn <= lastColumn)
+    if (firstColumn <= lastColumn) {
+      std::vector<uint32_t> values(colors.begin() + (firstColumn - x), colors.begin() + (lastColumn - x) + 1);
+      for (uint32_t& value : values) value = PixelValue(value);
       for (int32_t row = firstRow; row <= lastRow; ++row)
-        std::copy(colors.begin() + (firstColumn - x), colors.begin() + (lastColumn - x) + 1,
-                  pixels_.begin() + size_t(row) * width_ + firstColumn);
+        std::copy(values.begin(), values.end(), pixels_.get() + size_t(row) * width_ + firstColumn);
+    }
   }
-  pen_ = colors.back();
+  SetPenColor(colors.back());
   penX_ = x + count - 1;
   penY_ = y + height;
 }
@@ -86,7 +109,7 @@ void TRasterCanvas::SlopedLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 void TRasterCanvas::Plot(int32_t x, int32_t y, TColor color) {
-  if (x >= 0 && x < width_ && y >= 0 && y < height_) pixels_[size_t(y) * width_ + x] = color;
+  if (x >= 0 && x < width_ && y >= 0 && y < height_) pixels_[size_t(y) * width_ + x] = PixelValue(color);
 }
 
 void TRasterCanvas::FillRect(const TRect& rect) {
@@ -94,7 +117,7 @@ void TRasterCanvas::FillRect(const TRect& rect) {
   const int32_t top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, height_);
   if (left >= right) return;
   for (int32_t row = top; row < bottom; ++row)
-    std::fill_n(pixels_.begin() + size_t(row) * width_ + left, right - left, brush_);
+    std::fill_n(pixels_.get() + size_t(row) * width_ + left, right - left, brushValue_);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -18,6 +19,10 @@
 namespace {
 
 constexpr const char* WindowProgramName = "tonemark-window";
+// A window frame is a whole screen's pixels (33 MB at 3840 x 2160): in
+// transparent huge pages its first frame takes a few page faults, not eight
+// thousand. A setting of the user's own stays.
+constexpr const char* MallocTunables = "glibc.malloc.hugetlb=1";
 
 }  // namespace
 
@@ -29,6 +34,7 @@ void RunNativeSession(TImageDecoder*) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  setenv("GLIBC_TUNABLES", MallocTunables, 0);
   execv(program.c_str(), argv.data());
   throw std::runtime_error("The calibration window cannot be started: " + program + ": " + std::strerror(errno));
 }

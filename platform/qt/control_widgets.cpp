@@ -87,21 +87,22 @@ class TImageWidget : public QWidget {
                             QImage::Format_RGB888)
                          .copy()
                    : QImage();
+    shown_ = QImage();
     update();
   }
 
  protected:
+  // Scaled once per size, not with every paint.
   void paintEvent(QPaintEvent*) override {
     if (picture_.isNull()) return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QSize size = picture_.size().scaled(this->size(), Qt::KeepAspectRatio);
-    painter.drawImage(QRect(QPoint(0, 0), size), picture_);
+    if (shown_.size() != size) shown_ = picture_.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter(this).drawImage(0, 0, shown_);
   }
 
  private:
   std::string resource_;
-  QImage picture_;
+  QImage picture_, shown_;
 };
 
 template <typename T>

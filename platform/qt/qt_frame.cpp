@@ -2,20 +2,20 @@
 
 #include <QPainter>
 
-#include "platform/qt/damage_canvas.h"
 
 QRegion TQtFrame::Paint(int32_t width, int32_t height, const TFont& font,
                         const std::function<void(TCanvas&)>& paint) {
   const bool resized = !canvas_ || canvas_->Width() != width || canvas_->Height() != height;
   if (resized) {
-    canvas_ = std::make_unique<TRasterCanvas>(width, height, text_);
+    canvas_ = std::make_unique<TRasterCanvas>(width, height, text_, TPixelLayout::Xrgb);
     const auto* pixels = reinterpret_cast<const uchar*>(canvas_->Pixels().data());
-    image_ = QImage(pixels, width, height, width * 4, QImage::Format_RGBX8888);
+    image_ = QImage(pixels, width, height, width * 4, QImage::Format_RGB32);
+    history_ = TFrameHistory{true, Black, TRowSpans(width, height)};  // a new canvas is black
   }
   canvas_->SetFont(font);
-  TDamageCanvas damage(*canvas_, text_);
+  TDamageCanvas damage(*canvas_, text_, history_);
   paint(damage);
-  return resized ? QRegion(0, 0, width, height) : damage.TakeDamage();
+  return resized ? QRegion(0, 0, width, height) : damage.Damage();
 }
 
 void TQtFrame::Blit(QPainter& painter, const QRegion& region) const {

@@ -1,6 +1,6 @@
 // A window's client area as a raster canvas whose pixel memory a QImage shows
-// as it is (0x00BBGGRR is RGBX byte order): a frame reaches the window with
-// a drawImage and no copy, and only where it changed the last frame's pixels.
+// as it is, in the X server's own pixel layout: a frame reaches the window
+// with a plain copy of its pixels, and only where it changed the last frame's.
 #pragma once
 
 #include <QImage>
@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "paint/raster_canvas.h"
+#include "platform/qt/damage_canvas.h"
 
 class QPainter;
 
@@ -26,4 +27,5 @@ class TQtFrame {
   TTextRenderer* text_;
   std::unique_ptr<TRasterCanvas> canvas_;
   QImage image_;
+  TFrameHistory history_;
 };

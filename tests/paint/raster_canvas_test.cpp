@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -128,8 +129,27 @@ TEST(TRasterCanvas, VerticalLinesAtOnceDrawWhatTheyDrawOneByOne) {
       // The pen stays at the last line's end in its colour.
       atOnce.LineTo(0, 5);
       oneByOne.LineTo(0, 5);
-      ASSERT_EQ(atOnce.Pixels(), oneByOne.Pixels()) << height << " " << x;
+      ASSERT_TRUE(std::ranges::equal(atOnce.Pixels(), oneByOne.Pixels())) << height << " " << x;
     }
+}
+
+TEST(TRasterCanvas, AnXrgbCanvasHoldsTheSamePictureInTheXServersLayout) {
+  TBlockFont font;
+  TRasterCanvas colors(12, 12, &font), xrgb(12, 12, &font, TPixelLayout::Xrgb);
+  for (TCanvas* canvas : {static_cast<TCanvas*>(&colors), static_cast<TCanvas*>(&xrgb)}) {
+    FillRectangle(*canvas, 1, 1, 6, 6, RgbColor(10, 20, 30));
+    canvas->SetPenColor(Pen);
+    DrawLine(*canvas, 0, 11, 11, 0);
+    canvas->DrawVerticalLines(7, 2, 5, {RgbColor(1, 2, 3), RgbColor(4, 5, 6)});
+    canvas->SetFontColor(White);
+    canvas->TextOut(2, 7, "1");
+    canvas->Draw(9, 9, TBitmap{2, 1, 24, {7, 8, 9, 250, 251, 252}});
+  }
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) ASSERT_EQ(xrgb.Pixel(x, y), colors.Pixel(x, y)) << x << "," << y;
+  EXPECT_EQ(xrgb.Pixels()[1 * 12 + 1], 0x000A141Eu);
+  EXPECT_EQ(xrgb.Pixels()[11 * 12 + 11], 0u);  // the new canvas's black
+  EXPECT_EQ(xrgb.PixelValue(RgbColor(1, 2, 3)), 0x00010203u);
 }
 
 TEST(TBlockFont, CellsAreSixEleventhsAsWideAsTheFontIsHigh) {

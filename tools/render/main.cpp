@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   TBlockFont font;
   try {
     const TRasterCanvas canvas = RenderPage(options, font);
-    if (!WritePng(options.Out, TPixelImage{canvas.Width(), canvas.Height(), canvas.Pixels()}, error)) {
+    const TPixelImage image{canvas.Width(), canvas.Height(), {canvas.Pixels().begin(), canvas.Pixels().end()}};
+    if (!WritePng(options.Out, image, error)) {
       std::cerr << "tonemark-render: " << error << "\n";
       return 1;
     }

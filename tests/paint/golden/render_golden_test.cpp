@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <span>
 #include <string>
 
 #include "paint/block_font.h"
@@ -36,7 +37,7 @@ TRenderOptions Options(int32_t page, const TGoldenSize& size) {
 }
 
 // "" when equal, else where and how they differ.
-std::string Difference(const TPixelImage& golden, const std::vector<TColor>& pixels, int32_t width,
+std::string Difference(const TPixelImage& golden, std::span<const TColor> pixels, int32_t width,
                        int32_t height) {
   if (golden.Width != width || golden.Height != height)
     return "size " + std::to_string(golden.Width) + "x" + std::to_string(golden.Height);
