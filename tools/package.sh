@@ -11,4 +11,6 @@ case "${1:-}" in
   *) echo "usage: bash tools/package.sh deb|windows" >&2; exit 2 ;;
 esac
 tools/ensure-packages
+# The Windows profile tool is built from lcms2's Debian source.
+[[ "$preset" == deb ]] || tools/ensure-lcms2-source
 cmake --workflow --preset "$preset"

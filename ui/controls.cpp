@@ -151,6 +151,12 @@ std::vector<TControl*> ControlTree(TControl& root) {
   return controls;
 }
 
+std::vector<TControl*> StackingOrder(const TControl& parent) {
+  std::vector<TControl*> order = parent.Children;
+  std::stable_partition(order.begin(), order.end(), [](const TControl* child) { return !child->AboveSiblings; });
+  return order;
+}
+
 std::vector<TControl*> FocusOrder(TControl& root) {
   std::vector<TControl*> order;
   for (TControl* control : ControlTree(root))

@@ -73,6 +73,8 @@ class TControl {
   bool Enabled = true;
   bool TabStop = false;
   TCursor Cursor = TCursor::Default;
+  // Lies above its siblings, whatever the order they were made in.
+  bool AboveSiblings = false;
 
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
   const TControlFont& EffectiveFont() const;
@@ -201,3 +203,6 @@ class TImage : public TControl {
 std::vector<TControl*> ControlTree(TControl& root);
 // The controls that the Tab key visits, in order: focusable, shown, enabled.
 std::vector<TControl*> FocusOrder(TControl& root);
+// The children of `parent` from the bottom of the stack to the top: later
+// ones above earlier ones, those that keep above their siblings last.
+std::vector<TControl*> StackingOrder(const TControl& parent);

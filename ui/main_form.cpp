@@ -8,6 +8,7 @@ namespace {
 
 constexpr TColor PanelTextColor = Grey(128);
 constexpr TColor LinkColor = RgbColor(98, 98, 255);
+constexpr TColor RefusedTextColor = RgbColor(128, 0, 0);
 constexpr TColor RedRowColor = RgbColor(255, 0, 0);
 constexpr TColor GreenRowColor = RgbColor(0, 128, 0);
 constexpr TColor BlueRowColor = RgbColor(0, 0, 255);
@@ -37,6 +38,7 @@ void MakeBarButton(TButton& button, int32_t left, int32_t top, int32_t width, in
 void MakeAdjustRow(TEdit& edit, TUpDown& upDown, int32_t top, TColor background, TColor text) {
   edit.SetBounds(66, top, 35, 21);
   edit.Color = background;
+  edit.OwnFont();  // the coloured rows' text is white, whatever the panel's font says
   edit.Font.Color = text;
   upDown.SetBounds(101, top, 16, 21);
   upDown.Min = AdjustMin;
@@ -78,6 +80,9 @@ void TMainForm::BuildControls() {
 void TMainForm::BuildBar() {
   Panel.SetBounds(0, DesignClientHeight - BarDesignHeight, DesignClientWidth, BarDesignHeight);
   Panel.Color = Silver;
+  // A page's panel that a small display pushes into the bar must not cover
+  // OK, Cancel and the tabs.
+  Panel.AboveSiblings = true;
 
   TabSet.SetBounds(1, 3, 807, 22);
   TabSet.Color = Silver;
@@ -94,6 +99,12 @@ void TMainForm::BuildBar() {
   StandardLabel.Left = 342;
   StandardLabel.Top = 33;
   StandardLabel.SetCaption("Standard:");
+  RampRefusedLabel.OwnFont();
+  RampRefusedLabel.Font.Color = RefusedTextColor;
+  RampRefusedLabel.Transparent = true;
+  RampRefusedLabel.AutoSize = false;
+  RampRefusedLabel.WordWrap = true;
+  RampRefusedLabel.Visible = false;
   DisplayComboBox.SetBounds(58, 29, 194, 21);
   StandardComboBox.SetBounds(396, 29, 194, 21);
   MakeBarButton(NextDisplayButton, 256, 29, 78, 21, "Next Display");

@@ -50,6 +50,8 @@ class TMainForm {
   TButton NextDisplayButton{"NextDisplayButton", &Panel};
   TLabel StandardLabel{"StandardLabel", &Panel, &View};
   TComboBox StandardComboBox{"StandardComboBox", &Panel};
+  // Shown while the edited display refuses the ramp last loaded into it.
+  TLabel RampRefusedLabel{"RampRefusedLabel", &Panel, &View};
   TButton OffButton{"OffButton", &Panel};
   TButton ResetButton{"ResetButton", &Panel};
   TButton MinimizeButton{"MinimizeButton", &Panel};
@@ -277,6 +279,8 @@ class TMainForm {
   void BuildPageLabels();
   void WireEvents();
   void ResetGroup(std::initializer_list<TUpDown*> upDowns);
+  // Says in the bar whether the edited display took the ramp just loaded.
+  void ShowRampLoaded(bool loaded);
   void ReadCurveFiles();
   // Writes every readable display's curve file, all or none; the paths left
   // alone go to `skippedFiles`, one per line. False, after telling the user,

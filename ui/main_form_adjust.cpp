@@ -50,10 +50,15 @@ void TMainForm::ApplyCurve() {
   if (!HasEditedCurve()) return;
   OffButton.Caption = Translate("BOffLUT");
   LutActive = true;
-  SetCurveRamp(CurrentDisplay);
+  ShowRampLoaded(SetCurveRamp(CurrentDisplay));
   CurrentStandard = EditedCurve().Standard;
   View.Repaint();
 }
+
+// A display may refuse a ramp (Windows refuses ramps far from the identity):
+// the pattern then shows the old ramp, and the user must not take that for
+// the effect of the adjustment.
+void TMainForm::ShowRampLoaded(bool loaded) { RampRefusedLabel.Visible = !loaded; }
 
 void TMainForm::GammaChange() {
   if (!EventsEnabled || !HasEditedCurve()) return;

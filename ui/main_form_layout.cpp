@@ -1,5 +1,7 @@
 // The window's place on its display, the bottom bar's anchoring and DPI
 // changes.
+#include <algorithm>
+
 #include "paint/page_pattern.h"
 #include "paint/scaling.h"
 #include "ramp/displays_port.h"
@@ -10,6 +12,7 @@ namespace {
 
 constexpr int32_t RightButtonPitch = 104;  // one button width and a gap
 constexpr int32_t TabSetRightGap = 15;
+constexpr int32_t RefusedLineGap = 8, RefusedLineTop = 27;
 constexpr uint32_t LowWordMask = 0xFFFF;
 constexpr const char* ArtworkResource = "heropng";
 
@@ -33,6 +36,13 @@ void TMainForm::LayoutWindow() {
   TabSet.Left = 1;
   TabSet.Width = Panel.Width - ResetButton.Width - OkButton.Width - Scale(TabSetRightGap);
   OffButton.Left = MinimizeButton.Left - Scale(RightButtonPitch);
+
+  // The refusal line fills the room between the standard and the LUT button,
+  // wrapping onto a second line where that room is narrow.
+  RampRefusedLabel.Left = StandardComboBox.Left + StandardComboBox.Width + Scale(RefusedLineGap);
+  RampRefusedLabel.Top = Scale(RefusedLineTop);
+  RampRefusedLabel.Width = std::max(OffButton.Left - Scale(RefusedLineGap) - RampRefusedLabel.Left, 0);
+  RampRefusedLabel.Height = Panel.Height - RampRefusedLabel.Top;
 }
 
 void TMainForm::AlignBar() { Panel.SetBounds(0, Window.Height - Panel.Height, Window.Width, Panel.Height); }

@@ -194,6 +194,7 @@ void TMainForm::TranslateCaptions() {
   ResetButton.Caption = Translate("BReset");
   DisplayLabel.SetCaption(Translate("LDisplay"));
   StandardLabel.SetCaption(Translate("LStandard"));
+  RampRefusedLabel.Caption = Translate("LRampRefused");
   NextDisplayButton.Caption = Translate("BNextDisplay");
   for (size_t tab = 0; tab < Pages.size(); ++tab) TabSet.Tabs[tab] = Translate(Pages[tab].TabKey);
   LangLabel.SetCaption(Translate("LLanguage"));

@@ -114,10 +114,10 @@ void TMainForm::StandardComboBoxChange() {
 void TMainForm::OffButtonClick() {
   if (LutActive) {
     OffButton.Caption = Translate("BOnLUT");
-    SetLinearRamp(CurrentDisplay);
+    ShowRampLoaded(SetLinearRamp(CurrentDisplay));
   } else {
     OffButton.Caption = Translate("BOffLUT");
-    SetCurveRamp(CurrentDisplay);
+    ShowRampLoaded(SetCurveRamp(CurrentDisplay));
   }
   LutActive = !LutActive;
 }

@@ -96,5 +96,6 @@ std::optional<std::vector<uint8_t>> TGdiDisplays::ReadEdidOfModel(const std::str
 }
 
 void TGdiDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+  // Above the top-most calibration window, which waits for the box meanwhile.
+  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST | MB_TASKMODAL);
 }

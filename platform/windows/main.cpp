@@ -1,19 +1,23 @@
 // Tonemark.exe: the simulated displays when TONEMARK_SIM is set, else the
 // desktop's own through GDI; in normal mode the scripted view when
 // TONEMARK_SCRIPT is set, else the native window.
-#include <windows.h>
+#include "platform/windows/win32.h"
 
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "paint/mini_icm.h"
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
 #include "platform/windows/ansi_path.h"
+#include "platform/windows/color_mscms.h"
 #include "platform/windows/display_gdi.h"
+#include "platform/windows/dpi_awareness.h"
 #include "platform/windows/guardian_process.h"
+#include "platform/windows/wic_pictures.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
 
@@ -28,22 +32,30 @@ std::string OwnExecutablePath(const std::string& argument0) {
   return length > 0 && length < MAX_PATH ? AnsiPath(std::wstring(path, length)) : argument0;
 }
 
+TWicJpegDecoder Pictures;
+
 // Normal mode: the scripted view under TONEMARK_SCRIPT, else the native window.
 void RunWindowSession() {
-  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
-  else RunNativeSession(nullptr);
+  if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &Pictures);
+  else RunNativeSession(&Pictures);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  DeclarePerMonitorDpiAwareness();
   std::vector<std::string> args(argv, argv + argc);
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);
   LoaderFileName = "Tonewatch.exe";
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<TGdiDisplays>();
+  // Simulated displays have no device context, and so no colour profile.
+  TMscmsColorManagement colorManagement;
+  if (!displays) {
+    displays = std::make_unique<TGdiDisplays>();
+    DisplayColorManagement = &colorManagement;
+  }
   SetDisplaysPort(*displays);
   if (IsGuardianProcess()) return RunGuardianProcess();
 

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/windows/com_scope.h"
 #include "shell/shell_port.h"
 
 namespace {
@@ -22,21 +23,6 @@ std::wstring WideFromAnsi(const std::string& text) {
   wide.pop_back();  // the terminator
   return wide;
 }
-
-// Keeps COM initialised for one call, and leaves alone an apartment that the
-// caller opened differently.
-class TComScope {
- public:
-  TComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~TComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  TComScope(const TComScope&) = delete;
-  TComScope& operator=(const TComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 bool SaveShellLink(const std::string& linkPath, const std::string& target) {
   IShellLinkA* link = nullptr;

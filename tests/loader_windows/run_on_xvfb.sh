@@ -2,6 +2,7 @@
 # Runs a Windows program under Wine (tools/wine-run) on a private Xvfb display,
 # then ends every Wine process left in the build's prefix and the X server.
 # Usage: run_on_xvfb.sh PROGRAM.exe [ARGUMENTS...]  (Unix paths are passed as Z:\...)
+# TONEMARK_XVFB_SCREEN sets the screen's size (default 1280x1024).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export WINEPREFIX=${TONEMARK_WINEPREFIX:-$root/build-windows/wineprefix}
@@ -16,7 +17,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display number itself and writes it to the file.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${TONEMARK_XVFB_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 1 300); do
   [[ -s $display_file ]] && break

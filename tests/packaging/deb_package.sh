@@ -16,6 +16,7 @@ dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }
   grep -v '/$' | sort >"$root/contents"
 diff -u - "$root/contents" <<'LIST' || fail "the package's files differ"
 ./usr/bin/tonemark -> ../lib/tonemark/tonemark
+./usr/bin/tonemark-profile -> ../lib/tonemark/tonemark-profile
 ./usr/bin/tonewatch -> ../lib/tonemark/tonewatch
 ./usr/lib/tonemark/Tonemark.languages/English.lang
 ./usr/lib/tonemark/Tonemark.languages/French.lang
@@ -23,6 +24,8 @@ diff -u - "$root/contents" <<'LIST' || fail "the package's files differ"
 ./usr/lib/tonemark/Tonemark.languages/Spanish.lang
 ./usr/lib/tonemark/Tonemark.reference.jpg
 ./usr/lib/tonemark/tonemark
+./usr/lib/tonemark/tonemark-profile
+./usr/lib/tonemark/tonemark-window
 ./usr/lib/tonemark/tonewatch
 ./usr/share/applications/example.orvana.Tonemark.desktop
 ./usr/share/doc/tonemark/changelog.gz
@@ -36,12 +39,13 @@ diff -u - "$root/contents" <<'LIST' || fail "the package's files differ"
 ./usr/share/icons/hicolor/48x48/apps/example.orvana.Tonemark.png
 ./usr/share/icons/hicolor/512x512/apps/example.orvana.Tonemark.png
 ./usr/share/icons/hicolor/64x64/apps/example.orvana.Tonemark.png
+./usr/share/man/man1/tonemark-profile.1.gz
 ./usr/share/man/man1/tonemark.1.gz
 ./usr/share/man/man1/tonewatch.1.gz
 ./usr/share/metainfo/example.orvana.Tonemark.metainfo.xml
 LIST
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libx11-6 libxrandr2 libsystemd0; do
+for library in libc6 libx11-6 libxrandr2 libsystemd0 libqt6widgets6 libjpeg62-turbo liblcms2-2 libpng16-16; do
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 

@@ -14,14 +14,14 @@ DESTDIR=$root/stage cmake --install "$build" >/dev/null
 installed=$root/stage$prefix
 program_folder=$installed/lib/tonemark
 
-for file in lib/tonemark/tonemark lib/tonemark/tonewatch lib/tonemark/Tonemark.reference.jpg \
+for file in lib/tonemark/{tonemark,tonewatch,tonemark-profile} lib/tonemark/Tonemark.reference.jpg \
     lib/tonemark/Tonemark.languages/{English,German,French,Spanish}.lang \
     share/metainfo/example.orvana.Tonemark.metainfo.xml \
     share/doc/tonemark/copyright share/doc/tonemark/changelog.gz share/man/man1/tonemark.1.gz \
-    share/man/man1/tonewatch.1.gz; do
+    share/man/man1/{tonewatch,tonemark-profile}.1.gz; do
   [[ -f "$installed/$file" ]] || fail "$file is not installed"
 done
-for program in tonemark tonewatch; do
+for program in tonemark tonewatch tonemark-profile; do
   expect_eq "$(readlink "$installed/bin/$program")" "../lib/tonemark/$program" "bin/$program"
 done
 desktop-file-validate "$installed/share/applications/example.orvana.Tonemark.desktop"

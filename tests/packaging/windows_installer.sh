@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# windows_installer.sh SETUP WINE-RUN: the installer under Wine (on an X
+# windows_installer.sh SETUP WINE-RUN [PROGRAM.exe...]: the installer under Wine (on an X
 # display: the loader needs one for its window), in a Wine prefix of the
 # test's own. A silent install puts both programs under Program
 # Files, where they run as installed: a session's curves go to the all-users
@@ -8,6 +8,8 @@
 set -euo pipefail
 source "$(dirname "$0")/../e2e/curve_files.sh"
 setup=$1 wine_run=$2
+shift 2
+optional_programs=("$@")  # built only where their sources were at hand
 
 root=$(mktemp -d)
 export TONEMARK_WINEPREFIX=$root/prefix
@@ -30,7 +32,7 @@ wine() {
 wine "$setup" /S
 drive=$TONEMARK_WINEPREFIX/drive_c
 installed="$drive/Program Files/Orvana/Tonemark"
-for file in Tonemark.exe Tonewatch.exe Tonemark.reference.jpg Uninstall.exe \
+for file in Tonemark.exe Tonewatch.exe "${optional_programs[@]}" Tonemark.reference.jpg Uninstall.exe \
     Tonemark.languages/{English,German,French,Spanish}.lang; do
   [[ -f "$installed/$file" ]] || fail "$file is not installed"
 done

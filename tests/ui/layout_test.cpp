@@ -101,7 +101,7 @@ TEST_F(LayoutTest, PanelsAndTheirControlsHaveTheirDesignGeometry) {
   EXPECT_EQ(form->BlackUpDown.Left, 101);
   EXPECT_EQ(form->BlackBEdit.Top, 88);
   EXPECT_EQ(form->BlackBEdit.Color, RgbColor(0, 0, 255));
-  EXPECT_EQ(form->BlackBEdit.Font.Color, White);
+  EXPECT_EQ(form->BlackBEdit.EffectiveFont(), (TControlFont{"Tahoma", -11, false, false, White}));
   EXPECT_EQ(form->BlackGEdit.Color, RgbColor(0, 128, 0));
   EXPECT_EQ(form->BlackResetButton.Caption, ">0<");
   EXPECT_EQ(form->BlackRLabel.Caption, "R:");
@@ -115,6 +115,17 @@ TEST_F(LayoutTest, PanelsAndTheirControlsHaveTheirDesignGeometry) {
   EXPECT_TRUE(form->FileLabel.Font.Underline);
   EXPECT_EQ(form->Panel.Color, Silver);
   EXPECT_FALSE(form->OkButton.TabStop);
+}
+
+TEST_F(LayoutTest, TheBarLiesAboveAWelcomePanelThatReachesIntoIt) {
+  StartDisplays({"Rect=0,0,1280,720\nDpi=144"});
+  CreateForm(144);
+  EXPECT_GT(form->WelcomePanel.Top + form->WelcomePanel.Height, form->Panel.Top);
+  const std::vector<TControl*> stack = StackingOrder(form->Window);
+  EXPECT_EQ(stack.back(), &form->Panel);
+  // The others keep the order they were made in: the language list lies on the Welcome panel.
+  EXPECT_LT(std::find(stack.begin(), stack.end(), &form->WelcomePanel),
+            std::find(stack.begin(), stack.end(), &form->LangPanel));
 }
 
 TEST_F(LayoutTest, TheTabKeyVisitsTheBarsListsThenThePanelsInTheirOrder) {

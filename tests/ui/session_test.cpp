@@ -314,13 +314,22 @@ TEST_P(FailedOkTest, ChangesNoFileAndPlacesNoStartupEntry) {
 
 INSTANTIATE_TEST_SUITE_P(FirstMiddleAndLastDisplay, FailedOkTest, testing::Values(0, 1, 2));
 
-TEST_F(SessionTest, ARefusedRampLoadIsSilentAndTheRecordKeepsTheChange) {
-  StartDisplays({"Rect=0,0,1920,1080\nFail=set"});
+TEST_F(SessionTest, ARefusedRampIsSaidInTheBarWithoutAMessageBoxAndTheRecordKeepsTheChange) {
+  StartDisplays({"Rect=0,0,1920,1080\nFail=set", "Rect=1920,0,3840,1080"});
   CreateForm();
+  EXPECT_TRUE(form->RampRefusedLabel.Showing());
+  EXPECT_EQ(form->RampRefusedLabel.Caption, "LRampRefused");
+  EXPECT_EQ(form->RampRefusedLabel.Left, 598);
+  EXPECT_EQ(form->RampRefusedLabel.Width, 1002);  // up to 8 pixels before "LUT Off" at 1608
   form->GammaUpDown.SetPosition(50);
   EXPECT_EQ(Curves[0].Gamma, 50);
   EXPECT_TRUE(view.Messages.empty());
   EXPECT_EQ(LogLines().back().substr(0, 14), "set 1 refused ");
+  form->NextDisplayButton.Click();
+  EXPECT_FALSE(form->RampRefusedLabel.Showing());
+  form->NextDisplayButton.Click();
+  form->OffButton.Click();
+  EXPECT_TRUE(form->RampRefusedLabel.Showing());
 }
 
 TEST_F(SessionTest, ThePicturePathAtTheStartIsLoaded) {
