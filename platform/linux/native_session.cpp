@@ -1,9 +1,34 @@
-// The native window is not part of this build yet: until it is, its session
-// runs through the scripted view on standard input and output.
+// tonemark's window lives in a program of its own beside it, tonemark-window,
+// which links the toolkit: load mode, which runs at every log-on and resume,
+// then never pays for loading it. Normal mode hands the run over to it, with
+// the same arguments and environment.
 #include "platform/native_session.h"
 
-#include <iostream>
+#include <unistd.h>
 
-#include "platform/script/script_view.h"
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
-void RunNativeSession(TImageDecoder* decoder) { RunScriptedSession(std::cin, std::cout, decoder); }
+#include "shell/command_line.h"
+#include "shell/data_folders.h"
+
+namespace {
+
+constexpr const char* WindowProgramName = "tonemark-window";
+
+}  // namespace
+
+void RunNativeSession(TImageDecoder*) {
+  const std::string program = ProgramFolder() + WindowProgramName;
+  std::vector<std::string> args = CommandLineArgs;
+  if (args.empty()) args.emplace_back();
+  args[0] = program;
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  throw std::runtime_error("The calibration window cannot be started: " + program + ": " + std::strerror(errno));
+}

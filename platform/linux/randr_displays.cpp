@@ -27,14 +27,14 @@ constexpr long EdidPropertyLongs = 128;
 void* HandleOf(size_t index) { return reinterpret_cast<void*>(static_cast<uintptr_t>(index + 1)); }
 
 // "Xft.dpi" of the server's resource database, which desktops set to their
-// scaling; X itself has no per-monitor scale.
+// scaling; 0 when the desktop has not set it.
 int32_t ResourceDpi(Display* display) {
   const char* resources = XResourceManagerString(display);
-  if (resources == nullptr) return DefaultDpi;
+  if (resources == nullptr) return 0;
   XrmDatabase database = XrmGetStringDatabase(resources);
   char* type = nullptr;
   XrmValue value{};
-  int32_t dpi = DefaultDpi;
+  int32_t dpi = 0;
   if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr) {
     const int parsed = std::atoi(value.addr);
     if (parsed > 0) dpi = parsed;
@@ -51,6 +51,32 @@ std::string ModelCodeOf(const std::vector<uint8_t>& bytes) {
 }
 
 }  // namespace
+
+int32_t DpiFromPhysicalSize(int32_t widthPixels, uint32_t widthMm) {
+  constexpr uint32_t SmallestMonitorMm = 100;
+  constexpr int32_t Step = DefaultDpi / 4;
+  constexpr int32_t LargestDpi = 3 * DefaultDpi;
+  if (widthMm < SmallestMonitorMm || widthPixels <= 0) return DefaultDpi;
+  const double dpi = widthPixels * 25.4 / widthMm;
+  const int32_t stepped = static_cast<int32_t>(dpi / Step + 0.5) * Step;
+  return std::clamp(stepped, DefaultDpi, LargestDpi);
+}
+
+void MergeMirroredOutputs(std::vector<TRandrOutput>& outputs) {
+  constexpr const char* NameJoint = "+";
+  for (size_t first = 0; first < outputs.size(); ++first) {
+    if (!outputs[first].Monitor) continue;
+    for (size_t later = first + 1; later < outputs.size(); ++later) {
+      TRandrOutput& mirror = outputs[later];
+      if (!mirror.Monitor || mirror.Crtc != outputs[first].Crtc) continue;
+      outputs[first].Name += NameJoint + mirror.Name;
+      outputs[first].Mirrors.push_back(mirror.Output);
+      outputs[first].Primary = outputs[first].Primary || mirror.Primary;
+      mirror.Monitor = false;
+      mirror.Primary = false;
+    }
+  }
+}
 
 TRandrDisplays::TRandrDisplays(const char* displayName) {
   XrmInitialize();
@@ -90,6 +116,7 @@ std::string TRandrDisplays::ReadOutputs() {
     output.Name.assign(info->name, info->nameLen);
     output.Crtc = info->crtc;
     output.Primary = output.Output == primary;
+    output.WidthMm = static_cast<uint32_t>(info->mm_width);
     if (info->connection == RR_Connected && info->crtc != None) {
       XRRCrtcInfo* crtc = XRRGetCrtcInfo(display_, resources, info->crtc);
       if (crtc != nullptr) {
@@ -103,6 +130,7 @@ std::string TRandrDisplays::ReadOutputs() {
     outputs_.push_back(output);
   }
   XRRFreeScreenResources(resources);
+  MergeMirroredOutputs(outputs_);
   // Without a primary output the server's first monitor is the main one.
   if (std::none_of(outputs_.begin(), outputs_.end(),
                    [](const TRandrOutput& o) { return o.Monitor && o.Primary; })) {
@@ -141,8 +169,12 @@ bool TRandrDisplays::QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info
 
 std::string TRandrDisplays::LastErrorMessage() { return lastError_; }
 
-int32_t TRandrDisplays::MonitorDpi(TMonitorHandle) {
-  return display_ != nullptr ? ResourceDpi(display_) : DefaultDpi;
+int32_t TRandrDisplays::MonitorDpi(TMonitorHandle monitor) {
+  const int32_t desktopDpi = display_ != nullptr ? ResourceDpi(display_) : 0;
+  if (desktopDpi > 0) return desktopDpi;
+  const TRandrOutput* output = OutputOf(monitor);
+  return output != nullptr ? DpiFromPhysicalSize(output->Rect.Right - output->Rect.Left, output->WidthMm)
+                           : DefaultDpi;
 }
 
 std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) const {
@@ -160,9 +192,15 @@ std::vector<uint8_t> TRandrDisplays::ReadEdidProperty(unsigned long output) cons
   return bytes;
 }
 
+// The model of the first of the CRTC's outputs that has an EDID.
 std::string TRandrDisplays::DeviceIdOf(const TRandrOutput& output) const {
-  const std::string model = ModelCodeOf(ReadEdidProperty(output.Output));
-  return model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
+  std::vector<unsigned long> outputs{output.Output};
+  outputs.insert(outputs.end(), output.Mirrors.begin(), output.Mirrors.end());
+  for (const unsigned long id : outputs) {
+    const std::string model = ModelCodeOf(ReadEdidProperty(id));
+    if (!model.empty()) return "MONITOR\\" + model + "\\" + output.Name;
+  }
+  return "";
 }
 
 bool TRandrDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {

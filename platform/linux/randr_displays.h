@@ -1,8 +1,10 @@
-// The displays of an X server through RandR: every output that is connected
-// and driven by a CRTC is a monitor, in the server's output order; its CRTC's
-// gamma ramp is the video card's ramp.
+// The displays of an X server through RandR: every CRTC that drives a
+// connected output is a monitor, in the server's output order; its gamma ramp
+// is the video card's ramp. Outputs that mirror each other on one CRTC share
+// that ramp, so they are one monitor, named after all of them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,12 +15,23 @@ struct _XDisplay;
 struct TRandrOutput {
   unsigned long Output = 0;  // RROutput
   unsigned long Crtc = 0;    // RRCrtc, 0 when the output is not driven
-  std::string Name;          // "DP-1", also the device name
-  bool Monitor = false;      // connected and driven by a CRTC
+  std::string Name;          // "DP-1", also the device name; "DP-1+HDMI-1" for mirrors
+  std::vector<unsigned long> Mirrors;  // further outputs on the same CRTC
+  bool Monitor = false;      // connected and driven by a CRTC, and the CRTC's first such output
   bool Primary = false;
   TRect Rect;                // the CRTC's rectangle on the screen
+  uint32_t WidthMm = 0;      // the monitor's width as it reports it, 0 when unknown
   int GammaSize = 0;         // entries of the CRTC's ramp, 0 until known
 };
+
+// The DPI of a monitor from its physical width, in the quarter steps of 96
+// that display settings offer, from 96 to 288; 96 when the width is unknown
+// or under 10 cm (some monitors give their aspect ratio there instead).
+int32_t DpiFromPhysicalSize(int32_t widthPixels, uint32_t widthMm);
+
+// Makes the first monitor output of each CRTC the monitor of every output on
+// it: the later ones stop being monitors and lend it their names and primacy.
+void MergeMirroredOutputs(std::vector<TRandrOutput>& outputs);
 
 class TRandrDisplays : public TDisplaysPort {
  public:
@@ -36,6 +49,8 @@ class TRandrDisplays : public TDisplaysPort {
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;
+  // The desktop's Xft.dpi, which applies to every monitor; without it, the
+  // monitor's physical size.
   int32_t MonitorDpi(TMonitorHandle monitor) override;
   bool QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) override;
   TDisplayHandle CreateDisplayHandle(TMonitorHandle monitor,

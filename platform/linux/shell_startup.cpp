@@ -5,6 +5,7 @@
 
 #include "platform/linux/shell_desktop_entry.h"
 #include "platform/linux/shell_xdg.h"
+#include "platform/linux/shown_text.h"
 #include "ramp/atomic_file.h"
 #include "ramp/file_error.h"
 #include "shell/shell_port.h"
@@ -48,7 +49,7 @@ std::string DesktopEntryText(const std::string& program) {
   const std::string name = std::filesystem::path(program).filename().string();
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=" + EscapedStringValue(name) + "\n"
+         "Name=" + EscapedStringValue(ShownText(name)) + "\n"
          "Exec=" + EscapedStringValue(QuotedExecArgument(program)) + "\n"
          // Once the program is uninstalled the desktop skips the entry.
          "TryExec=" + EscapedStringValue(program) + "\n"

@@ -3,12 +3,14 @@
 # which is stopped afterwards. The server picks a free display number itself
 # (-displayfd), so parallel runs do not collide.
 #
+# XVFB_SCREEN sets the screen (default 1024x768x24).
+#
 # -noreset matters: Xvfb resets when its last client disconnects, and the
 # reset leaves the CRTC with an uninitialised gamma ramp, so a ramp loaded
 # by one process would not be there for the next to read.
 set -euo pipefail
 work=$(mktemp -d)
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${XVFB_SCREEN:-1024x768x24}" 3>"$work/display" 2>"$work/xvfb.log" &
 server=$!
 cleanup() {
   kill "$server" 2>/dev/null || true

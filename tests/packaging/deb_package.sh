@@ -25,6 +25,7 @@ diff -u - "$root/contents" <<'LIST' || fail "the package's files differ"
 ./usr/lib/tonemark/Tonemark.reference.jpg
 ./usr/lib/tonemark/tonemark
 ./usr/lib/tonemark/tonemark-profile
+./usr/lib/tonemark/tonemark-window
 ./usr/lib/tonemark/tonewatch
 ./usr/share/applications/example.orvana.Tonemark.desktop
 ./usr/share/doc/tonemark/changelog.gz
@@ -44,7 +45,7 @@ diff -u - "$root/contents" <<'LIST' || fail "the package's files differ"
 ./usr/share/metainfo/example.orvana.Tonemark.metainfo.xml
 LIST
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libx11-6 libxrandr2 libsystemd0 liblcms2-2; do
+for library in libc6 libx11-6 libxrandr2 libsystemd0 libqt6widgets6 libjpeg62-turbo liblcms2-2 libpng16-16; do
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 

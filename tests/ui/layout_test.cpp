@@ -101,7 +101,7 @@ TEST_F(LayoutTest, PanelsAndTheirControlsHaveTheirDesignGeometry) {
   EXPECT_EQ(form->BlackUpDown.Left, 101);
   EXPECT_EQ(form->BlackBEdit.Top, 88);
   EXPECT_EQ(form->BlackBEdit.Color, RgbColor(0, 0, 255));
-  EXPECT_EQ(form->BlackBEdit.EffectiveFont().Color, White);  // what a view shows
+  EXPECT_EQ(form->BlackBEdit.EffectiveFont(), (TControlFont{"Tahoma", -11, false, false, White}));
   EXPECT_EQ(form->BlackGEdit.Color, RgbColor(0, 128, 0));
   EXPECT_EQ(form->BlackResetButton.Caption, ">0<");
   EXPECT_EQ(form->BlackRLabel.Caption, "R:");

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   TBlockFont font;
   try {
     const TRasterCanvas canvas = RenderPage(options, font);
-    if (!WritePng(options.Out, TImage{canvas.Width(), canvas.Height(), canvas.Pixels()}, error)) {
+    if (!WritePng(options.Out, TPixelImage{canvas.Width(), canvas.Height(), canvas.Pixels()}, error)) {
       std::cerr << "tonemark-render: " << error << "\n";
       return 1;
     }

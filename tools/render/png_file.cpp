@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-bool WritePng(const std::string& path, const TImage& image, std::string& error) {
+bool WritePng(const std::string& path, const TPixelImage& image, std::string& error) {
   std::vector<uint8_t> rgb(size_t(image.Width) * image.Height * 3);
   for (size_t i = 0; i < image.Pixels.size(); ++i) {
     rgb[3 * i] = uint8_t(RedOf(image.Pixels[i]));
@@ -24,7 +24,7 @@ bool WritePng(const std::string& path, const TImage& image, std::string& error) 
   return true;
 }
 
-bool ReadPng(const std::string& path, TImage& image, std::string& error) {
+bool ReadPng(const std::string& path, TPixelImage& image, std::string& error) {
   png_image png;
   std::memset(&png, 0, sizeof png);
   png.version = PNG_IMAGE_VERSION;

@@ -36,7 +36,7 @@ TRenderOptions Options(int32_t page, const TGoldenSize& size) {
 }
 
 // "" when equal, else where and how they differ.
-std::string Difference(const TImage& golden, const std::vector<TColor>& pixels, int32_t width,
+std::string Difference(const TPixelImage& golden, const std::vector<TColor>& pixels, int32_t width,
                        int32_t height) {
   if (golden.Width != width || golden.Height != height)
     return "size " + std::to_string(golden.Width) + "x" + std::to_string(golden.Height);
@@ -53,7 +53,7 @@ TEST(RenderGolden, EveryPageMatchesItsReviewedImage) {
   for (const TGoldenSize& size : GoldenSizes)
     for (int32_t page = 0; page < PageCount; ++page) {
       const std::string name = GoldenName(page, size);
-      TImage golden;
+      TPixelImage golden;
       std::string error;
       ASSERT_TRUE(ReadPng(GOLDEN_FOLDER + name, golden, error)) << error;
       const TRasterCanvas canvas = RenderPage(Options(page, size), font);
@@ -67,7 +67,7 @@ TEST(RenderGolden, TheCommandLineWritesTheSameImage) {
   const std::string command = std::string("\"") + TONEMARK_RENDER + "\" --page 7 --out \"" + out +
                               "\" --width 3840 --height 2160 --ppi 144";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  TImage written, golden;
+  TPixelImage written, golden;
   std::string error;
   ASSERT_TRUE(ReadPng(out, written, error)) << error;
   ASSERT_TRUE(ReadPng(GOLDEN_FOLDER + GoldenName(7, GoldenSizes[1]), golden, error)) << error;

@@ -135,3 +135,47 @@ TEST(RandrWithoutServer, FindsNoMonitor) {
 }
 
 }  // namespace
+
+namespace {
+
+TRandrOutput Output(unsigned long id, unsigned long crtc, const std::string& name, bool monitor,
+                    bool primary = false) {
+  TRandrOutput output;
+  output.Output = id;
+  output.Crtc = crtc;
+  output.Name = name;
+  output.Monitor = monitor;
+  output.Primary = primary;
+  return output;
+}
+
+TEST(MergeMirroredOutputs, OutputsOnOneCrtcAreOneMonitorNamedAfterAll) {
+  std::vector<TRandrOutput> outputs{Output(1, 10, "eDP-1", true), Output(2, 20, "DP-1", true),
+                                    Output(3, 0, "DP-2", false), Output(4, 10, "HDMI-1", true, true),
+                                    Output(5, 10, "HDMI-2", false)};
+  MergeMirroredOutputs(outputs);
+  EXPECT_EQ(outputs[0].Name, "eDP-1+HDMI-1");
+  EXPECT_EQ(outputs[0].Mirrors, (std::vector<unsigned long>{4}));
+  EXPECT_TRUE(outputs[0].Monitor);
+  EXPECT_TRUE(outputs[0].Primary);
+  EXPECT_EQ(outputs[1].Name, "DP-1");
+  EXPECT_TRUE(outputs[1].Monitor);
+  EXPECT_FALSE(outputs[3].Monitor);
+  EXPECT_FALSE(outputs[3].Primary);
+  EXPECT_EQ(outputs[4].Name, "HDMI-2");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DpiFromPhysicalSize, RoundsToQuarterStepsAndDistrustsWhatNoMonitorMeasures) {
+  EXPECT_EQ(DpiFromPhysicalSize(1920, 527), 96);   // 24", 92.5 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(2560, 597), 120);  // 27" QHD, 109 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(3840, 597), 168);  // 27" 4K, 163 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(3840, 294), 288);  // 13" 4K, 332 DPI
+  EXPECT_EQ(DpiFromPhysicalSize(1920, 0), 96);
+  EXPECT_EQ(DpiFromPhysicalSize(1920, 16), 96);    // an aspect ratio, not a size
+}
+
+}  // namespace

@@ -72,9 +72,10 @@ TEST(Window, CoversItsDisplayOnTopWithTheFocusWhileTheBackgroundCoversTheDesktop
   EXPECT_TRUE(thread.hwndFocus == window || IsChild(window, thread.hwndFocus));
   EXPECT_EQ(Bar(session).top, 1080 - 53);
 
-  const HWND background = session.TopLevel(BackgroundClassName);
-  ASSERT_NE(background, nullptr);
-  EXPECT_TRUE(IsWindowVisible(background));
+  // The background window comes right after the calibration window.
+  HWND background = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (background = session.TopLevel(BackgroundClassName)) != nullptr; }));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(background) != FALSE; }));
   EXPECT_FALSE(TopMost(background));
   EXPECT_PRED2(Equal, session.WindowRect(background), (RECT{0, 0, 3200, 1080}));
 

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# window_bench.sh [BUILD_DIR]: the calibration window on a private 3840 x 2160
+# Xvfb with its real RandR CRTC, against an empty Qt window in the same run:
+# - window start to first frame: from starting `tonemark` until its bar shows
+#   on screen, against the empty window's first frame (goal <= 1.5 x);
+# - edit-to-frame latency: a real click on the up arrow of GammaUpDown until
+#   the curve graph on screen has changed (widget, handler, ramp loaded into
+#   the CRTC, new frame), against a click that repaints the empty window
+#   (goal: median <= 8 ms).
+# Builds what it needs with the default preset unless BUILD_DIR has it.
+set -euo pipefail
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$source_dir/build}
+build=$(cd "$build" 2>/dev/null && pwd || echo "$build")
+starts=${BENCH_STARTS:-15}
+clicks=${BENCH_CLICKS:-60}
+width=3840 height=2160
+
+if [[ -z "${WINDOW_BENCH_ON_XVFB:-}" ]]; then
+  if [[ ! -x "$build/bin/tonemark-window" || ! -x "$build/bin/frame_timer" || ! -x "$build/bin/empty_qt_window" ]]; then
+    cmake --preset default -S "$source_dir" >/dev/null
+    cmake --build "$build" --target tonemark tonemark-window tonemark_program_data frame_timer empty_qt_window -j2
+  fi
+  XVFB_SCREEN=${width}x${height}x24 WINDOW_BENCH_ON_XVFB=1 exec "$source_dir/tests/e2e/with_xvfb.sh" "$0" "$build"
+fi
+
+work=$(mktemp -d)
+cleanup() {
+  jobs -p | xargs -r kill 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data
+unset TONEMARK_SIM TONEMARK_SCRIPT
+mkdir -p "$HOME" "$work/app"
+cp -r "$build/bin/tonemark" "$build/bin/tonemark-window" "$build/bin/Tonemark.languages" "$work/app/"
+timer=$build/bin/frame_timer
+empty=$build/bin/empty_qt_window
+
+# Where the up arrow is, from the window's own layout as the scripted view
+# reports it; the curve graph is 256 pixels square, centred, 8 from the top.
+bounds() { sed -n "s/^$1 .*bounds=\([-0-9,]*\).*/\1/p" "$work/layout" | tr ',' ' '; }
+printf 'tab 3\nshow GammaPanel\nshow GammaUpDown\n' | TONEMARK_SCRIPT=1 "$work/app/tonemark" >"$work/layout"
+read -r panel_left panel_top _ _ <<<"$(bounds GammaPanel)"
+read -r arrow_left arrow_top arrow_width arrow_height <<<"$(bounds GammaUpDown)"
+arrow_x=$((panel_left + arrow_left + arrow_width / 2))
+arrow_y=$((panel_top + arrow_top + arrow_height / 4))
+graph="$((width / 2 - 128)) 8 256 256"
+bar_x=$((width - 2)) bar_y=$((height - 2))
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+for _ in $(seq "$starts"); do
+  "$timer" first-frame $bar_x $bar_y C0C0C0 -- "$work/app/tonemark" >>"$work/start.tonemark"
+  "$timer" first-frame $bar_x $bar_y C0C0C0 -- "$empty" $width $height $arrow_x $arrow_y >>"$work/start.empty"
+done
+
+"$work/app/tonemark" &
+"$timer" wait $bar_x $bar_y C0C0C0
+for _ in 1 2 3; do xdotool key ctrl+Tab; sleep 0.3; done
+# shellcheck disable=SC2086
+"$timer" clicks "$clicks" $arrow_x $arrow_y $graph >"$work/click.tonemark"
+kill %1
+
+"$empty" $width $height $arrow_x $arrow_y &
+"$timer" wait $bar_x $bar_y C0C0C0
+# shellcheck disable=SC2086
+"$timer" clicks "$clicks" $arrow_x $arrow_y $graph >"$work/click.empty"
+kill %2
+
+start_tonemark=$(median <"$work/start.tonemark") start_empty=$(median <"$work/start.empty")
+click_tonemark=$(median <"$work/click.tonemark") click_empty=$(median <"$work/click.empty")
+printf '\n%-34s %12s %12s %8s\n' "" "tonemark ms" "empty ms" "ratio"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+printf '%-34s %12.1f %12.1f %8s\n' "start to first frame (median)" "$start_tonemark" "$start_empty" \
+  "$(ratio "$start_tonemark" "$start_empty")"
+printf '%-34s %12.2f %12.2f %8s\n' "click to new frame (median)" "$click_tonemark" "$click_empty" \
+  "$(ratio "$click_tonemark" "$click_empty")"
+echo "Goals: start <= 1.5 x the empty window; click to frame <= 8 ms."

@@ -1,0 +1,28 @@
+// What both Linux programs of Tonemark do first.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_displays.h"
+#include "ramp/displays_port.h"
+#include "shell/program_entry.h"
+
+// Names the loader beside the program and returns the arguments, argument 0
+// being the program's own path even when the shell found it on the PATH.
+std::vector<std::string> StartLinuxProgram(int argc, char** argv);
+
+// The simulated displays when TONEMARK_SIM is set, else the real ones.
+template <typename RealDisplays>
+std::unique_ptr<TDisplaysPort> ChosenDisplays() {
+  std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
+  if (!displays) displays = std::make_unique<RealDisplays>();
+  return displays;
+}
+
+// The rest of a Linux program's run once its displays are chosen: the ramp
+// guardian's life when started as one; else the program entry, with the
+// editing session's saved ramps guarded and load mode's messages also sent
+// to the desktop. Returns the exit code.
+int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow);

@@ -1,0 +1,35 @@
+// tonemark-window: tonemark with its Qt window linked in. tonemark hands its
+// normal mode over to it, so that load mode, which runs at every log-on and
+// resume, never loads the toolkit. Run by itself it is tonemark in full.
+#include <iostream>
+#include <memory>
+
+#include "platform/linux/picture_files.h"
+#include "platform/linux/program_start.h"
+#include "platform/linux/randr_displays.h"
+#include "platform/native_session.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/script/script_view.h"
+
+namespace {
+
+// Errors of normal mode go to a message box once an X display is there.
+class TRandrDisplaysWithMessageBoxes : public TRandrDisplays {
+ public:
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    if (Connected()) ShowMessageBox(nullptr, caption, text);
+    else TRandrDisplays::ShowMessage(caption, text);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args = StartLinuxProgram(argc, argv);
+  std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplaysWithMessageBoxes>();
+  TJpegDecoder decoder;
+  return RunLinuxProgram(args, *displays, [&] {
+    if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &decoder);
+    else RunNativeSession(&decoder);
+  });
+}

@@ -1,0 +1,149 @@
+#include "platform/qt/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "platform/qt/background_window.h"
+#include "platform/qt/control_widgets.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_terms.h"
+#include "platform/qt/x11_focus.h"
+
+namespace {
+
+uint32_t ShiftState(const QKeyEvent& key) {
+  uint32_t shift = 0;
+  if (key.modifiers() & Qt::ControlModifier) shift |= ssCtrl;
+  if (key.modifiers() & Qt::AltModifier) shift |= ssAlt;
+  // Shift+Tab arrives as a key of its own.
+  if (key.modifiers() & Qt::ShiftModifier || key.key() == Qt::Key_Backtab) shift |= ssShift;
+  return shift;
+}
+
+}  // namespace
+
+TQtMainWindow::TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+  form_ = std::make_unique<TMainForm>(*this, *this, decoder, systemDpi);
+  // Our frame covers every pixel: Qt need not clear the window first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  const TInput input = [this](const std::function<void()>& action) { Input(action); };
+  for (TControl* control : ControlTree(form_->Window)) {
+    if (control == &form_->Window) continue;
+    QWidget* parent = WidgetOf(*control->Parent);
+    widgets_.emplace_back(control, CreateControlWidget(*control, parent ? parent : this, input));
+  }
+  qApp->installEventFilter(this);
+}
+
+TQtMainWindow::~TQtMainWindow() { qApp->removeEventFilter(this); }
+
+QWidget* TQtMainWindow::WidgetOf(const TControl& control) const {
+  for (const auto& [mirrored, widget] : widgets_)
+    if (mirrored == &control) return widget;
+  return nullptr;
+}
+
+void TQtMainWindow::Start() {
+  form_->FormCreate();
+  form_->FollowDisplayDpi();
+  Sync();
+  background_ = std::make_unique<TQtBackgroundWindow>([this] { BringToFront(); });
+  form_->Background = background_.get();
+  background_->Start();
+  BringToFront();
+}
+
+void TQtMainWindow::Input(const std::function<void()>& action) {
+  action();
+  // X reports no DPI per monitor: the window follows its display's itself.
+  form_->FollowDisplayDpi();
+  Sync();
+}
+
+void TQtMainWindow::Sync() {
+  SyncWindow();
+  for (const auto& [control, widget] : widgets_) SyncControlWidget(*control, *widget);
+}
+
+void TQtMainWindow::SyncWindow() {
+  const TControl& window = form_->Window;
+  const QString title = ToQString(window.Caption);
+  if (windowTitle() != title) setWindowTitle(title);
+  // A change of flags hides the window; the visibility below shows it again.
+  if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != form_->StayOnTop)
+    setWindowFlag(Qt::WindowStaysOnTopHint, form_->StayOnTop);
+  const QRect bounds(window.Left, window.Top, window.Width, window.Height);
+  if (geometry() != bounds) setGeometry(bounds);
+  if (isHidden() == window.Visible && !form_->Closed) setVisible(window.Visible);
+}
+
+// The model may ask several times within one input: one frame serves them all.
+void TQtMainWindow::Repaint() {
+  if (framePending_) return;
+  framePending_ = true;
+  QMetaObject::invokeMethod(this, [this] { PaintFrame(); }, Qt::QueuedConnection);
+}
+
+void TQtMainWindow::PaintFrame() {
+  if (!framePending_) return;
+  framePending_ = false;
+  const TControl& window = form_->Window;
+  update(frame_.Paint(window.Width, window.Height, TFont{window.Font.Name, window.Font.Height},
+                      [&](TCanvas& canvas) { form_->FormPaint(canvas); }));
+}
+
+void TQtMainWindow::BringToFront() {
+  SyncWindow();
+  raise();
+  activateWindow();
+  TakeInputFocus(*this);
+}
+
+void TQtMainWindow::MinimizeApplication() {
+  SyncWindow();
+  showMinimized();
+}
+
+void TQtMainWindow::ShowMessage(const std::string& text) { ShowMessageBox(this, ApplicationTitleText, text); }
+
+void TQtMainWindow::WindowClosed() {
+  if (background_) background_->hide();
+  hide();
+  QApplication::quit();
+}
+
+TTextExtent TQtMainWindow::TextExtent(const TControlFont& font, const std::string& text) {
+  return MeasureText(font, text);
+}
+
+bool TQtMainWindow::Execute(const TOpenDialogOptions& options, std::string& fileName) {
+  return ShowOpenFileDialog(this, options, fileName);
+}
+
+void TQtMainWindow::paintEvent(QPaintEvent* event) {
+  if (frame_.Empty()) Repaint();
+  PaintFrame();
+  QPainter painter(this);
+  frame_.Blit(painter, event->region());
+}
+
+void TQtMainWindow::closeEvent(QCloseEvent* event) {
+  if (!form_->Closed) form_->Close();
+  if (form_->Closed) event->accept();
+  else event->ignore();
+}
+
+bool TQtMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || QApplication::activeWindow() != this) return false;
+  // A key that the focused control ignores travels on to its parents; the
+  // form sees it once, on its way to the focused control.
+  QWidget* focused = QApplication::focusWidget();
+  if (watched != (focused ? focused : this)) return false;
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+    Input([&] { form_->FormKeyDown(VkTab, ShiftState(key)); });
+  return false;
+}

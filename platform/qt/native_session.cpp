@@ -1,0 +1,25 @@
+// Normal mode's window on Linux: the Qt calibration window and the background
+// window, until the calibration window closes.
+#include "platform/native_session.h"
+
+#include <QApplication>
+#include <stdexcept>
+
+#include "platform/linux/x11_color_management.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_application.h"
+#include "ramp/displays_port.h"
+
+void RunNativeSession(TImageDecoder* decoder) {
+  if (!XDisplayReachable()) throw std::runtime_error("The calibration window needs an X display; none can be opened.");
+  QtApplication();
+  TX11ColorManagement colorManagement;
+  DisplayColorManagement = &colorManagement;
+  const int32_t dpi = DisplayCount > 0 ? DisplaysPort().MonitorDpi(Displays[0].Monitor) : DesignDpi;
+  {
+    TQtMainWindow window(decoder, dpi);
+    window.Start();
+    if (!window.Closed()) QApplication::exec();
+  }
+  DisplayColorManagement = nullptr;
+}

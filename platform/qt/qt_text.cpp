@@ -1,0 +1,50 @@
+#include "platform/qt/qt_text.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include "platform/qt/qt_terms.h"
+
+namespace {
+
+// Enough for every label of every page at two sizes.
+constexpr size_t MaxRenderedTexts = 64;
+
+TTextImage Render(const std::string& text, const TFont& font) {
+  const QFont qfont = ToQFont(font.Name, font.Height);
+  const QFontMetrics metrics(qfont);
+  const QString shown = ToQString(text);
+  TTextImage image;
+  image.Width = metrics.horizontalAdvance(shown);
+  image.Height = metrics.height();
+  if (image.Width <= 0 || image.Height <= 0) return image;
+  QImage glyphs(image.Width, image.Height, QImage::Format_Alpha8);
+  glyphs.fill(Qt::transparent);
+  QPainter painter(&glyphs);
+  painter.setFont(qfont);
+  painter.setPen(Qt::black);
+  painter.drawText(0, metrics.ascent(), shown);
+  painter.end();
+  image.Coverage.resize(size_t(image.Width) * image.Height);
+  for (int32_t y = 0; y < image.Height; ++y) {
+    const uchar* row = glyphs.constScanLine(y);
+    std::copy(row, row + image.Width, image.Coverage.begin() + size_t(y) * image.Width);
+  }
+  return image;
+}
+
+}  // namespace
+
+TTextImage TQtTextRenderer::RenderText(const std::string& text, const TFont& font) {
+  const auto key = std::make_tuple(text, font.Name, font.Height);
+  const auto found = rendered_.find(key);
+  if (found != rendered_.end()) return found->second;
+  if (rendered_.size() >= MaxRenderedTexts) rendered_.clear();
+  return rendered_[key] = Render(text, font);
+}
+
+TTextExtent MeasureText(const TControlFont& font, const std::string& text) {
+  const QFontMetrics metrics(ToQFont(font));
+  return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+}

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# window_program.sh TONEMARK: normal mode of the real program on a simulated
+# display, run under with_xvfb.sh. tonemark starts tonemark-window from its
+# folder, whose window appears over the display's rectangle; a real click on
+# OK ends the session with exit code 0, the curve file and the autostart entry.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/curve_files.sh"
+program=$1
+runner=""
+
+root=$(mktemp -d)
+trap 'jobs -p | xargs -r kill 2>/dev/null; rm -rf "$root"' EXIT
+export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+mkdir -p "$HOME"
+export XDG_RUNTIME_DIR=$root/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+fresh_case
+cp "$(dirname "$program")/tonemark-window" "$app/"
+export TONEMARK_SIM=$sim
+printf '[Monitor1]\nRect=0,0,1024,768\n' >"$sim/displays.ini"
+
+# Where OK is, from the window's own layout as the scripted view reports it.
+layout=$(printf 'show Panel\nshow OkButton\n' | TONEMARK_SCRIPT=1 "$exe")
+bounds() { sed -n "s/^$1 .*bounds=\([-0-9,]*\).*/\1/p" <<<"$layout" | tr ',' ' '; }
+read -r _ bar_top _ _ <<<"$(bounds Panel)"
+read -r ok_left ok_top ok_width ok_height <<<"$(bounds OkButton)"
+rm -f "$app/Tonemark.settings"
+
+"$exe" >"$case_dir/out" 2>"$case_dir/err" &
+session=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orvana Tonemark') || fail "no window appeared"
+geometry=$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\n' ' ')
+expect_eq "$geometry" "X=0 Y=0 WIDTH=1024 HEIGHT=768 " "the window's place"
+xdotool mousemove $((ok_left + ok_width / 2)) $((bar_top + ok_top + ok_height / 2)) click 1
+set +e
+timeout 30 tail --pid=$session -f /dev/null
+wait $session
+status=$?
+set -e
+expect_eq "$status" 0 "exit code after OK"
+expect_eq "$(cat "$case_dir/err")" "" "messages"
+expect_eq "$(head -n1 "$app/Tonemark1.lut" | tr -d '\r')" "RampCurve v.2" "the curve file"
+grep -qx "Exec=\"$app/tonewatch\"" "$HOME/config/autostart/tonewatch.desktop" || fail "no autostart entry for $app/tonewatch"
+echo "window_program: ok"

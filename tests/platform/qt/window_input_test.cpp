@@ -1,0 +1,82 @@
+// Real clicks on real widgets reach the video card's ramp; OK and Cancel end
+// the session as they should.
+#include <QLineEdit>
+#include <QTabBar>
+
+#include "platform/sim/sim_ramp_file.h"
+#include "ramp/build_ramp.h"
+#include "tests/platform/qt/qt_window_fixture.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+namespace {
+
+constexpr int32_t GammaPage = 3;
+
+TGammaRamp BuiltRamp(TRampCurve curve) {
+  TGammaRamp ramp{};
+  BuildRamp(curve, ramp);
+  return ramp;
+}
+
+class QtWindowInput : public QtWindowTest {
+ protected:
+  void ClickTab(int32_t tab) {
+    auto* bar = static_cast<QTabBar*>(window->WidgetOf(Form().TabSet));
+    const QPoint centre = bar->mapToGlobal(bar->tabRect(tab).center());
+    ClickAt(centre.x(), centre.y());
+    ASSERT_TRUE(Until([&] { return Form().TabSet.TabIndex == tab; }));
+  }
+
+  TGammaRamp SimRamp() {
+    TGammaRamp ramp{};
+    EXPECT_TRUE(ReadRampFile(SimFile("ramp1.txt"), ramp));
+    return ramp;
+  }
+};
+
+TEST_F(QtWindowInput, AnUpArrowClickLoadsTheRampAndCancelPutsTheOldOneBack) {
+  TGammaRamp linear{};
+  LinearRamp(linear);
+  WriteBytes(SimFile("ramp1.txt"), RampFileText(linear));
+  StartOnSimulatedDisplays({"Rect=0,0,1920,1080"});
+  ClickTab(GammaPage);
+  Click(Form().GammaRUpDown, 0.25);
+  ASSERT_TRUE(Until([&] { return Form().GammaREdit.Text == "1"; }));
+  ShowNow();
+  EXPECT_EQ(static_cast<QLineEdit*>(window->WidgetOf(Form().GammaREdit))->text(), "1");
+  TRampCurve curve;
+  curve.GammaR = 1;
+  EXPECT_EQ(SimRamp(), BuiltRamp(curve));
+
+  Click(Form().CancelButton);
+  ASSERT_TRUE(Until([&] { return window->Closed(); }));
+  EXPECT_EQ(SimRamp(), linear);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(QtWindowInput, OnXvfbsOwnCrtcTheRampFollowsAnEdit) {
+  StartOnRandr();
+  ClickTab(GammaPage);
+  Click(Form().GammaUpDown, 0.25);
+  ASSERT_TRUE(Until([&] { return Form().GammaEdit.Text == "1"; }));
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x, DefaultRootWindow(x));
+  XRROutputInfo* output = XRRGetOutputInfo(x, resources, resources->outputs[0]);
+  XRRCrtcGamma* gamma = XRRGetCrtcGamma(x, output->crtc);
+  ASSERT_EQ(gamma->size, 256);
+  TGammaRamp crtc{};
+  for (int level = 0; level < 256; ++level) {
+    crtc[level] = gamma->red[level];
+    crtc[256 + level] = gamma->green[level];
+    crtc[512 + level] = gamma->blue[level];
+  }
+  XRRFreeGamma(gamma);
+  XRRFreeOutputInfo(output);
+  XRRFreeScreenResources(resources);
+  TRampCurve curve;
+  curve.Gamma = 1;
+  EXPECT_EQ(crtc, BuiltRamp(curve));
+}
+
+}  // namespace
