@@ -51,14 +51,25 @@ size_t Paragraphs(const std::string& text) {
 
 class Translation : public testing::TestWithParam<std::string> {};
 
-TEST_P(Translation, DefinesExactlyTheKeysOfEnglishOnceEach) {
-  std::set<std::string> keys, english;
+// "%d" and "%s" in a text, in order: the program puts a display's number and
+// name there.
+std::string Placeholders(const std::string& text) {
+  std::string found;
+  for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1))
+    found += text.substr(at, 2);
+  return found;
+}
+
+TEST_P(Translation, DefinesExactlyTheKeysOfEnglishOnceEachWithItsPlaceholders) {
+  const auto english = Texts("English");
+  std::set<std::string> keys, englishKeys;
   for (const auto& [key, text] : Entries(GetParam())) {
     EXPECT_TRUE(keys.insert(key).second) << key << " twice";
     EXPECT_FALSE(text.empty()) << key;
+    if (english.count(key)) EXPECT_EQ(Placeholders(text), Placeholders(english.at(key))) << key;
   }
-  for (const auto& [key, text] : Entries("English")) english.insert(key);
-  EXPECT_EQ(keys, english);
+  for (const auto& [key, text] : english) englishKeys.insert(key);
+  EXPECT_EQ(keys, englishKeys);
 }
 
 TEST_P(Translation, TranslatesEveryHelpTextWithEnglishParagraphs) {

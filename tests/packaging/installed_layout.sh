@@ -14,7 +14,8 @@ DESTDIR=$root/stage cmake --install "$build" >/dev/null
 installed=$root/stage$prefix
 program_folder=$installed/lib/tonemark
 
-for file in lib/tonemark/{tonemark,tonewatch,tonemark-profile} lib/tonemark/Tonemark.reference.jpg \
+for file in lib/tonemark/{tonemark,tonemark-window,tonewatch,tonemark-profile} \
+    lib/tonemark/Tonemark.reference.jpg \
     lib/tonemark/Tonemark.languages/{English,German,French,Spanish}.lang \
     share/metainfo/example.orvana.Tonemark.metainfo.xml \
     share/doc/tonemark/copyright share/doc/tonemark/changelog.gz share/man/man1/tonemark.1.gz \
