@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# deb_package.sh DEB: the .deb passes lintian without errors, holds exactly
+# deb_package.sh DEB: the .deb passes lintian without errors or warnings, holds exactly
 # the files it should, its programs run as installed under /usr, and its
 # removal script closes a running loader.
 set -euo pipefail
@@ -10,7 +10,7 @@ root=$(mktemp -d)
 loader_pid=
 trap '[[ -z $loader_pid ]] || kill "$loader_pid" 2>/dev/null; rm -rf "$root"' EXIT
 
-lintian --fail-on error "$deb"
+lintian --fail-on error,warning "$deb"
 
 dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' |
   grep -v '/$' | sort >"$root/contents"
@@ -39,6 +39,7 @@ diff -u - "$root/contents" <<'LIST' || fail "the package's files differ"
 ./usr/share/icons/hicolor/48x48/apps/example.orvana.Tonemark.png
 ./usr/share/icons/hicolor/512x512/apps/example.orvana.Tonemark.png
 ./usr/share/icons/hicolor/64x64/apps/example.orvana.Tonemark.png
+./usr/share/lintian/overrides/tonemark
 ./usr/share/man/man1/tonemark-profile.1.gz
 ./usr/share/man/man1/tonemark.1.gz
 ./usr/share/man/man1/tonewatch.1.gz
