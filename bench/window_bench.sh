@@ -32,8 +32,10 @@ cleanup() {
 }
 trap cleanup EXIT
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data
+export XDG_RUNTIME_DIR=$work/runtime
 unset TONEMARK_SIM TONEMARK_SCRIPT
 mkdir -p "$HOME" "$work/app"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cp -r "$build/bin/tonemark" "$build/bin/tonemark-window" "$build/bin/Tonemark.languages" "$work/app/"
 timer=$build/bin/frame_timer
 empty=$build/bin/empty_qt_window

@@ -15,11 +15,14 @@
 #include <iterator>
 #include <vector>
 
+#include "shell/data_folders.h"
+
 extern char** environ;
 
 namespace {
 
 constexpr const char* OwnExecutable = "/proc/self/exe";
+constexpr const char* SmallProgramName = "tonemark";
 constexpr int EndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS,
                                  SIGFPE,  SIGILL, SIGABRT, SIGTRAP, SIGSYS};
 constexpr int TerminalSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
@@ -68,6 +71,14 @@ bool SendAll(int socket, const std::string& bytes) {
   return true;
 }
 
+// The guardian needs no window: started from tonemark-window it is the small
+// tonemark beside it, which spares the window's start a second loading of the
+// toolkit; this program itself only where that one is missing.
+std::string GuardianProgram() {
+  const std::string small = ProgramFolder() + SmallProgramName;
+  return access(small.c_str(), X_OK) == 0 ? small : OwnExecutable;
+}
+
 // The guardian: tonemark again, with the socket as standard input and output,
 // standard error quiet, no other descriptor, and a session of its own.
 pid_t SpawnGuardian(int socket) {
@@ -96,7 +107,7 @@ pid_t SpawnGuardian(int socket) {
   char* argv[] = {name, nullptr};
 
   pid_t pid = -1;
-  if (posix_spawn(&pid, OwnExecutable, &files, &attributes, argv, envp.data()) != 0) pid = -1;
+  if (posix_spawn(&pid, GuardianProgram().c_str(), &files, &attributes, argv, envp.data()) != 0) pid = -1;
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&files);
   return pid;

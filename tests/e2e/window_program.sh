@@ -2,7 +2,8 @@
 # window_program.sh TONEMARK: normal mode of the real program on a simulated
 # display, run under with_xvfb.sh. tonemark starts tonemark-window from its
 # folder, whose window appears over the display's rectangle; a real click on
-# OK ends the session with exit code 0, the curve file and the autostart entry.
+# OK ends the session with exit code 0, the curve file and the autostart entry;
+# SIGKILL of the window has its guardian put the ramp back.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/curve_files.sh"
@@ -42,4 +43,31 @@ expect_eq "$status" 0 "exit code after OK"
 expect_eq "$(cat "$case_dir/err")" "" "messages"
 expect_eq "$(head -n1 "$app/Tonemark1.lut" | tr -d '\r')" "RampCurve v.2" "the curve file"
 grep -qx "Exec=\"$app/tonewatch\"" "$HOME/config/autostart/tonewatch.desktop" || fail "no autostart entry for $app/tonewatch"
+# SIGKILL of the window: its guardian, the small tonemark beside it rather
+# than a second copy of the toolkit's program, puts the display's ramp back.
+fresh_case
+cp "$(dirname "$program")/tonemark-window" "$app/"
+export TONEMARK_SIM=$sim
+printf '[Monitor1]\nRect=0,0,1024,768\n' >"$sim/displays.ini"
+write_ramp "$sim/ramp1.txt" 'l * 200'
+write_curve "$app/Tonemark1.lut" Gamma=20
+ramp() { tr -s ' \n' '\n\n' <"$sim/ramp1.txt" | sed '/^$/d'; }
+ramp >"$case_dir/saved"
+"$exe" >"$case_dir/out" 2>"$case_dir/err" &
+session=$!
+timeout 30 xdotool search --sync --onlyvisible --name '^Orvana Tonemark' >/dev/null || fail "no window appeared"
+for _ in $(seq 100); do
+  ramp | cmp -s - "$case_dir/saved" || break
+  sleep 0.05
+done
+ramp | cmp -s - "$case_dir/saved" && fail "the window changed no ramp"
+guardians=$(for pid in $(pgrep -x tonemark); do readlink "/proc/$pid/exe"; done)
+grep -qx "$app/tonemark" <<<"$guardians" || fail "no guardian runs $app/tonemark: $guardians"
+kill -KILL "$session"
+wait "$session" 2>/dev/null || true
+for _ in $(seq 100); do
+  ramp | cmp -s - "$case_dir/saved" && break
+  sleep 0.05
+done
+ramp | cmp -s - "$case_dir/saved" || fail "the ramp was not put back after SIGKILL"
 echo "window_program: ok"
