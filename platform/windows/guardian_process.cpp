@@ -11,6 +11,9 @@
 namespace {
 
 constexpr DWORD GuardianExitWaitMs = 5000;
+// Room for the saved ramps of a dozen displays: the session hands them over
+// and goes on at once, however long the guardian takes to start reading.
+constexpr DWORD GuardianPipeBytes = 64 * 1024;
 
 // Read by the handlers below: the pipes to and from the guardian.
 std::atomic<HANDLE> ToGuardian{nullptr};
@@ -81,7 +84,7 @@ TGuardianProcess::~TGuardianProcess() { Release(); }
 void TGuardianProcess::Hold(const std::string& savedRamps) {
   Release();
   HANDLE toRead = nullptr, toWrite = nullptr, fromRead = nullptr, fromWrite = nullptr;
-  if (!CreatePipe(&toRead, &toWrite, nullptr, 0)) return;
+  if (!CreatePipe(&toRead, &toWrite, nullptr, GuardianPipeBytes)) return;
   if (!CreatePipe(&fromRead, &fromWrite, nullptr, 0)) {
     CloseHandle(toRead);
     CloseHandle(toWrite);
