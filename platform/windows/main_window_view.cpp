@@ -29,7 +29,6 @@ uint32_t ShiftState() {
 void RegisterClass(const char* name, WNDPROC procedure) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
