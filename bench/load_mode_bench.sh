@@ -2,7 +2,8 @@
 # load_mode_bench.sh [BUILD_DIR]: times `tonemark /load` for a display that
 # already holds its curve's ramp, against ArgyllCMS `dispwin` loading the same
 # ramp from a .cal file and `xrandr --gamma`, all on one private Xvfb CRTC in
-# the same run, and prints the ratios. The goal is tonemark <= 0.5 x dispwin.
+# the same run, and prints the ratios. The goals are tonemark <= 0.5 x dispwin
+# and <= 1.0 x xrandr --gamma.
 # Installs argyll and x11-xserver-utils when they are missing; builds
 # tonemark, crtc_gamma and interleaved_runs with the default preset unless
 # BUILD_DIR already has them.
