@@ -106,19 +106,19 @@ void TMainWindowView::Sync() {
 void TMainWindowView::SyncWindow() {
   const TControl& window = form_->Window;
   TNativeControl& native = natives_.front();
-  if (native.Fresh || native.Caption != window.Caption) SetWindowTextA(window_, window.Caption.c_str());
-  native.Caption = window.Caption;
-  const bool moved = native.Fresh || native.Left != window.Left || native.Top != window.Top ||
-                     native.Width != window.Width || native.Height != window.Height;
+  if (native.Fresh || native.Shown.Caption != window.Caption) SetWindowTextA(window_, window.Caption.c_str());
+  native.Shown.Caption = window.Caption;
+  const bool moved = native.Fresh || native.Shown.Left != window.Left || native.Shown.Top != window.Top ||
+                     native.Shown.Width != window.Width || native.Shown.Height != window.Height;
   // The window's own "checked" is whether it stays on top.
   const bool restacked = native.Fresh || native.Checked != form_->StayOnTop;
   if (moved || restacked) {
     SetWindowPos(window_, form_->StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, window.Left, window.Top, window.Width,
                  window.Height, SWP_NOACTIVATE | (restacked ? 0 : SWP_NOZORDER));
-    native.Left = window.Left;
-    native.Top = window.Top;
-    native.Width = window.Width;
-    native.Height = window.Height;
+    native.Shown.Left = window.Left;
+    native.Shown.Top = window.Top;
+    native.Shown.Width = window.Width;
+    native.Shown.Height = window.Height;
     native.Checked = form_->StayOnTop;
   }
   native.Fresh = false;

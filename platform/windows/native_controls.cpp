@@ -116,8 +116,8 @@ void SyncEditText(TNativeControl& native, const TEdit& edit) {
   native.Text = edit.Text;
 }
 
-TWindowlessLook LookOf(const TControl& control) {
-  TWindowlessLook look;
+TControlLook LookOf(const TControl& control) {
+  TControlLook look;
   look.Left = control.Left;
   look.Top = control.Top;
   look.Width = control.Width;
@@ -132,17 +132,17 @@ TWindowlessLook LookOf(const TControl& control) {
 }
 
 bool SyncWindowless(TNativeControl& native) {
-  const TWindowlessLook look = LookOf(*native.Control);
-  if (look == native.Look && !native.Fresh) return false;
+  const TControlLook look = LookOf(*native.Control);
+  if (look == native.Shown && !native.Fresh) return false;
   // Labels may draw past a size they measured themselves: a little room around.
-  auto invalidate = [&native](const TWindowlessLook& area) {
+  auto invalidate = [&native](const TControlLook& area) {
     if (!area.Visible) return;
     RECT rect{area.Left - 2, area.Top - 2, area.Left + area.Width + 4, area.Top + area.Height + 2};
     InvalidateRect(native.Container, &rect, FALSE);
   };
-  invalidate(native.Look);
+  invalidate(native.Shown);
   invalidate(look);
-  native.Look = look;
+  native.Shown = look;
   return true;
 }
 
@@ -195,35 +195,35 @@ bool SyncNativeControl(TNativeControl& native, TGdiFonts& fonts) {
     return changed;
   }
   const HWND handle = native.Handle;
-  if (native.Fresh || native.Left != control.Left || native.Top != control.Top || native.Width != control.Width ||
-      native.Height != control.Height) {
+  if (native.Fresh || native.Shown.Left != control.Left || native.Shown.Top != control.Top || native.Shown.Width != control.Width ||
+      native.Shown.Height != control.Height) {
     int32_t height = control.Height;
     if (control.Kind == TControlKind::ComboBox) {
       SendMessageA(handle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), control.Height - ComboFrame);
       height += DropDownLines * control.Height;
     }
     SetWindowPos(handle, nullptr, control.Left, control.Top, control.Width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    native.Left = control.Left;
-    native.Top = control.Top;
-    native.Width = control.Width;
-    native.Height = control.Height;
+    native.Shown.Left = control.Left;
+    native.Shown.Top = control.Top;
+    native.Shown.Width = control.Width;
+    native.Shown.Height = control.Height;
   }
   const TControlFont& font = control.EffectiveFont();
-  if (native.Fresh || !(native.Font == font)) {
+  if (native.Fresh || !(native.Shown.Font == font)) {
     SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Font(font)), TRUE);
-    native.Font = font;
+    native.Shown.Font = font;
   }
   const TColor color = control.EffectiveColor();
-  if (native.Color != color && !native.Fresh) RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  native.Color = color;
+  if (native.Shown.Color != color && !native.Fresh) RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  native.Shown.Color = color;
   if ((control.Kind == TControlKind::Button || control.Kind == TControlKind::CheckBox) &&
-      (native.Fresh || native.Caption != control.Caption)) {
+      (native.Fresh || native.Shown.Caption != control.Caption)) {
     SetWindowTextA(handle, control.Caption.c_str());
-    native.Caption = control.Caption;
+    native.Shown.Caption = control.Caption;
   }
-  if (native.Fresh || native.Enabled != control.Enabled) {
+  if (native.Fresh || native.Shown.Enabled != control.Enabled) {
     EnableWindow(handle, control.Enabled);
-    native.Enabled = control.Enabled;
+    native.Shown.Enabled = control.Enabled;
   }
   switch (control.Kind) {
     case TControlKind::Edit:
@@ -247,9 +247,9 @@ bool SyncNativeControl(TNativeControl& native, TGdiFonts& fonts) {
     default:
       break;
   }
-  if (native.Fresh || native.Visible != control.Visible) {
+  if (native.Fresh || native.Shown.Visible != control.Visible) {
     ShowWindow(handle, control.Visible ? SW_SHOWNA : SW_HIDE);
-    native.Visible = control.Visible;
+    native.Shown.Visible = control.Visible;
   }
   native.Fresh = false;
   return false;

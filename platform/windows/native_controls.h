@@ -12,16 +12,17 @@
 #include "platform/windows/gdi_fonts.h"
 #include "ui/controls.h"
 
-// What a windowless control shows; a change repaints its container.
-struct TWindowlessLook {
+// What a control shows, as its widget was last given it or, for a windowless
+// control, as its container last painted it.
+struct TControlLook {
   int32_t Left = 0, Top = 0, Width = 0, Height = 0;
   std::string Caption;
   TControlFont Font;
   TColor Color = 0;
   bool Visible = false;
   bool Enabled = true;
-  std::string Picture;
-  bool operator==(const TWindowlessLook&) const = default;
+  std::string Picture;  // images only
+  bool operator==(const TControlLook&) const = default;
 };
 
 // A control and its native widget, with what the widget was last given, so
@@ -31,18 +32,12 @@ struct TNativeControl {
   HWND Handle = nullptr;  // null for the windowless kinds
   HWND Container = nullptr;  // the native parent, which paints the windowless
   bool Fresh = true;  // nothing given to the widget yet
-  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-  std::string Caption;
-  TControlFont Font;
-  TColor Color = 0;
-  bool Visible = false;
-  bool Enabled = true;
+  TControlLook Shown;
   std::string Text;
   int32_t Min = 0, Max = 0, Position = 0;
   bool Checked = false;
   std::vector<std::string> Items;
   int32_t ItemIndex = -1;
-  TWindowlessLook Look;
 };
 
 // The window class of the panels, registered by the view with its own
