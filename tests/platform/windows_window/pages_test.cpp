@@ -23,6 +23,7 @@ constexpr const char* ShadowsPoint = "12";
 // the window writes them in Tahoma, the renderer in its block font.
 constexpr TRect SquareCaptions{520, 468, 1420, 488};
 constexpr DWORD PageTimeoutMs = 20000;
+constexpr DWORD SettleMs = 300;
 
 std::string PageName(int page) { return (page < 10 ? "page0" : "page") + std::to_string(page); }
 
@@ -61,6 +62,16 @@ TEST(WindowPages, EveryPageShowsTheRenderersPictureWhereNoControlIs) {
     const bool matches = WaitUntil([&] {
       shot = CaptureScreen(area);
       return DifferenceOutside(expected, shot, leftOut).empty();
+    }, PageTimeoutMs);
+    // The screenshot for review shows the page once the controls, panels and
+    // texts on it are painted too: the screen stays the same for a while.
+    TPicture settled;
+    WaitUntil([&] {
+      Sleep(SettleMs);
+      settled = CaptureScreen(area);
+      const bool same = settled.Pixels == shot.Pixels;
+      shot = settled;
+      return same;
     }, PageTimeoutMs);
     EXPECT_TRUE(WritePng(shots + PageName(page) + ".png", shot));
     EXPECT_TRUE(matches) << PageName(page) << ": " << DifferenceOutside(expected, shot, leftOut);
