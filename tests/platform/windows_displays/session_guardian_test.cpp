@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "tests/temp_folder.h"
@@ -43,15 +44,10 @@ long SecondValue(const std::string& file) {
 
 // The simulated display's log, each line cut short: who set which ramp when.
 std::string LogSummary(const std::string& file) {
-  std::string summary, line;
-  for (char c : ReadBytes(file) + "\n") {
-    if (c != '\n') {
-      line += c;
-      continue;
-    }
+  std::istringstream log(ReadBytes(file));
+  std::string summary;
+  for (std::string line; std::getline(log, line);)
     if (!line.empty()) summary += line.substr(0, 20) + "\n";
-    line.clear();
-  }
   return summary;
 }
 

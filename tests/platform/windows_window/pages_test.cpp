@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "tests/platform/windows_window/model_window.h"
 #include "tests/platform/windows_window/screen_picture.h"
@@ -65,12 +66,11 @@ TEST(WindowPages, EveryPageShowsTheRenderersPictureWhereNoControlIs) {
     }, PageTimeoutMs);
     // The screenshot for review shows the page once the controls, panels and
     // texts on it are painted too: the screen stays the same for a while.
-    TPicture settled;
     WaitUntil([&] {
       Sleep(SettleMs);
-      settled = CaptureScreen(area);
-      const bool same = settled.Pixels == shot.Pixels;
-      shot = settled;
+      TPicture later = CaptureScreen(area);
+      const bool same = later.Pixels == shot.Pixels;
+      shot = std::move(later);
       return same;
     }, PageTimeoutMs);
     EXPECT_TRUE(WritePng(shots + PageName(page) + ".png", shot));
