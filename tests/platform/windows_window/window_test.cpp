@@ -190,6 +190,10 @@ TEST(Window, AFileThatIsNoJpegLeavesThePictureShownBefore) {
   ChooseInDialog(session, photo);
   TPicture shown;
   ASSERT_TRUE(WaitUntil([&] { return (shown = CaptureScreen(middle)).Pixels != black.Pixels; }));
+  // The page with the photograph, for review beside the other pages' screenshots.
+  const std::string shots = WinePath(std::getenv("TONEMARK_SCREENSHOTS"));
+  std::filesystem::create_directories(shots);
+  EXPECT_TRUE(WritePng(shots + "\\page12-photo.png", CaptureScreen(session.WindowRect(session.Window()))));
 
   // However long the choice took, the system is to take the next click as the
   // second of a double click: the label still opens its dialog on it.
