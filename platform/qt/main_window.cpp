@@ -4,11 +4,14 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <cstdlib>
 
 #include "platform/qt/background_window.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_application.h"
 #include "platform/qt/qt_terms.h"
+#include "platform/qt/wayland_outputs.h"
 #include "platform/qt/x11_focus.h"
 
 namespace {
@@ -48,19 +51,30 @@ QWidget* TQtMainWindow::WidgetOf(const TControl& control) const {
 
 void TQtMainWindow::Start() {
   form_->FormCreate();
-  form_->FollowDisplayDpi();
+  FollowDisplayDpi();
   Sync();
-  background_ = std::make_unique<TQtBackgroundWindow>([this] { BringToFront(); });
+  background_ = std::make_unique<TQtBackground>([this] { BringToFront(); });
   form_->Background = background_.get();
-  background_->Start();
+  background_->Start(OnWayland() ? screen() : nullptr);
   BringToFront();
 }
 
 void TQtMainWindow::Input(const std::function<void()>& action) {
   action();
-  // X reports no DPI per monitor: the window follows its display's itself.
-  form_->FollowDisplayDpi();
+  FollowDisplayDpi();
   Sync();
+}
+
+// X reports no DPI per monitor, Wayland only each output's scale: the window
+// follows its display's itself. Simulated displays keep their own DPI.
+void TQtMainWindow::FollowDisplayDpi() {
+  if (!OnWayland() || std::getenv("TONEMARK_SIM") != nullptr) {
+    form_->FollowDisplayDpi();
+    return;
+  }
+  const QScreen* output = OutputOfDisplay(form_->DisplayIndex);
+  const auto dpi = static_cast<uintptr_t>(output ? OutputDpi(*output) : DesignDpi);
+  if (static_cast<int32_t>(dpi) != form_->PixelsPerInch) form_->DpiChanged(dpi << 16 | dpi);
 }
 
 void TQtMainWindow::Sync() {
@@ -72,12 +86,30 @@ void TQtMainWindow::SyncWindow() {
   const TControl& window = form_->Window;
   const QString title = ToQString(window.Caption);
   if (windowTitle() != title) setWindowTitle(title);
+  if (OnWayland()) {
+    SyncOnOutput();
+    return;
+  }
   // A change of flags hides the window; the visibility below shows it again.
   if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != form_->StayOnTop)
     setWindowFlag(Qt::WindowStaysOnTopHint, form_->StayOnTop);
   const QRect bounds(window.Left, window.Top, window.Width, window.Height);
   if (geometry() != bounds) setGeometry(bounds);
   if (isHidden() == window.Visible && !form_->Closed) setVisible(window.Visible);
+}
+
+// No Wayland client may place its window or keep it on top: the window is
+// fullscreen on its display's output instead, and the compositor gives it the
+// output's size. Its geometry in the model only lays out what it shows.
+void TQtMainWindow::SyncOnOutput() {
+  if (form_->Closed) return;
+  if (!form_->Window.Visible) {
+    hide();
+    return;
+  }
+  QScreen* output = OutputOfDisplay(form_->DisplayIndex);
+  ShowFullScreenOn(*this, output);
+  if (background_) background_->Follow(output);
 }
 
 // The model may ask several times within one input: one frame serves them all.
@@ -110,7 +142,7 @@ void TQtMainWindow::MinimizeApplication() {
 void TQtMainWindow::ShowMessage(const std::string& text) { ShowMessageBox(this, ApplicationTitleText, text); }
 
 void TQtMainWindow::WindowClosed() {
-  if (background_) background_->hide();
+  if (background_) background_->Hide();
   hide();
   QApplication::quit();
 }

@@ -1,5 +1,5 @@
 // The calibration window in Qt: one frameless top-level widget at the edited
-// display's rectangle, whose children mirror the control model one to one.
+// display's rectangle (on Wayland fullscreen on its output), whose children mirror the control model one to one.
 // It paints the page's pattern into a raster frame, shows the model's state
 // after each input, and hands every input to the model.
 #pragma once
@@ -15,7 +15,7 @@
 #include "ui/main_form.h"
 #include "ui/main_view.h"
 
-class TQtBackgroundWindow;
+class TQtBackground;
 
 class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog {
  public:
@@ -48,6 +48,8 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
  private:
   void Input(const std::function<void()>& action);
   void SyncWindow();
+  void SyncOnOutput();
+  void FollowDisplayDpi();
   // Paints the model's frame and sends what changed to the screen.
   void PaintFrame();
 
@@ -56,5 +58,5 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
   bool framePending_ = false;
   std::unique_ptr<TMainForm> form_;
   std::vector<std::pair<const TControl*, QWidget*>> widgets_;
-  std::unique_ptr<TQtBackgroundWindow> background_;
+  std::unique_ptr<TQtBackground> background_;
 };

@@ -11,7 +11,10 @@
 #include "ramp/displays_port.h"
 
 void RunNativeSession(TImageDecoder* decoder) {
-  if (!XDisplayReachable()) throw std::runtime_error("The calibration window needs an X display; none can be opened.");
+  if (!WindowSystemReachable())
+    throw std::runtime_error(WaylandSession()
+                                 ? "The calibration window needs the Wayland display; it cannot be reached."
+                                 : "The calibration window needs an X display; none can be opened.");
   QtApplication();
   TX11ColorManagement colorManagement;
   DisplayColorManagement = &colorManagement;

@@ -1,6 +1,13 @@
 #include "platform/qt/qt_application.h"
 
 #include <QApplication>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Xlib's macros (None, Bool, Status) clash with Qt's names: it comes last.
 #include <X11/Xlib.h>
@@ -8,13 +15,44 @@
 namespace {
 
 void PrepareEnvironment() {
-  qputenv("QT_QPA_PLATFORM", "xcb");  // RandR and the window's X hints need X11
+  qputenv("QT_QPA_PLATFORM", WaylandSession() ? "wayland" : "xcb");
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   for (const char* scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR"})
     qunsetenv(scaling);
 }
 
+bool XDisplayReachable() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  XCloseDisplay(display);
+  return true;
+}
+
+// The compositor's socket as libwayland-client finds it: WAYLAND_DISPLAY, a
+// name in XDG_RUNTIME_DIR or an absolute path.
+bool WaylandDisplayReachable() {
+  const std::string name = std::getenv("WAYLAND_DISPLAY");
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (name.front() != '/' && runtime == nullptr) return false;
+  const std::string path = name.front() == '/' ? name : std::string(runtime) + "/" + name;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size());
+  const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (socket < 0) return false;
+  const bool connected = connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(socket);
+  return connected;
+}
+
 }  // namespace
+
+bool WaylandSession() {
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  const char* backend = std::getenv("TONEMARK_BACKEND");
+  return display != nullptr && *display != '\0' && (backend == nullptr || std::strcmp(backend, "x11") != 0);
+}
 
 QApplication& QtApplication() {
   static int argc = 1;
@@ -29,9 +67,6 @@ QApplication& QtApplication() {
   return *application;
 }
 
-bool XDisplayReachable() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
-}
+bool WindowSystemReachable() { return WaylandSession() ? WaylandDisplayReachable() : XDisplayReachable(); }
+
+bool OnWayland() { return QGuiApplication::platformName() == "wayland"; }

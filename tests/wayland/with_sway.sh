@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# with_sway.sh COMMAND...: runs COMMAND inside a private headless sway, with
+# WAYLAND_DISPLAY and SWAYSOCK set (and DISPLAY, with SWAY_XWAYLAND=1), then
+# stops sway. sway refuses to run as root, so under root sway and COMMAND run
+# as the unprivileged user "tonemark-sway", made on first use; COMMAND then
+# needs the paths it is given to be readable (and writable) by that user.
+# SWAY_WORK names a folder that COMMAND may write to: it is private to this
+# run, and removed afterwards unless SWAY_KEEP=1.
+#
+# SWAY_OUTPUTS     number of outputs, HEADLESS-1, HEADLESS-2, ... (default 1)
+# SWAY_OUTPUT_MODE the outputs' size (default 1920x1080); they stand side by
+#                  side from (0, 0), left to right
+# SWAY_CONFIG      further lines of sway's configuration ("output HEADLESS-2
+#                  scale 2")
+# SWAY_XWAYLAND=1  starts Xwayland with sway and sets DISPLAY for COMMAND
+#
+# Each run has its own XDG_RUNTIME_DIR and HOME, so parallel runs do not
+# collide. COMMAND's exit code is the script's.
+set -euo pipefail
+user=tonemark-sway
+outputs=${SWAY_OUTPUTS:-1}
+mode=${SWAY_OUTPUT_MODE:-1920x1080}
+
+as_user=()
+if [[ $(id -u) == 0 ]]; then
+  # Parallel first runs would race to create the user.
+  (
+    flock 9
+    id -u "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
+  ) 9>/run/lock/tonemark-sway-user.lock
+  # setpriv keeps the environment as it is, which the tests pass settings in.
+  as_user=(setpriv --reuid="$user" --regid="$user" --init-groups)
+fi
+
+work=$(mktemp -d)
+chmod 755 "$work"
+mkdir -m 700 "$work/runtime"
+mkdir "$work/home" "$work/out"
+chmod 777 "$work/out"
+[[ ${#as_user[@]} -eq 0 ]] || chown "$user:" "$work/runtime" "$work/home"
+
+{
+  echo "xwayland $([[ ${SWAY_XWAYLAND:-0} == 1 ]] && echo enable || echo disable)"
+  width=${mode%x*}
+  for i in $(seq "$outputs"); do
+    echo "output HEADLESS-$i mode --custom $mode position $(((i - 1) * width)) 0"
+  done
+  echo "output * bg #000000 solid_color"
+  echo "focus_follows_mouse no"
+  echo "${SWAY_CONFIG:-}"
+  # Tells the harness that the configuration has been applied, and names
+  # Xwayland's display, which sway sets up at start (Xwayland itself starts
+  # with its first client).
+  echo "exec echo \"\$DISPLAY\" >$work/runtime/ready"
+} >"$work/config"
+chmod 644 "$work/config"
+
+export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home SWAY_WORK=$work/out
+unset WAYLAND_DISPLAY DISPLAY SWAYSOCK
+WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$outputs WLR_RENDERER=pixman \
+  "${as_user[@]}" sway --config "$work/config" >"$work/sway.log" 2>&1 &
+sway=$!
+cleanup() {
+  kill "$sway" 2>/dev/null || true
+  wait "$sway" 2>/dev/null || true
+  [[ ${SWAY_KEEP:-0} == 1 ]] && echo "with_sway.sh: kept $work" >&2 || rm -rf "$work"
+}
+trap cleanup EXIT
+
+for _ in $(seq 200); do
+  [[ -s $work/runtime/ready ]] && break
+  kill -0 "$sway" 2>/dev/null || { cat "$work/sway.log" >&2; exit 1; }
+  sleep 0.05
+done
+[[ -s $work/runtime/ready ]] || { cat "$work/sway.log" >&2; echo "sway did not start" >&2; exit 1; }
+socket=$(cd "$work/runtime" && ls wayland-? | head -n1)
+export WAYLAND_DISPLAY=$socket
+SWAYSOCK=$(ls "$work"/runtime/sway-ipc.*.sock)
+export SWAYSOCK
+if [[ ${SWAY_XWAYLAND:-0} == 1 ]]; then
+  DISPLAY=$(cat "$work/runtime/ready")
+  [[ -n $DISPLAY ]] || { cat "$work/sway.log" >&2; echo "sway started no Xwayland" >&2; exit 1; }
+  export DISPLAY
+fi
+
+status=0
+"${as_user[@]}" "$@" || status=$?
+exit "$status"
