@@ -23,7 +23,8 @@ int32_t OutputDpi(const QScreen& output) {
 }
 
 void ShowFullScreenOn(QWidget& window, QScreen* output) {
-  if (window.screen() != output && !window.isHidden()) window.hide();
-  if (window.screen() != output) window.setScreen(output);
-  if (window.isHidden() || !window.isFullScreen()) window.showFullScreen();
+  if (!window.isHidden() && window.screen() == output) return;
+  window.hide();
+  window.setScreen(output);
+  window.showFullScreen();
 }

@@ -13,6 +13,10 @@
 # SWAY_CONFIG      further lines of sway's configuration ("output HEADLESS-2
 #                  scale 2")
 # SWAY_XWAYLAND=1  starts Xwayland with sway and sets DISPLAY for COMMAND
+# SWAY_KEYBOARD=1  gives the seat a keyboard for the whole run (wtype's
+#                  virtual keyboard, idle), as a desktop has: without one, a
+#                  window has the keyboard only while a wtype runs, and Qt
+#                  may see keys before it sees its window activated
 #
 # Each run has its own XDG_RUNTIME_DIR and HOME, so parallel runs do not
 # collide. COMMAND's exit code is the script's.
@@ -73,8 +77,10 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 [[ -s $work/runtime/ready ]] || { cat "$work/sway.log" >&2; echo "sway did not start" >&2; exit 1; }
-socket=$(cd "$work/runtime" && ls wayland-? | head -n1)
-export WAYLAND_DISPLAY=$socket
+# A full path, which holds when COMMAND moves XDG_RUNTIME_DIR (as every test
+# program does).
+WAYLAND_DISPLAY=$work/runtime/$(cd "$work/runtime" && ls wayland-? | head -n1)
+export WAYLAND_DISPLAY
 SWAYSOCK=$(ls "$work"/runtime/sway-ipc.*.sock)
 export SWAYSOCK
 if [[ ${SWAY_XWAYLAND:-0} == 1 ]]; then
@@ -83,6 +89,16 @@ if [[ ${SWAY_XWAYLAND:-0} == 1 ]]; then
   export DISPLAY
 fi
 
+if [[ ${SWAY_KEYBOARD:-0} == 1 ]]; then
+  "${as_user[@]}" wtype -s 86400000 &
+  keyboard=$!
+  for _ in $(seq 100); do
+    swaymsg -t get_inputs | grep -q '"type": "keyboard"' && break
+    sleep 0.05
+  done
+fi
+
 status=0
 "${as_user[@]}" "$@" || status=$?
+[[ -z ${keyboard:-} ]] || kill "$keyboard" 2>/dev/null || true
 exit "$status"
