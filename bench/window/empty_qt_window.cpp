@@ -1,7 +1,8 @@
 // empty_qt_window WIDTH HEIGHT BUTTON_X BUTTON_Y: the baseline of the window
-// benchmarks. A frameless Qt window over the screen, painted silver, with Qt's
-// high-DPI scaling off as in tonemark's window; a click on its small button
-// repaints the whole window in the other of two greys.
+// benchmarks. A frameless Qt window over the screen (on Wayland fullscreen on
+// its output), painted silver, with Qt's high-DPI scaling off as in tonemark's
+// window; a click on its small button repaints the whole window in the other
+// of two greys.
 #include <QApplication>
 #include <QPainter>
 #include <QPushButton>
@@ -28,7 +29,9 @@ class TEmptyWindow : public QWidget {
 
 int main(int argc, char** argv) {
   if (argc != 5) return 2;
-  qputenv("QT_QPA_PLATFORM", "xcb");
+  // On Wayland, as tonemark's window there: native, fullscreen on its output.
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  qputenv("QT_QPA_PLATFORM", wayland ? "wayland" : "xcb");
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication application(argc, argv);
   TEmptyWindow window;
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
     window.Dark = !window.Dark;
     window.update();
   });
-  window.show();
+  if (wayland) window.showFullScreen();
+  else window.show();
   return QApplication::exec();
 }
