@@ -58,9 +58,14 @@ bool ReadSavedRamps(std::istream& in, std::vector<TSavedRamp>& ramps) {
 
 void LoadSavedRamps(const std::vector<TSavedRamp>& ramps) {
   EnumerateDisplays();
-  for (int32_t i = 0; i < DisplayCount && i < static_cast<int32_t>(ramps.size()); ++i)
-    if (Displays[i].MonitorInfo.DeviceName == ramps[i].DeviceName)
-      DisplaysPort().SetRamp(Displays[i].DC, ramps[i].Ramp);
+  // A display that went away moves the others up in the list: each ramp
+  // follows its device name, wherever that display now stands.
+  for (const TSavedRamp& saved : ramps)
+    for (int32_t i = 0; i < DisplayCount; ++i)
+      if (Displays[i].MonitorInfo.DeviceName == saved.DeviceName) {
+        DisplaysPort().SetRamp(Displays[i].DC, saved.Ramp);
+        break;
+      }
 }
 
 int RunRampGuardian(std::istream& session, std::ostream& answer) {

@@ -35,8 +35,8 @@ struct TSavedRamp {
 std::string SavedRampsText();
 // False unless the text is complete up to its "end".
 bool ReadSavedRamps(std::istream& in, std::vector<TSavedRamp>& ramps);
-// Discovers the displays and loads each saved ramp into the display of the
-// same index, if it still has the same device name.
+// Discovers the displays and loads each saved ramp into the display with its
+// device name, wherever it now stands; ramps of displays that are gone stay.
 void LoadSavedRamps(const std::vector<TSavedRamp>& ramps);
 
 // Commands on the guardian's input after the saved ramps.

@@ -1,6 +1,7 @@
 #include "shell/data_folders.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "shell/command_line.h"
 #include "shell/shell_port.h"
@@ -53,10 +54,33 @@ bool IsPortableFolder(const std::string& programFolder, const std::string& progr
   return UpperCase(programFolder).find(UpperCase(programFilesFolder)) == std::string::npos;
 }
 
-// Asked afresh on every call: nothing about the folders is cached.
+bool LiesUnderFolder(const std::string& folder, const std::string& parent) {
+  const auto components = [](const std::string& path) {
+    std::vector<std::string> names;
+    std::string name;
+    for (const char c : path + '/') {
+      if (c != '/') {
+        name += c;
+        continue;
+      }
+      if (!name.empty() && name != ".") names.push_back(name);
+      name.clear();
+    }
+    return names;
+  };
+  if (parent.empty() || parent.front() != '/' || folder.empty() || folder.front() != '/') return false;
+  const std::vector<std::string> inner = components(folder), outer = components(parent);
+  return outer.size() <= inner.size() && std::equal(outer.begin(), outer.end(), inner.begin());
+}
+
+// Asked afresh on every call: nothing about the folders is cached. Windows
+// looks for its program-files path anywhere in the folder's name; on a system
+// whose only delimiter is "/", a folder that merely contains the prefix's
+// letters (~/usr/tonemark/) is no installed copy.
 bool IsPortable() {
-  return IsPortableFolder(ProgramFolder(),
-                          ShellPort::SpecialFolderPath(ShellPort::TSpecialFolder::ProgramFiles));
+  const std::string programFiles = ShellPort::SpecialFolderPath(ShellPort::TSpecialFolder::ProgramFiles);
+  if (ShellPort::PathDelimiter() == '/') return !LiesUnderFolder(ProgramFolder(), programFiles);
+  return IsPortableFolder(ProgramFolder(), programFiles);
 }
 
 std::string CommonDataFolder(const std::string& sub) {

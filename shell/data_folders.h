@@ -10,7 +10,9 @@ inline const char* const ProductSubFolder = "Orvana\\Tonemark\\";
 // The folder of CommandLineArgs[0], up to and including its last "\" or "/";
 // empty when it has none.
 std::string ProgramFolder();
-// True unless the program folder lies under the system's program-files folder.
+// True unless the program folder lies under the system's program-files folder:
+// on Windows contains it (IsPortableFolder), on Linux lies under the install
+// prefix (LiesUnderFolder).
 bool IsPortable();
 // The all-users data folder followed by `sub` for an installed program; the
 // program folder for a portable one, or when the system names no such folder.
@@ -45,6 +47,9 @@ std::string UpperCase(std::string text);
 // True unless `programFolder` contains `programFilesFolder` as a substring,
 // both upper-cased. An empty program-files path is contained nowhere.
 bool IsPortableFolder(const std::string& programFolder, const std::string& programFilesFolder);
+// True when the absolute "/" path `folder` is `parent` or lies inside it,
+// compared by whole folder names, exactly; empty and "." names are skipped.
+bool LiesUnderFolder(const std::string& folder, const std::string& parent);
 // The file name of `target` with its extension replaced by (or, without one,
 // followed by) `extension`: "C:\x\Tonewatch.exe", ".lnk" gives "Tonewatch.lnk".
 std::string ShortcutFileName(const std::string& target, const std::string& extension);

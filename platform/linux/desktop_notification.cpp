@@ -4,6 +4,8 @@
 #include <systemd/sd-bus.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -13,6 +15,7 @@ constexpr const char* ObjectPath = "/org/freedesktop/Notifications";
 constexpr const char* AppName = "Tonemark";
 constexpr uint64_t CallTimeoutUs = 5'000'000;
 constexpr int32_t ServerDefaultExpiry = -1;
+constexpr const char* MarkupCapability = "body-markup";
 
 // libsystemd is opened only when there is something to say: linked at start,
 // it and its own libraries would slow every load-mode run.
@@ -23,6 +26,7 @@ struct TSdBus {
   decltype(&sd_bus_message_unref) MessageUnref = nullptr;
   decltype(&sd_bus_error_free) ErrorFree = nullptr;
   decltype(&sd_bus_flush_close_unref) FlushCloseUnref = nullptr;
+  decltype(&sd_bus_message_read_strv) ReadStrv = nullptr;
 
   bool Load(void* library) {
     return Find(library, "sd_bus_open_user", OpenUser) &&
@@ -30,7 +34,8 @@ struct TSdBus {
            Find(library, "sd_bus_call_method", CallMethod) &&
            Find(library, "sd_bus_message_unref", MessageUnref) &&
            Find(library, "sd_bus_error_free", ErrorFree) &&
-           Find(library, "sd_bus_flush_close_unref", FlushCloseUnref);
+           Find(library, "sd_bus_flush_close_unref", FlushCloseUnref) &&
+           Find(library, "sd_bus_message_read_strv", ReadStrv);
   }
 
   template <class Function>
@@ -39,6 +44,36 @@ struct TSdBus {
     return function != nullptr;
   }
 };
+
+// A server that reads markup in the body would take a folder named "R&D" or
+// "<old>" for markup, and show it mangled or not at all.
+bool ServerReadsMarkup(const TSdBus& sd, sd_bus* bus) {
+  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_message* reply = nullptr;
+  char** capabilities = nullptr;
+  if (sd.CallMethod(bus, Service, ObjectPath, Service, "GetCapabilities", &error, &reply, "") >= 0)
+    sd.ReadStrv(reply, &capabilities);
+  bool markup = false;
+  for (char** entry = capabilities; entry != nullptr && *entry != nullptr; ++entry) {
+    markup = markup || std::strcmp(*entry, MarkupCapability) == 0;
+    std::free(*entry);
+  }
+  std::free(capabilities);
+  sd.MessageUnref(reply);
+  sd.ErrorFree(&error);
+  return markup;
+}
+
+std::string EscapedMarkup(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '&') escaped += "&amp;";
+    else if (c == '<') escaped += "&lt;";
+    else if (c == '>') escaped += "&gt;";
+    else escaped += c;
+  }
+  return escaped;
+}
 
 }  // namespace
 
@@ -50,11 +85,12 @@ bool NotifyDesktop(const std::string& summary, const std::string& body) {
   sd_bus* bus = nullptr;
   if (sd.Load(library) && sd.OpenUser(&bus) >= 0) {
     sd.SetTimeout(bus, CallTimeoutUs);
+    const std::string shownBody = ServerReadsMarkup(sd, bus) ? EscapedMarkup(body) : body;
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
     // Notify(app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout)
     shown = sd.CallMethod(bus, Service, ObjectPath, Service, "Notify", &error, &reply, "susssasa{sv}i",
-                          AppName, 0u, "", summary.c_str(), body.c_str(), 0, 0, ServerDefaultExpiry) >= 0;
+                          AppName, 0u, "", summary.c_str(), shownBody.c_str(), 0, 0, ServerDefaultExpiry) >= 0;
     sd.MessageUnref(reply);
     sd.ErrorFree(&error);
     sd.FlushCloseUnref(bus);

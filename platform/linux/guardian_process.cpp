@@ -1,10 +1,12 @@
 #include "platform/linux/guardian_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -27,32 +29,51 @@ constexpr int EndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGSEGV, SIGB
                                  SIGFPE,  SIGILL, SIGABRT, SIGTRAP, SIGSYS};
 constexpr int TerminalSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
+// A guardian that hangs must not keep a signal from ending the process.
+constexpr long GuardianAnswerWaitMs = 2000;
+
 // Read by the signal handler: the socket to the guardian, or -1.
 std::atomic<int> GuardianSocket{-1};
 struct sigaction PreviousActions[std::size(EndingSignals)];
 
-// Async-signal-safe: send, recv and raise only.
+long MillisecondsSince(const timespec& start) {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1'000'000;
+}
+
+// Async-signal-safe: send, poll, recv, clock_gettime and raise only.
 void RestoreThenEnd(int signal) {
   const int socket = GuardianSocket.load();
-  if (socket >= 0) {
-    char byte = GuardianRestoreNow;
-    if (send(socket, &byte, 1, MSG_NOSIGNAL) == 1)
-      while (recv(socket, &byte, 1, 0) < 0 && errno == EINTR) {
-      }
+  char byte = GuardianRestoreNow;
+  if (socket >= 0 && send(socket, &byte, 1, MSG_NOSIGNAL | MSG_DONTWAIT) == 1) {
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (long waited = 0; waited < GuardianAnswerWaitMs; waited = MillisecondsSince(start)) {
+      pollfd answer{socket, POLLIN, 0};
+      const int ready = poll(&answer, 1, static_cast<int>(GuardianAnswerWaitMs - waited));
+      if (ready < 0 && errno == EINTR) continue;
+      if (ready > 0) recv(socket, &byte, 1, MSG_DONTWAIT);
+      break;
+    }
   }
   // SA_RESETHAND has put back the default action: the signal ends the
   // process as it would have, once this handler returns.
   raise(signal);
 }
 
+// A signal that was ignored when the session started (nohup, a background
+// job) stays ignored: the user asked for the session to outlive it.
 void InstallHandlers() {
   struct sigaction action {};
   action.sa_handler = RestoreThenEnd;
   action.sa_flags = SA_RESETHAND;
   sigemptyset(&action.sa_mask);
   for (int signal : EndingSignals) sigaddset(&action.sa_mask, signal);
-  for (size_t i = 0; i < std::size(EndingSignals); ++i)
-    sigaction(EndingSignals[i], &action, &PreviousActions[i]);
+  for (size_t i = 0; i < std::size(EndingSignals); ++i) {
+    sigaction(EndingSignals[i], nullptr, &PreviousActions[i]);
+    if (PreviousActions[i].sa_handler != SIG_IGN) sigaction(EndingSignals[i], &action, nullptr);
+  }
 }
 
 void RemoveHandlers() {

@@ -18,7 +18,8 @@ class TGuardianProcess : public TRampGuardian {
   ~TGuardianProcess() override;
   // Starts the guardian and hands it the ramps; then the signals that end
   // the process (SIGTERM, SIGINT, SIGHUP, SIGQUIT and the crash signals) first
-  // have the guardian load the ramps back, and wait until it has. Without a
+  // have the guardian load the ramps back, and wait until it has (two
+  // seconds at most); signals that were ignored stay ignored. Without a
   // guardian (it could not start) the session goes on unguarded.
   void Hold(const std::string& savedRamps) override;
   void Release() override;

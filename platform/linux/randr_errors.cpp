@@ -19,8 +19,3 @@ void InstallXErrorTrap() {
 }
 
 unsigned long XErrorCount() { return ErrorCount; }
-
-bool XSucceededSince(Display* display, unsigned long errorsBefore) {
-  XSync(display, False);
-  return ErrorCount == errorsBefore;
-}

@@ -2,11 +2,8 @@
 // operations must fail quietly instead (a CRTC may vanish at any time).
 #pragma once
 
-struct _XDisplay;
-
-// Installs, once per process, a handler that counts errors instead.
+// Installs, once per process, a handler that counts errors instead. Another
+// handler may replace it later (a toolkit's): what must know whether a request
+// failed asks the reply, or checks the request itself.
 void InstallXErrorTrap();
-// Waits for the server to handle every request sent so far; true when none
-// of them failed since `errorsBefore` (a value of XErrorCount()).
-bool XSucceededSince(_XDisplay* display, unsigned long errorsBefore);
 unsigned long XErrorCount();

@@ -1,8 +1,12 @@
 // The CRTC's gamma ramp as the model's 3 x 256 ramp, resampled when the
 // CRTC's ramp has another size. Load mode runs at every log-on and resume,
 // so each call makes as few round trips to the server as it can.
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
+#include <xcb/randr.h>
+
+#include <cstdlib>
 
 #include <algorithm>
 
@@ -42,16 +46,17 @@ bool TRandrDisplays::SetRamp(TDisplayHandle handle, const TGammaRamp& ramp) {
   if (display_ == nullptr || output == nullptr || output->Crtc == None) return false;
   const int size = GammaSizeOf(*output);
   if (size <= 0) return false;
-  XRRCrtcGamma* gamma = XRRAllocGamma(size);
-  if (gamma == nullptr) return false;
   const std::vector<uint16_t> entries = RampToCardEntries(ramp, size);
-  unsigned short* channels[3] = {gamma->red, gamma->green, gamma->blue};
-  for (int c = 0; c < 3; ++c)
-    std::copy(entries.begin() + c * size, entries.begin() + (c + 1) * size, channels[c]);
-  const unsigned long errors = XErrorCount();
-  XRRSetCrtcGamma(display_, output->Crtc, gamma);
-  XRRFreeGamma(gamma);
-  if (XSucceededSince(display_, errors)) return true;
+  // A checked request hands its error to this call alone. Xlib's error
+  // handler belongs to the whole process, and a toolkit that opens its own
+  // connection later (Qt does) takes it over and swallows every error.
+  xcb_connection_t* connection = XGetXCBConnection(display_);
+  const xcb_void_cookie_t cookie = xcb_randr_set_crtc_gamma_checked(
+      connection, static_cast<xcb_randr_crtc_t>(output->Crtc), static_cast<uint16_t>(size), entries.data(),
+      entries.data() + size, entries.data() + 2 * size);
+  xcb_generic_error_t* error = xcb_request_check(connection, cookie);
+  if (error == nullptr) return true;
+  std::free(error);
   // The CRTC may have changed its ramp size; ask again next time.
   output->GammaSize = 0;
   return false;

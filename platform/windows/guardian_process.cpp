@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -11,14 +12,32 @@
 namespace {
 
 constexpr DWORD GuardianExitWaitMs = 5000;
-// Room for the saved ramps of a dozen displays: the session hands them over
-// and goes on at once, however long the guardian takes to start reading.
+// A guardian that hangs must not keep a crash or the console's end from
+// ending the process.
+constexpr ULONGLONG GuardianAnswerWaitMs = 2000;
+constexpr DWORD AnswerPollMs = 10;
+// Room for the saved ramps of a dozen displays at least, and for the commands
+// after them: the session hands them over and goes on at once, however long
+// the guardian takes to start reading, and no later write waits for it.
 constexpr DWORD GuardianPipeBytes = 64 * 1024;
+constexpr DWORD CommandBytes = 16;
 
 // Read by the handlers below: the pipes to and from the guardian.
 std::atomic<HANDLE> ToGuardian{nullptr};
 std::atomic<HANDLE> FromGuardian{nullptr};
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = nullptr;
+
+// Anonymous pipes have no time-outs: the answer is awaited by peeking.
+void AwaitAnswer(HANDLE from) {
+  const ULONGLONG start = GetTickCount64();
+  DWORD available = 0;
+  while (PeekNamedPipe(from, nullptr, 0, nullptr, &available, nullptr) && available == 0 &&
+         GetTickCount64() - start < GuardianAnswerWaitMs)
+    Sleep(AnswerPollMs);
+  char byte = 0;
+  DWORD count = 0;
+  if (available > 0) ReadFile(from, &byte, 1, &count, nullptr);
+}
 
 void RestoreNow() {
   HANDLE to = ToGuardian.exchange(nullptr);
@@ -26,7 +45,7 @@ void RestoreNow() {
   if (to == nullptr) return;
   char byte = GuardianRestoreNow;
   DWORD count = 0;
-  if (WriteFile(to, &byte, 1, &count, nullptr) && from != nullptr) ReadFile(from, &byte, 1, &count, nullptr);
+  if (WriteFile(to, &byte, 1, &count, nullptr) && from != nullptr) AwaitAnswer(from);
 }
 
 LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS* exception) {
@@ -84,7 +103,9 @@ TGuardianProcess::~TGuardianProcess() { Release(); }
 void TGuardianProcess::Hold(const std::string& savedRamps) {
   Release();
   HANDLE toRead = nullptr, toWrite = nullptr, fromRead = nullptr, fromWrite = nullptr;
-  if (!CreatePipe(&toRead, &toWrite, nullptr, GuardianPipeBytes)) return;
+  const DWORD pipeBytes =
+      std::max<DWORD>(GuardianPipeBytes, static_cast<DWORD>(savedRamps.size()) + CommandBytes);
+  if (!CreatePipe(&toRead, &toWrite, nullptr, pipeBytes)) return;
   if (!CreatePipe(&fromRead, &fromWrite, nullptr, 0)) {
     CloseHandle(toRead);
     CloseHandle(toWrite);

@@ -13,8 +13,9 @@ class TGuardianProcess : public TRampGuardian {
   ~TGuardianProcess() override;
   // Starts the guardian and hands it the ramps; then an unhandled exception
   // and the console's close, log-off and shut-down events first have the
-  // guardian load the ramps back, and wait until it has. Without a guardian
-  // (it could not start) the session goes on unguarded.
+  // guardian load the ramps back, and wait until it has (two seconds at
+  // most). Without a guardian (it could not start) the session goes on
+  // unguarded.
   void Hold(const std::string& savedRamps) override;
   void Release() override;
 

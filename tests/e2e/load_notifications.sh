@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # load_notifications.sh TONEMARK STAND_IN: under with_xvfb.sh, on a private
 # session bus whose notification service is STAND_IN, a load-mode run that
-# fails says so in exactly one desktop notification, and one that loads
-# everything says nothing.
+# fails says so in exactly one desktop notification, its text escaped for a
+# server that reads markup, and one that loads everything says nothing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/curve_files.sh"
@@ -50,4 +50,16 @@ expect_eq "$(cat "$root/err")" "Error: $root/app/Tonemark1.lut: Invalid numeric 
 expect_eq "$(cat "$root/notes")" "Tonemark | Error: $root/app/Tonemark1.lut: Invalid numeric input" \
           "failing load: the one notification"
 
-echo "load notifications: one for the failing run, none for the good one"
+# A curve in a folder named "R&D <2>" reaches a server that reads markup as
+# text, and standard error as it is.
+mkdir "$root/R&D <2>"
+cp "$program" "$root/R&D <2>/tonemark"
+printf 'RampCurve v.2\r\nDP-1\r\n12x\r\n' >"$root/R&D <2>/Tonemark1.lut"
+: >"$root/notes"
+"$root/R&D <2>/tonemark" /load 2>"$root/err" && fail "a failing load in R&D <2> succeeded"
+expect_eq "$(cat "$root/err")" "Error: $root/R&D <2>/Tonemark1.lut: Invalid numeric input" \
+          "markup characters: standard error"
+expect_eq "$(cat "$root/notes")" "Tonemark | Error: $root/R&amp;D &lt;2&gt;/Tonemark1.lut: Invalid numeric input" \
+          "markup characters: the notification"
+
+echo "load notifications: one for each failing run, escaped for markup, none for the good one"

@@ -1,7 +1,8 @@
 // notification_stand_in FILE: owns org.freedesktop.Notifications on the
 // session bus of DBUS_SESSION_BUS_ADDRESS, as a desktop's notification
 // service does, and appends one line per notification to FILE: the summary,
-// " | ", the body with its line breaks as " / ". Creates FILE.ready once the
+// " | ", the body as sent (markup and all) with its line breaks as " / ". It
+// says it reads markup in the body, as the common servers do. Creates FILE.ready once the
 // name is owned; runs until it is ended.
 #include <systemd/sd-bus.h>
 
@@ -24,8 +25,14 @@ int Notify(sd_bus_message* message, void*, sd_bus_error*) {
   return sd_bus_reply_method_return(message, "u", ++LastId);
 }
 
+// Like the common servers, it reads markup in the body.
+int GetCapabilities(sd_bus_message* message, void*, sd_bus_error*) {
+  return sd_bus_reply_method_return(message, "as", 2, "body", "body-markup");
+}
+
 const sd_bus_vtable NotificationsTable[] = {
     SD_BUS_VTABLE_START(0),
+    SD_BUS_METHOD("GetCapabilities", "", "as", GetCapabilities, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("Notify", "susssasa{sv}i", "u", Notify, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_VTABLE_END};
 

@@ -26,10 +26,13 @@ ramps() {
     tr -s ' \n' '\n\n' | sed '/^$/d'
 }
 
-# start_session: the program in normal mode on the case's displays, its
-# script coming through a FIFO kept open on descriptor 3, after two displays
-# were edited.
+# start_session [LAUNCHER...]: the program in normal mode on the case's
+# displays, started through LAUNCHER (default: every signal at its default
+# action, as a terminal's foreground job has them), its script coming through
+# a FIFO kept open on descriptor 3, after two displays were edited.
 start_session() {
+  local launcher=("$@")
+  (( ${#launcher[@]} )) || launcher=(env --default-signal)
   fresh_case
   if [[ -n "$crtc_gamma" ]]; then
     write_ramp "$case_dir/start" 'l * 200'
@@ -42,9 +45,9 @@ start_session() {
   ramps >"$case_dir/saved"
   mkfifo "$case_dir/script"
   if [[ -n "$crtc_gamma" ]]; then
-    (unset TONEMARK_SIM; exec "$exe" <"$case_dir/script" >"$case_dir/out" 2>"$case_dir/err") &
+    (unset TONEMARK_SIM; exec "${launcher[@]}" "$exe" <"$case_dir/script" >"$case_dir/out" 2>"$case_dir/err") &
   else
-    TONEMARK_SIM=$sim "$exe" <"$case_dir/script" >"$case_dir/out" 2>"$case_dir/err" &
+    TONEMARK_SIM=$sim "${launcher[@]}" "$exe" <"$case_dir/script" >"$case_dir/out" 2>"$case_dir/err" &
   fi
   session_pid=$!
   exec 3>"$case_dir/script"
@@ -82,6 +85,37 @@ for signal in TERM INT HUP QUIT SEGV ABRT KILL; do
   done
   ramps | cmp -s - "$case_dir/saved" || fail "SIG$signal: the saved ramps did not come back"
 done
+
+# nohup: the hang-up that the user asked to ignore neither ends the session
+# nor takes its ramps away.
+start_session nohup
+kill -s HUP "$session_pid"
+sleep 0.5
+kill -0 "$session_pid" 2>/dev/null || fail "nohup: SIGHUP ended the session"
+ramps | cmp -s - "$case_dir/saved" && fail "nohup: SIGHUP put the saved ramps back"
+kill -s TERM "$session_pid"
+end_session
+ramps | cmp -s - "$case_dir/saved" || fail "nohup: SIGTERM did not put the saved ramps back"
+
+# A guardian that does not answer keeps the session at most two seconds; it
+# still puts the ramps back once it runs again and finds the session gone.
+start_session
+guardian=$(pgrep -P "$session_pid")
+kill -s STOP "$guardian"
+kill -s TERM "$session_pid"
+for _ in $(seq 60); do
+  kill -0 "$session_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$session_pid" 2>/dev/null && { kill -s CONT "$guardian"; fail "a stopped guardian kept the session from ending"; }
+end_session
+(( status > 128 )) || fail "stopped guardian: the program ended with $status"
+kill -s CONT "$guardian"
+for _ in $(seq 100); do
+  ramps | cmp -s - "$case_dir/saved" && break
+  sleep 0.05
+done
+ramps | cmp -s - "$case_dir/saved" || fail "stopped guardian: the saved ramps did not come back"
 
 start_session
 printf 'click OkButton\n' >&3

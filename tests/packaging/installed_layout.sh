@@ -34,6 +34,13 @@ for size in 16 22 24 32 48 64 128 256 512; do
     fail "icon $size: $(file -b "$icon")"
 done
 
+# A copy runs as installed only from under the prefix: the staged files are
+# mounted there, in a mount namespace of the test's own.
+as_installed() {
+  unshare --map-root-user --mount bash -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' \
+    as_installed "$installed" "$prefix" "$@"
+}
+
 # A curve beside the program would be a portable copy's; the installed one
 # reads the curve in the user's configuration folder.
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
@@ -42,10 +49,10 @@ mkdir -p "$data" "$root/sim"
 write_curve "$data/Tonemark1.lut" White=-100
 write_curve "$program_folder/Tonemark1.lut" White=-50
 printf '[Monitor1]\n' >"$root/sim/displays.ini"
-TONEMARK_SIM=$root/sim "$installed/bin/tonemark" /load
+TONEMARK_SIM=$root/sim as_installed "$prefix/bin/tonemark" /load
 expect_eq "$(ramp_entry "$root/sim/ramp1.txt" 255)" 39935 "curve from the configuration folder"
 
 # The language chosen in the stored settings comes from the program folder.
 printf '[Settings]\r\nLanguage=German\r\n' >"$data/Tonemark.settings"
-out=$(TONEMARK_SIM=$root/sim TONEMARK_SCRIPT=1 "$installed/bin/tonemark" <<<'show CancelButton')
+out=$(TONEMARK_SIM=$root/sim TONEMARK_SCRIPT=1 as_installed "$prefix/bin/tonemark" <<<'show CancelButton')
 [[ "$out" == 'CancelButton caption="Abbrechen" '* ]] || fail "German captions: $out"

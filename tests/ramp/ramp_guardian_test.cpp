@@ -64,4 +64,12 @@ TEST_F(RampGuardianTest, LeavesADisplayThatIsNoLongerTheSameOutput) {
   EXPECT_EQ(LogCalls(), std::vector<std::string>{"set 2 ok"});
 }
 
+TEST_F(RampGuardianTest, FollowsEachDeviceNameWhenADisplayWentAway) {
+  const std::string saved = Saved();
+  WriteDisplays("[Monitor1]\nDeviceName=\\\\.\\DISPLAY2\n");
+  Guard(saved);
+  EXPECT_EQ(LogCalls(), std::vector<std::string>{"set 1 ok"});
+  EXPECT_EQ(Entry(1), 9);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "shell/data_folders.h"
+#include "shell/shell_port.h"
 #include "tests/shell/program_in_temp_folder.h"
 
 namespace {
@@ -55,6 +56,33 @@ TEST(IsPortableFolder, PortableElsewhereAndWhenTheSystemNamesNoProgramFiles) {
   EXPECT_TRUE(IsPortableFolder("C:\\Program\\", "C:\\Program Files"));
   EXPECT_TRUE(IsPortableFolder("/usr/localbin/", "/usr/local/"));
   EXPECT_TRUE(IsPortableFolder("D:\\Tools\\", ""));
+}
+
+TEST(LiesUnderFolder, ComparesWholeFolderNames) {
+  EXPECT_TRUE(LiesUnderFolder("/usr/local/bin/", "/usr/local/"));
+  EXPECT_TRUE(LiesUnderFolder("/usr/local/", "/usr/local"));
+  EXPECT_TRUE(LiesUnderFolder("/usr//local/./bin/", "/usr/local/"));
+  EXPECT_TRUE(LiesUnderFolder("/opt/tonemark/", "/"));
+  EXPECT_FALSE(LiesUnderFolder("/home/me/usr/local/bin/", "/usr/local/"));
+  EXPECT_FALSE(LiesUnderFolder("/usr/localbin/", "/usr/local/"));
+  EXPECT_FALSE(LiesUnderFolder("/USR/LOCAL/bin/", "/usr/local/"));
+  EXPECT_FALSE(LiesUnderFolder("usr/local/bin/", "/usr/local/"));
+  EXPECT_FALSE(LiesUnderFolder("/usr/local/bin/", ""));
+}
+
+// A portable copy in ~/usr/tonemark/ keeps its curves beside it, not in the
+// user's configuration folder.
+TEST(DataFolders, OnLinuxOnlyAFolderUnderTheInstallPrefixIsInstalled) {
+  if (ShellPort::PathDelimiter() != '/') GTEST_SKIP() << "Windows keeps its substring test";
+  const std::string prefix = ShellPort::SpecialFolderPath(ShellPort::TSpecialFolder::ProgramFiles);
+  {
+    ArgumentZero args("/home/me" + prefix + "tonemark/tonemark");
+    EXPECT_TRUE(IsPortable());
+  }
+  {
+    ArgumentZero args(prefix + "bin/tonemark");
+    EXPECT_FALSE(IsPortable());
+  }
 }
 
 TEST(DataFolders, APortableProgramKeepsEverythingInItsOwnFolder) {

@@ -38,8 +38,10 @@ TEST(LinuxSpecialFolders, DefaultUnderTheHomeFolder) {
   EXPECT_EQ(SpecialFolderPath(TSpecialFolder::CommonAppData), environment.ConfigHome());
 }
 
-// An installed program: its folder holds the install prefix, so the data
-// lives in the XDG folders. All of it lies in a temporary folder.
+// An installed program: its folder lies under the install prefix, so the data
+// lives in the XDG folders. Folder names are compared as they stand, so a path
+// that leaves the prefix again by ".." leads into a temporary folder, where
+// all of it lies.
 class InstalledProgram : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,7 +60,10 @@ class InstalledProgram : public ::testing::Test {
   }
 
   std::string ProgramDir() const {
-    return environment.temp.Folder() + InstallPrefix.substr(1) + "/bin/";
+    std::string backToRoot;
+    for (const auto& name : std::filesystem::path(InstallPrefix).relative_path())
+      if (!name.empty()) backToRoot += "../";
+    return InstallPrefix + "/" + backToRoot + environment.temp.Folder().substr(1) + "bin/";
   }
   std::string CommonDir() const { return environment.ConfigHome() + "/Orvana/Tonemark/"; }
   std::string UserDir() const { return environment.DataHome() + "/Orvana/Tonemark/"; }

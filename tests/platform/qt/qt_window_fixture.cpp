@@ -72,9 +72,9 @@ void QtWindowTest::StartOnSimulatedDisplays(const std::vector<std::string>& moni
   StartWindow();
 }
 
-void QtWindowTest::StartOnRandr() {
+void QtWindowTest::StartOnRandr(const char* displayName) {
   environment.Set("TONEMARK_SIM", std::nullopt);
-  displays = std::make_unique<TRandrDisplays>();
+  displays = std::make_unique<TRandrDisplays>(displayName);
   StartWindow();
 }
 

@@ -28,8 +28,9 @@ class QtWindowTest : public ::testing::Test {
   // Simulated monitors, one "Rect=..." line (and more keys) each, then the
   // window over the first.
   void StartOnSimulatedDisplays(const std::vector<std::string>& monitors);
-  // The window over the X server's own RandR outputs.
-  void StartOnRandr();
+  // The window over the X server's own RandR outputs, its displays reached
+  // through `displayName` (null: $DISPLAY).
+  void StartOnRandr(const char* displayName = nullptr);
 
   TMainForm& Form() { return window->Form(); }
   // Lets the window handle what has happened until `done` holds (at most a

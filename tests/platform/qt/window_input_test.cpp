@@ -5,6 +5,8 @@
 
 #include "platform/sim/sim_ramp_file.h"
 #include "ramp/build_ramp.h"
+#include "ramp/display_discovery.h"
+#include "tests/platform/qt/gamma_refusing_proxy.h"
 #include "tests/platform/qt/qt_window_fixture.h"
 
 #include <X11/Xlib.h>
@@ -27,6 +29,24 @@ class QtWindowInput : public QtWindowTest {
     const QPoint centre = bar->mapToGlobal(bar->tabRect(tab).center());
     ClickAt(centre.x(), centre.y());
     ASSERT_TRUE(Until([&] { return Form().TabSet.TabIndex == tab; }));
+  }
+
+  // The ramp of the first output's CRTC, read on the test's own connection.
+  TGammaRamp CrtcRamp() {
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x, DefaultRootWindow(x));
+    XRROutputInfo* output = XRRGetOutputInfo(x, resources, resources->outputs[0]);
+    XRRCrtcGamma* gamma = XRRGetCrtcGamma(x, output->crtc);
+    EXPECT_EQ(gamma->size, 256);
+    TGammaRamp crtc{};
+    for (int level = 0; level < 256; ++level) {
+      crtc[level] = gamma->red[level];
+      crtc[256 + level] = gamma->green[level];
+      crtc[512 + level] = gamma->blue[level];
+    }
+    XRRFreeGamma(gamma);
+    XRRFreeOutputInfo(output);
+    XRRFreeScreenResources(resources);
+    return crtc;
   }
 
   TGammaRamp SimRamp() {
@@ -61,22 +81,35 @@ TEST_F(QtWindowInput, OnXvfbsOwnCrtcTheRampFollowsAnEdit) {
   ClickTab(GammaPage);
   Click(Form().GammaUpDown, 0.25);
   ASSERT_TRUE(Until([&] { return Form().GammaEdit.Text == "1"; }));
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x, DefaultRootWindow(x));
-  XRROutputInfo* output = XRRGetOutputInfo(x, resources, resources->outputs[0]);
-  XRRCrtcGamma* gamma = XRRGetCrtcGamma(x, output->crtc);
-  ASSERT_EQ(gamma->size, 256);
-  TGammaRamp crtc{};
-  for (int level = 0; level < 256; ++level) {
-    crtc[level] = gamma->red[level];
-    crtc[256 + level] = gamma->green[level];
-    crtc[512 + level] = gamma->blue[level];
-  }
-  XRRFreeGamma(gamma);
-  XRRFreeOutputInfo(output);
-  XRRFreeScreenResources(resources);
   TRampCurve curve;
   curve.Gamma = 1;
-  EXPECT_EQ(crtc, BuiltRamp(curve));
+  EXPECT_EQ(CrtcRamp(), BuiltRamp(curve));
+  EXPECT_FALSE(Form().RampRefusedLabel.Visible);
+}
+
+// tonemark-window opens its displays before Qt opens its own connection,
+// whose error handler then swallows every error in the process.
+int SwallowError(Display*, XErrorEvent*) { return 0; }
+
+TEST_F(QtWindowInput, ACrtcThatRefusesTheRampHasTheWindowSaySo) {
+  TGammaRefusingProxy proxy(x);
+  StartOnRandr(proxy.DisplayName().c_str());
+  const XErrorHandler previous = XSetErrorHandler(SwallowError);
+  const TGammaRamp before = CrtcRamp();
+  ClickTab(GammaPage);
+  Click(Form().GammaUpDown, 0.25);
+  ASSERT_TRUE(Until([&] { return Form().GammaEdit.Text == "1"; }));
+  EXPECT_TRUE(Form().RampRefusedLabel.Visible);
+  ShowNow();
+  EXPECT_TRUE(window->WidgetOf(Form().RampRefusedLabel)->isVisible());
+  EXPECT_EQ(CrtcRamp(), before);
+  // The displays' connection goes before the proxy does.
+  Form().Close();
+  window.reset();
+  ReleaseDisplays();
+  SetDisplaysPort(noDisplays);
+  displays.reset();
+  XSetErrorHandler(previous);
 }
 
 }  // namespace
