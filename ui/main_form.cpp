@@ -9,9 +9,6 @@ namespace {
 constexpr TColor PanelTextColor = Grey(128);
 constexpr TColor LinkColor = RgbColor(98, 98, 255);
 constexpr TColor RefusedTextColor = RgbColor(128, 0, 0);
-constexpr TColor RedRowColor = RgbColor(255, 0, 0);
-constexpr TColor GreenRowColor = RgbColor(0, 128, 0);
-constexpr TColor BlueRowColor = RgbColor(0, 0, 255);
 
 constexpr int32_t DesignClientWidth = 1082;
 constexpr int32_t DesignClientHeight = 500;
@@ -201,10 +198,9 @@ void TMainForm::BuildAdjustPanel(const TAdjustPanelParts& parts) {
   static const char* const rowCaptions[3] = {"R:", "G:", "B:"};
   static const int32_t rowLabelTops[3] = {37, 65, 93};
   static const int32_t rowTops[3] = {34, 61, 88};
-  static const TColor rowColors[3] = {RedRowColor, GreenRowColor, BlueRowColor};
   for (int row = 0; row < 3; ++row) {
     MakeGreyLabel(*parts.RowLabels[row], 8, rowLabelTops[row], rowCaptions[row]);
-    MakeAdjustRow(*parts.RowEdits[row], *parts.RowUpDowns[row], rowTops[row], rowColors[row], White);
+    MakeAdjustRow(*parts.RowEdits[row], *parts.RowUpDowns[row], rowTops[row], ChannelColors[row], White);
   }
   MakeGreyLabel(parts.ResetLabel, 9, 121, "Reset:");
   MakePanelButton(parts.ResetButton, 66, 115, 51, ">0<");

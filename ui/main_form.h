@@ -13,11 +13,11 @@
 
 #include "paint/canvas.h"
 #include "paint/image_decoder.h"
+#include "paint/scaling.h"
 #include "ui/controls.h"
 #include "ui/main_view.h"
 #include "tonemark_version.h"
 
-constexpr int32_t DesignDpi = 96;
 // The product and its version, as the welcome page names it.
 inline const char* const ProductVersionName = "Tonemark " TONEMARK_VERSION;
 // The application title, also the caption of the window's message boxes.
