@@ -9,7 +9,6 @@
 #include "platform/qt/qt_text.h"
 #include "tests/platform/qt/qt_window_fixture.h"
 #include "tools/screenshot/x_screen.h"
-#include "ui/pages.h"
 
 #include <X11/keysym.h>
 
