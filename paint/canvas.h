@@ -23,6 +23,8 @@ constexpr int32_t BlueOf(TColor color) { return color >> 16 & 0xFF; }
 constexpr TColor Black = Grey(0);
 constexpr TColor White = Grey(255);
 constexpr TColor Silver = Grey(192);
+// Red, green and blue as the graph's curves and the panels' channel rows show them.
+constexpr TColor ChannelColors[3] = {RgbColor(255, 0, 0), RgbColor(0, 128, 0), RgbColor(0, 0, 255)};
 
 // A font as the window selects it: a face name and a height in pixels,
 // negative for the character height without internal leading.

@@ -10,7 +10,6 @@ constexpr int32_t ReducedGraphDesignHeight = 780;
 
 constexpr TColor GridColor = Grey(71), FrameColor = Grey(110), PointLineColor = Grey(140);
 constexpr TColor TickThreshold = 0x808080;
-constexpr TColor ChannelColors[3] = {RgbColor(255, 0, 0), RgbColor(0, 128, 0), RgbColor(0, 0, 255)};
 
 const std::array<bool, LevelCount>* EditedPointFlags() {
   if (CurrentDisplay < 0 || size_t(CurrentDisplay) >= Curves.size()) return nullptr;
@@ -21,13 +20,13 @@ const std::array<bool, LevelCount>* EditedPointFlags() {
 
 int32_t GraphPpi(int32_t patternHeight, int32_t ppi) {
   if (Scale(patternHeight, ppi) >= FullGraphMinHeight) return ppi;
-  return int32_t(RoundHalfEven((long double)patternHeight / ReducedGraphDesignHeight * 96));
+  return int32_t(RoundHalfEven((long double)patternHeight / ReducedGraphDesignHeight * DesignDpi));
 }
 
 void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
                     int32_t patternHeight, int32_t ppi) {
   const int32_t p = GraphPpi(patternHeight, ppi);
-  auto S = [p](int32_t value) { return MulDivRounded(value, p, 96); };
+  auto S = [p](int32_t value) { return Scale(value, p); };
   const int32_t bottom = y + S(255), right = x + S(255);
 
   FillRectangle(canvas, x, y, x + S(256), y + S(256), background);
@@ -44,7 +43,7 @@ void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bo
   DrawLine(canvas, x, bottom, right, bottom);
 
   for (int32_t i = 0; i <= S(255); ++i) {
-    canvas.SetPenColor(Grey(MulDivRounded(i, 96, p)));
+    canvas.SetPenColor(Grey(MulDivRounded(i, DesignDpi, p)));
     DrawLine(canvas, x + i, y + S(266), x + i, y + S(260));
     DrawLine(canvas, x - S(4), bottom - i, x - S(10), bottom - i);
   }

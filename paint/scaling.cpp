@@ -22,7 +22,7 @@ int32_t MulDivRounded(int32_t value, int32_t numerator, int32_t denominator) {
   return int32_t(negative ? -quotient : quotient);
 }
 
-int32_t Scale(int32_t value, int32_t ppi) { return MulDivRounded(value, ppi, 96); }
+int32_t Scale(int32_t value, int32_t ppi) { return MulDivRounded(value, ppi, DesignDpi); }
 
 namespace {
 

@@ -12,7 +12,10 @@ int64_t RoundHalfEven(long double value);
 // when denominator is 0.
 int32_t MulDivRounded(int32_t value, int32_t numerator, int32_t denominator);
 
-// A size designed at 96 pixels per inch, at `ppi`.
+// Every size of the window and the patterns is designed at this DPI.
+constexpr int32_t DesignDpi = 96;
+
+// A size designed at DesignDpi pixels per inch, at `ppi`.
 int32_t Scale(int32_t value, int32_t ppi);
 
 // Left (top) coordinate that centres `width` (`height`) on the monitor

@@ -2,16 +2,12 @@
 #include "ui/main_form.h"
 
 #include "paint/page_pattern.h"
-#include "ui/pages.h"
 
 namespace {
 
 constexpr TColor PanelTextColor = Grey(128);
 constexpr TColor LinkColor = RgbColor(98, 98, 255);
 constexpr TColor RefusedTextColor = RgbColor(128, 0, 0);
-constexpr TColor RedRowColor = RgbColor(255, 0, 0);
-constexpr TColor GreenRowColor = RgbColor(0, 128, 0);
-constexpr TColor BlueRowColor = RgbColor(0, 0, 255);
 
 constexpr int32_t DesignClientWidth = 1082;
 constexpr int32_t DesignClientHeight = 500;
@@ -35,7 +31,8 @@ void MakeBarButton(TButton& button, int32_t left, int32_t top, int32_t width, in
   button.TabStop = false;  // the bar's buttons never take the focus
 }
 
-void MakeAdjustRow(TEdit& edit, TUpDown& upDown, int32_t top, TColor background, TColor text) {
+void MakeAdjustRow(TUpDown& upDown, int32_t top, TColor background, TColor text) {
+  TEdit& edit = upDown.Associate;
   edit.SetBounds(66, top, 35, 21);
   edit.Color = background;
   edit.OwnFont();  // the coloured rows' text is white, whatever the panel's font says
@@ -54,13 +51,46 @@ void MakePanelButton(TButton& button, int32_t left, int32_t top, int32_t width, 
 }  // namespace
 
 TMainForm::TMainForm(TMainView& view, TFileDialog& fileDialog, TImageDecoder* decoder, int32_t systemDpi)
-    : View(view), FileDialog(fileDialog), Decoder(decoder) {
+    : View(view),
+      FileDialog(fileDialog),
+      Decoder(decoder),
+      // In the order of TAdjustGroup.
+      AdjustPanels{{
+          {GammaPanel, 121, GammaLabel, "Gamma:", "LGamma", {&GammaUpDown, &GammaRUpDown, &GammaGUpDown, &GammaBUpDown},
+           {&GammaRLabel, &GammaGLabel, &GammaBLabel}, GammaResetLabel, GammaResetButton,
+           [](TRampCurve& c) -> TRowFields { return {&c.Gamma, &c.GammaR, &c.GammaG, &c.GammaB}; },
+           &TMainForm::GammaChange, &TMainForm::GammaResetButtonClick},
+          {BlackPanel, 121, BlackLabel, "Black:", "LBlack", {&BlackUpDown, &BlackRUpDown, &BlackGUpDown, &BlackBUpDown},
+           {&BlackRLabel, &BlackGLabel, &BlackBLabel}, BlackResetLabel, BlackResetButton,
+           [](TRampCurve& c) -> TRowFields { return {&c.Black, &c.BlackR, &c.BlackG, &c.BlackB}; },
+           &TMainForm::BlackChange, &TMainForm::BlackResetButtonClick},
+          {WhitePanel, 123, WhiteLabel, "White:", "LWhite", {&WhiteUpDown, &WhiteRUpDown, &WhiteGUpDown, &WhiteBUpDown},
+           {&WhiteRLabel, &WhiteGLabel, &WhiteBLabel}, WhiteResetLabel, WhiteResetButton,
+           [](TRampCurve& c) -> TRowFields { return {&c.White, &c.WhiteR, &c.WhiteG, &c.WhiteB}; },
+           &TMainForm::WhiteChange, &TMainForm::WhiteResetButtonClick},
+          {BalancePanel, 121, BalanceLabel, "Balance:", "LBalance",
+           {nullptr, &BalanceRUpDown, &BalanceGUpDown, &BalanceBUpDown},
+           {&BalanceRLabel, &BalanceGLabel, &BalanceBLabel}, BalanceResetLabel, BalanceResetButton,
+           [](TRampCurve& c) -> TRowFields { return {nullptr, &c.BalanceR, &c.BalanceG, &c.BalanceB}; },
+           &TMainForm::BalanceChange, &TMainForm::BalanceResetButtonClick},
+          // The values at the current point; the point's own controls are built apart.
+          {PointPanel, 247, PointLabel, "Value:", "LValue", {&PointUpDown, &PointRUpDown, &PointGUpDown, &PointBUpDown},
+           {&PointRLabel, &PointGLabel, &PointBLabel}, PointResetLabel, PointResetButton,
+           [](TRampCurve& c) -> TRowFields {
+             return {&c.Point[CurrentPoint], &c.PointR[CurrentPoint], &c.PointG[CurrentPoint], &c.PointB[CurrentPoint]};
+           },
+           &TMainForm::PointEditChange, &TMainForm::PointResetButtonClick},
+      }} {
   BuildControls();
   WireEvents();
   if (systemDpi > 0 && systemDpi != DesignDpi) {
     ScaleControls(systemDpi, DesignDpi);
     PixelsPerInch = systemDpi;
   }
+}
+
+const TMainForm::TAdjustPanel& TMainForm::AdjustPanel(TAdjustGroup group) const {
+  return AdjustPanels[static_cast<size_t>(group) - 1];
 }
 
 void TMainForm::BuildControls() {
@@ -86,7 +116,7 @@ void TMainForm::BuildBar() {
 
   TabSet.SetBounds(1, 3, 807, 22);
   TabSet.Color = Silver;
-  for (const TPageInfo& page : Pages) TabSet.Tabs.push_back(page.DesignTab);
+  for (const TPage& page : Pages) TabSet.Tabs.push_back(page.DesignTab);
 
   for (TLabel* label : {&DisplayLabel, &StandardLabel}) {
     label->OwnFont();
@@ -116,22 +146,7 @@ void TMainForm::BuildBar() {
 }
 
 void TMainForm::BuildAdjustPanels() {
-  BuildAdjustPanel({GammaPanel, 121, GammaLabel, "Gamma:", &GammaEdit, &GammaUpDown,
-                    {&GammaRLabel, &GammaGLabel, &GammaBLabel}, {&GammaREdit, &GammaGEdit, &GammaBEdit},
-                    {&GammaRUpDown, &GammaGUpDown, &GammaBUpDown}, GammaResetLabel, GammaResetButton});
-  BuildAdjustPanel({BlackPanel, 121, BlackLabel, "Black:", &BlackEdit, &BlackUpDown,
-                    {&BlackRLabel, &BlackGLabel, &BlackBLabel}, {&BlackREdit, &BlackGEdit, &BlackBEdit},
-                    {&BlackRUpDown, &BlackGUpDown, &BlackBUpDown}, BlackResetLabel, BlackResetButton});
-  BuildAdjustPanel({WhitePanel, 123, WhiteLabel, "White:", &WhiteEdit, &WhiteUpDown,
-                    {&WhiteRLabel, &WhiteGLabel, &WhiteBLabel}, {&WhiteREdit, &WhiteGEdit, &WhiteBEdit},
-                    {&WhiteRUpDown, &WhiteGUpDown, &WhiteBUpDown}, WhiteResetLabel, WhiteResetButton});
-  BuildAdjustPanel({BalancePanel, 121, BalanceLabel, "Balance:", nullptr, nullptr,
-                    {&BalanceRLabel, &BalanceGLabel, &BalanceBLabel},
-                    {&BalanceREdit, &BalanceGEdit, &BalanceBEdit},
-                    {&BalanceRUpDown, &BalanceGUpDown, &BalanceBUpDown}, BalanceResetLabel, BalanceResetButton});
-  BuildAdjustPanel({PointPanel, 247, PointLabel, "Value:", &PointEdit, &PointUpDown,
-                    {&PointRLabel, &PointGLabel, &PointBLabel}, {&PointREdit, &PointGEdit, &PointBEdit},
-                    {&PointRUpDown, &PointGUpDown, &PointBUpDown}, PointResetLabel, PointResetButton});
+  for (const TAdjustPanel& panel : AdjustPanels) BuildAdjustPanel(panel);
 }
 
 // The correction-point panel's own controls beside its value rows.
@@ -192,22 +207,21 @@ void TMainForm::BuildPageLabels() {
   HelpLabel.Visible = false;
 }
 
-void TMainForm::BuildAdjustPanel(const TAdjustPanelParts& parts) {
-  parts.Panel.SetBounds(0, 0, parts.Width, AdjustPanelHeight);
-  parts.Panel.ParentColor = true;  // panels take the page's window colour
-  parts.Panel.Visible = false;
-  MakeGreyLabel(parts.Caption, 8, 10, parts.CaptionText);
-  if (parts.MasterEdit) MakeAdjustRow(*parts.MasterEdit, *parts.MasterUpDown, 7, clWindow, clWindowText);
+void TMainForm::BuildAdjustPanel(const TAdjustPanel& panel) {
+  panel.Panel.SetBounds(0, 0, panel.Width, AdjustPanelHeight);
+  panel.Panel.ParentColor = true;  // panels take the page's window colour
+  panel.Panel.Visible = false;
+  MakeGreyLabel(panel.Caption, 8, 10, panel.DesignCaption);
+  if (TUpDown* master = panel.UpDowns[0]) MakeAdjustRow(*master, 7, clWindow, clWindowText);
   static const char* const rowCaptions[3] = {"R:", "G:", "B:"};
   static const int32_t rowLabelTops[3] = {37, 65, 93};
   static const int32_t rowTops[3] = {34, 61, 88};
-  static const TColor rowColors[3] = {RedRowColor, GreenRowColor, BlueRowColor};
   for (int row = 0; row < 3; ++row) {
-    MakeGreyLabel(*parts.RowLabels[row], 8, rowLabelTops[row], rowCaptions[row]);
-    MakeAdjustRow(*parts.RowEdits[row], *parts.RowUpDowns[row], rowTops[row], rowColors[row], White);
+    MakeGreyLabel(*panel.RowLabels[row], 8, rowLabelTops[row], rowCaptions[row]);
+    MakeAdjustRow(*panel.UpDowns[row + 1], rowTops[row], ChannelColors[row], White);
   }
-  MakeGreyLabel(parts.ResetLabel, 9, 121, "Reset:");
-  MakePanelButton(parts.ResetButton, 66, 115, 51, ">0<");
+  MakeGreyLabel(panel.ResetLabel, 9, 121, "Reset:");
+  MakePanelButton(panel.ResetButton, 66, 115, 51, ">0<");
 }
 
 void TMainForm::WireEvents() {
@@ -221,19 +235,12 @@ void TMainForm::WireEvents() {
   OkButton.OnClick = [this] { OkButtonClick(); };
   CancelButton.OnClick = [this] { CancelButtonClick(); };
 
-  for (TEdit* edit : {&GammaEdit, &GammaREdit, &GammaGEdit, &GammaBEdit}) edit->OnChange = [this] { GammaChange(); };
-  for (TEdit* edit : {&BlackEdit, &BlackREdit, &BlackGEdit, &BlackBEdit}) edit->OnChange = [this] { BlackChange(); };
-  for (TEdit* edit : {&WhiteEdit, &WhiteREdit, &WhiteGEdit, &WhiteBEdit}) edit->OnChange = [this] { WhiteChange(); };
-  for (TEdit* edit : {&BalanceREdit, &BalanceGEdit, &BalanceBEdit}) edit->OnChange = [this] { BalanceChange(); };
-  for (TEdit* edit : {&PointEdit, &PointREdit, &PointGEdit, &PointBEdit})
-    edit->OnChange = [this] { PointEditChange(); };
+  for (const TAdjustPanel& panel : AdjustPanels) {
+    for (TUpDown* upDown : panel.UpDowns)
+      if (upDown) upDown->Associate.OnChange = [this, change = panel.Change] { (this->*change)(); };
+    panel.ResetButton.OnClick = [this, reset = panel.ResetClick] { (this->*reset)(); };
+  }
   PointPosEdit.OnChange = [this] { PointPosEditChange(); };
-
-  GammaResetButton.OnClick = [this] { GammaResetButtonClick(); };
-  BlackResetButton.OnClick = [this] { BlackResetButtonClick(); };
-  WhiteResetButton.OnClick = [this] { WhiteResetButtonClick(); };
-  BalanceResetButton.OnClick = [this] { BalanceResetButtonClick(); };
-  PointResetButton.OnClick = [this] { PointResetButtonClick(); };
   PointCheckBox.OnClick = [this] { PointCheckBoxClick(); };
   PointPrevButton.OnClick = [this] { PointPrevButtonClick(); };
   PointNextButton.OnClick = [this] { PointNextButtonClick(); };

@@ -13,11 +13,13 @@
 
 #include "paint/canvas.h"
 #include "paint/image_decoder.h"
+#include "paint/pages.h"
+#include "paint/scaling.h"
+#include "ramp/records.h"
 #include "ui/controls.h"
 #include "ui/main_view.h"
 #include "tonemark_version.h"
 
-constexpr int32_t DesignDpi = 96;
 // The product and its version, as the welcome page names it.
 inline const char* const ProductVersionName = "Tonemark " TONEMARK_VERSION;
 // The application title, also the caption of the window's message boxes.
@@ -255,30 +257,41 @@ class TMainForm {
   void ArrangeFileLabel();
   // Decodes the file at the reference-image path into ReferenceJpeg.
   void LoadReferencePicture();
-  // The controls at their design geometry (main_form.cpp).
-  struct TAdjustPanelParts {
+  // An adjustment panel, described once: its controls and the fields of the
+  // edited record that its rows show. Rows are master, R, G and B; a panel
+  // without a master row has null there.
+  using TRowFields = std::array<int32_t*, 4>;
+  struct TAdjustPanel {
     TPanel& Panel;
     int32_t Width;
     TLabel& Caption;
-    const char* CaptionText;
-    TEdit* MasterEdit;  // null: the panel has only the R, G and B rows
-    TUpDown* MasterUpDown;
+    const char* DesignCaption;
+    const char* CaptionKey;
+    std::array<TUpDown*, 4> UpDowns;  // each with its edit as Associate
     std::array<TLabel*, 3> RowLabels;
-    std::array<TEdit*, 3> RowEdits;
-    std::array<TUpDown*, 3> RowUpDowns;
     TLabel& ResetLabel;
     TButton& ResetButton;
+    TRowFields (*Fields)(TRampCurve& curve);
+    void (TMainForm::*Change)();
+    void (TMainForm::*ResetClick)();
   };
+  // In the order of TAdjustGroup (main_form.cpp).
+  const std::array<TAdjustPanel, AdjustGroupCount> AdjustPanels;
+  const TAdjustPanel& AdjustPanel(TAdjustGroup group) const;
+  // The adjustment loop's steps shared by the panels (main_form_adjust.cpp).
+  void StorePanel(TAdjustGroup group);
+  void PanelChange(TAdjustGroup group);
+  void ResetPanel(TAdjustGroup group);
+  // The controls at their design geometry (main_form.cpp).
   void BuildControls();
   void BuildBar();
   void BuildAdjustPanels();
-  void BuildAdjustPanel(const TAdjustPanelParts& parts);
+  void BuildAdjustPanel(const TAdjustPanel& panel);
   void BuildPointControls();
   void BuildWelcomePanel();
   void BuildLanguagePanel();
   void BuildPageLabels();
   void WireEvents();
-  void ResetGroup(std::initializer_list<TUpDown*> upDowns);
   // Says in the bar whether the edited display took the ramp just loaded.
   void ShowRampLoaded(bool loaded);
   void ReadCurveFiles();

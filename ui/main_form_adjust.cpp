@@ -21,27 +21,13 @@ void TMainForm::SyncControls() {
   if (!HasEditedCurve()) return;
   const bool eventsEnabled = EventsEnabled;
   EventsEnabled = false;
-  const TRampCurve& curve = EditedCurve();
-  GammaUpDown.SetPosition(curve.Gamma);
-  GammaRUpDown.SetPosition(curve.GammaR);
-  GammaGUpDown.SetPosition(curve.GammaG);
-  GammaBUpDown.SetPosition(curve.GammaB);
-  BlackUpDown.SetPosition(curve.Black);
-  BlackRUpDown.SetPosition(curve.BlackR);
-  BlackGUpDown.SetPosition(curve.BlackG);
-  BlackBUpDown.SetPosition(curve.BlackB);
-  WhiteUpDown.SetPosition(curve.White);
-  WhiteRUpDown.SetPosition(curve.WhiteR);
-  WhiteGUpDown.SetPosition(curve.WhiteG);
-  WhiteBUpDown.SetPosition(curve.WhiteB);
-  BalanceRUpDown.SetPosition(curve.BalanceR);
-  BalanceGUpDown.SetPosition(curve.BalanceG);
-  BalanceBUpDown.SetPosition(curve.BalanceB);
+  TRampCurve& curve = EditedCurve();
+  for (const TAdjustPanel& panel : AdjustPanels) {
+    const TRowFields fields = panel.Fields(curve);
+    for (size_t row = 0; row < fields.size(); ++row)
+      if (fields[row]) panel.UpDowns[row]->SetPosition(*fields[row]);
+  }
   PointCheckBox.SetChecked(curve.PointSet[CurrentPoint]);
-  PointUpDown.SetPosition(curve.Point[CurrentPoint]);
-  PointRUpDown.SetPosition(curve.PointR[CurrentPoint]);
-  PointGUpDown.SetPosition(curve.PointG[CurrentPoint]);
-  PointBUpDown.SetPosition(curve.PointB[CurrentPoint]);
   StandardComboBox.SetItemIndex(curve.Standard);
   EventsEnabled = eventsEnabled;
 }
@@ -60,55 +46,31 @@ void TMainForm::ApplyCurve() {
 // the effect of the adjustment.
 void TMainForm::ShowRampLoaded(bool loaded) { RampRefusedLabel.Visible = !loaded; }
 
-void TMainForm::GammaChange() {
+// Every row of the panel into the edited record, whichever changed.
+void TMainForm::StorePanel(TAdjustGroup group) {
+  const TAdjustPanel& panel = AdjustPanel(group);
+  const TRowFields fields = panel.Fields(EditedCurve());
+  for (size_t row = 0; row < fields.size(); ++row)
+    if (fields[row]) *fields[row] = panel.UpDowns[row]->Position;
+}
+
+void TMainForm::PanelChange(TAdjustGroup group) {
   if (!EventsEnabled || !HasEditedCurve()) return;
-  TRampCurve& curve = EditedCurve();
-  curve.Gamma = GammaUpDown.Position;
-  curve.GammaR = GammaRUpDown.Position;
-  curve.GammaG = GammaGUpDown.Position;
-  curve.GammaB = GammaBUpDown.Position;
+  StorePanel(group);
   ApplyCurve();
 }
 
-void TMainForm::BlackChange() {
-  if (!EventsEnabled || !HasEditedCurve()) return;
-  TRampCurve& curve = EditedCurve();
-  curve.Black = BlackUpDown.Position;
-  curve.BlackR = BlackRUpDown.Position;
-  curve.BlackG = BlackGUpDown.Position;
-  curve.BlackB = BlackBUpDown.Position;
-  ApplyCurve();
-}
-
-void TMainForm::WhiteChange() {
-  if (!EventsEnabled || !HasEditedCurve()) return;
-  TRampCurve& curve = EditedCurve();
-  curve.White = WhiteUpDown.Position;
-  curve.WhiteR = WhiteRUpDown.Position;
-  curve.WhiteG = WhiteGUpDown.Position;
-  curve.WhiteB = WhiteBUpDown.Position;
-  ApplyCurve();
-}
-
-void TMainForm::BalanceChange() {
-  if (!EventsEnabled || !HasEditedCurve()) return;
-  TRampCurve& curve = EditedCurve();
-  curve.BalanceR = BalanceRUpDown.Position;
-  curve.BalanceG = BalanceGUpDown.Position;
-  curve.BalanceB = BalanceBUpDown.Position;
-  ApplyCurve();
-}
+void TMainForm::GammaChange() { PanelChange(TAdjustGroup::Gamma); }
+void TMainForm::BlackChange() { PanelChange(TAdjustGroup::Black); }
+void TMainForm::WhiteChange() { PanelChange(TAdjustGroup::White); }
+void TMainForm::BalanceChange() { PanelChange(TAdjustGroup::Balance); }
 
 void TMainForm::PointEditChange() {
   if (!EventsEnabled || !HasEditedCurve()) return;
   EventsEnabled = false;
-  TRampCurve& curve = EditedCurve();
   // Editing a value makes the level a set point.
-  curve.PointSet[CurrentPoint] = true;
-  curve.Point[CurrentPoint] = PointUpDown.Position;
-  curve.PointR[CurrentPoint] = PointRUpDown.Position;
-  curve.PointG[CurrentPoint] = PointGUpDown.Position;
-  curve.PointB[CurrentPoint] = PointBUpDown.Position;
+  EditedCurve().PointSet[CurrentPoint] = true;
+  StorePanel(TAdjustGroup::Point);
   ApplyCurve();
   SyncControls();
   EventsEnabled = true;
@@ -166,12 +128,13 @@ void TMainForm::ResetButtonClick() {
 
 // The record follows through the edits' change events, one reload per
 // position that really changes.
-void TMainForm::ResetGroup(std::initializer_list<TUpDown*> upDowns) {
-  for (TUpDown* upDown : upDowns) upDown->SetPosition(0);
+void TMainForm::ResetPanel(TAdjustGroup group) {
+  for (TUpDown* upDown : AdjustPanel(group).UpDowns)
+    if (upDown) upDown->SetPosition(0);
 }
 
-void TMainForm::GammaResetButtonClick() { ResetGroup({&GammaUpDown, &GammaRUpDown, &GammaGUpDown, &GammaBUpDown}); }
-void TMainForm::BlackResetButtonClick() { ResetGroup({&BlackUpDown, &BlackRUpDown, &BlackGUpDown, &BlackBUpDown}); }
-void TMainForm::WhiteResetButtonClick() { ResetGroup({&WhiteUpDown, &WhiteRUpDown, &WhiteGUpDown, &WhiteBUpDown}); }
-void TMainForm::BalanceResetButtonClick() { ResetGroup({&BalanceRUpDown, &BalanceGUpDown, &BalanceBUpDown}); }
-void TMainForm::PointResetButtonClick() { ResetGroup({&PointUpDown, &PointRUpDown, &PointGUpDown, &PointBUpDown}); }
+void TMainForm::GammaResetButtonClick() { ResetPanel(TAdjustGroup::Gamma); }
+void TMainForm::BlackResetButtonClick() { ResetPanel(TAdjustGroup::Black); }
+void TMainForm::WhiteResetButtonClick() { ResetPanel(TAdjustGroup::White); }
+void TMainForm::BalanceResetButtonClick() { ResetPanel(TAdjustGroup::Balance); }
+void TMainForm::PointResetButtonClick() { ResetPanel(TAdjustGroup::Point); }

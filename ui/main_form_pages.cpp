@@ -1,61 +1,18 @@
 // Page arrangement: which panels a page shows and where, its colours and help
 // text; and every translatable caption.
-#include <vector>
+#include <algorithm>
 
 #include "lang/multilang.h"
-#include "paint/page_pattern.h"
-#include "paint/page_state.h"
+#include "paint/pages.h"
 #include "ramp/records.h"
 #include "shell/data_folders.h"
 #include "shell/settings_file.h"
 #include "shell/shell_port.h"
 #include "ui/main_form.h"
-#include "ui/pages.h"
 
 namespace {
 
 constexpr int32_t PanelGapDesign = 16;
-constexpr int32_t HighlightsPoint = 240;
-constexpr int32_t ShadowsPoint = 12;
-
-enum class TPlace { Centred, RightOf, LeftOf };
-
-struct TPanelPlacement {
-  TPanel TMainForm::*Panel;
-  TPlace Place;
-  TPanel TMainForm::*Anchor;  // placed already: placements run in list order
-};
-
-using TArrangement = std::vector<TPanelPlacement>;
-
-const TArrangement& PageArrangement(int32_t page) {
-  using M = TMainForm;
-  static const TArrangement none;
-  static const TArrangement black{{&M::BlackPanel, TPlace::Centred, nullptr}};
-  static const TArrangement white{{&M::WhitePanel, TPlace::Centred, nullptr}};
-  static const TArrangement gamma{{&M::GammaPanel, TPlace::Centred, nullptr}};
-  static const TArrangement balance{{&M::BalancePanel, TPlace::Centred, nullptr},
-                                    {&M::WhitePanel, TPlace::RightOf, &M::BalancePanel},
-                                    {&M::BlackPanel, TPlace::LeftOf, &M::BalancePanel}};
-  static const TArrangement points{{&M::PointPanel, TPlace::Centred, nullptr}};
-  static const TArrangement all{{&M::PointPanel, TPlace::Centred, nullptr},
-                                {&M::BalancePanel, TPlace::RightOf, &M::PointPanel},
-                                {&M::GammaPanel, TPlace::RightOf, &M::BalancePanel},
-                                {&M::WhitePanel, TPlace::LeftOf, &M::PointPanel},
-                                {&M::BlackPanel, TPlace::LeftOf, &M::WhitePanel}};
-  static const TArrangement grays{{&M::PointPanel, TPlace::Centred, nullptr},
-                                  {&M::GammaPanel, TPlace::RightOf, &M::PointPanel}};
-  static const TArrangement highlights{{&M::PointPanel, TPlace::Centred, nullptr},
-                                       {&M::BalancePanel, TPlace::RightOf, &M::PointPanel},
-                                       {&M::WhitePanel, TPlace::LeftOf, &M::PointPanel}};
-  static const TArrangement shadows{{&M::PointPanel, TPlace::Centred, nullptr},
-                                    {&M::BalancePanel, TPlace::RightOf, &M::PointPanel},
-                                    {&M::BlackPanel, TPlace::LeftOf, &M::PointPanel}};
-  static const TArrangement* const byPage[PageCount] = {&none,   &black, &white,      &gamma,   &gamma,
-                                                        &balance, &points, &all,      &grays,   &highlights,
-                                                        &shadows, &all,    &none};
-  return *byPage[page];
-}
 
 }  // namespace
 
@@ -78,7 +35,7 @@ void TMainForm::ShowPage(int32_t page) {
   SelectTabQuietly(page);
   const bool eventsEnabled = EventsEnabled;
   EventsEnabled = false;
-  if (page == HighlightsPage || page == ShadowsPage) MoveToPagePoint(page);
+  if (Pages[page].OpeningPoint != NoOpeningPoint) MoveToPagePoint(page);
   if (page == ReferenceImagePage) FindReferencePicture();
   ArrangePage();
   View.Repaint();
@@ -94,7 +51,7 @@ void TMainForm::SelectTabQuietly(int32_t page) {
 
 // Highlights and Shadows open on the level they are about.
 void TMainForm::MoveToPagePoint(int32_t page) {
-  CurrentPoint = page == HighlightsPage ? HighlightsPoint : ShadowsPoint;
+  CurrentPoint = Pages[page].OpeningPoint;
   PointPosUpDown.SetPosition(CurrentPoint);
   SyncControls();
   ApplyCurve();
@@ -102,12 +59,10 @@ void TMainForm::MoveToPagePoint(int32_t page) {
 
 void TMainForm::ArrangePage() {
   if (CurrentPage < 0 || CurrentPage >= PageCount) return;
-  for (TControl* control : {static_cast<TControl*>(&WelcomePanel), static_cast<TControl*>(&GammaPanel),
-                            static_cast<TControl*>(&BlackPanel), static_cast<TControl*>(&WhitePanel),
-                            static_cast<TControl*>(&BalancePanel), static_cast<TControl*>(&PointPanel),
-                            static_cast<TControl*>(&LangPanel), static_cast<TControl*>(&FileLabel)})
+  for (TControl* control : std::initializer_list<TControl*>{&WelcomePanel, &LangPanel, &FileLabel})
     control->Visible = false;
-  Window.Color = PageLook(CurrentPage).WindowColor;
+  for (const TAdjustPanel& panel : AdjustPanels) panel.Panel.Visible = false;
+  Window.Color = Pages[CurrentPage].WindowColor;
   ArrangeHelpText();
   if (CurrentPage == WelcomePage) ArrangeWelcome();
   ArrangePanels();
@@ -115,7 +70,7 @@ void TMainForm::ArrangePage() {
 }
 
 void TMainForm::ArrangeHelpText() {
-  const TPageInfo& info = Pages[CurrentPage];
+  const TPage& info = Pages[CurrentPage];
   HelpLabel.OwnFont();
   HelpLabel.Font.Height = Scale(-12);
   HelpLabel.SetBounds(Scale(74), Scale(4), Scale(290), Scale(460));
@@ -126,21 +81,22 @@ void TMainForm::ArrangeHelpText() {
   if (info.HelpKey) HelpLabel.Caption = Translate(info.HelpKey);
 }
 
-// The page's panels in a row just above the bar, the first centred on the
-// display.
+// The page's panels in a row just above the bar, one of them centred on the
+// display and the others out from it to either side.
 void TMainForm::ArrangePanels() {
+  const TPage& page = Pages[CurrentPage];
+  const auto& row = page.Panels;
+  const ptrdiff_t count = std::find(row.begin(), row.end(), TAdjustGroup::None) - row.begin();
+  if (count == 0) return;
+  const ptrdiff_t centre = std::find(row.begin(), row.end(), page.CentredPanel) - row.begin();
+  auto panel = [&](ptrdiff_t index) -> TPanel& { return AdjustPanel(row[index]).Panel; };
   const int32_t panelGap = Scale(PanelGapDesign);
-  for (const TPanelPlacement& placement : PageArrangement(CurrentPage)) {
-    TPanel& panel = this->*placement.Panel;
-    if (placement.Place == TPlace::Centred) {
-      panel.Left = DisplayWidth() / 2 - panel.Width / 2;
-    } else {
-      const TPanel& anchor = this->*placement.Anchor;
-      panel.Left = placement.Place == TPlace::RightOf ? anchor.Left + anchor.Width + panelGap
-                                                      : anchor.Left - panel.Width - panelGap;
-    }
-    panel.Top = Panel.Top - panel.Height - panelGap;
-    panel.Visible = true;
+  panel(centre).Left = DisplayWidth() / 2 - panel(centre).Width / 2;
+  for (ptrdiff_t i = centre + 1; i < count; ++i) panel(i).Left = panel(i - 1).Left + panel(i - 1).Width + panelGap;
+  for (ptrdiff_t i = centre - 1; i >= 0; --i) panel(i).Left = panel(i + 1).Left - panel(i).Width - panelGap;
+  for (ptrdiff_t i = 0; i < count; ++i) {
+    panel(i).Top = Panel.Top - panel(i).Height - panelGap;
+    panel(i).Visible = true;
   }
 }
 
@@ -199,13 +155,10 @@ void TMainForm::TranslateCaptions() {
   for (size_t tab = 0; tab < Pages.size(); ++tab) TabSet.Tabs[tab] = Translate(Pages[tab].TabKey);
   LangLabel.SetCaption(Translate("LLanguage"));
   WelcomeLabel.Caption = Translate("TWelcome");
-  BlackLabel.SetCaption(Translate("LBlack"));
-  WhiteLabel.SetCaption(Translate("LWhite"));
-  PointLabel.SetCaption(Translate("LValue"));
-  BalanceLabel.SetCaption(Translate("LBalance"));
-  GammaLabel.SetCaption(Translate("LGamma"));
-  for (TLabel* label : {&BlackResetLabel, &WhiteResetLabel, &PointResetLabel, &BalanceResetLabel, &GammaResetLabel})
-    label->SetCaption(Translate("LReset"));
+  for (const TAdjustPanel& panel : AdjustPanels) {
+    panel.Caption.SetCaption(Translate(panel.CaptionKey));
+    panel.ResetLabel.SetCaption(Translate("LReset"));
+  }
   PointPosLabel.SetCaption(Translate("LPos"));
   PointPrevButton.Caption = Translate("BPrev");
   PointNextButton.Caption = Translate("BNext");

@@ -5,7 +5,6 @@
 #include "tests/platform/qt/page_comparison.h"
 #include "tests/platform/qt/qt_window_fixture.h"
 #include "tools/screenshot/x_screen.h"
-#include "ui/pages.h"
 
 #include <X11/keysym.h>
 
