@@ -116,7 +116,15 @@ MutterStandIn::MutterStandIn(std::vector<TStandInMonitor> monitors, bool colorMa
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, folder_.File("daemon.log").c_str(),
                                    O_WRONLY | O_CREAT | O_APPEND, 0600);
-  if (posix_spawn(&daemon_, DaemonProgram, &actions, nullptr, argv, envp) != 0) daemon_ = -1;
+  // The daemon ends at SIGTERM, whatever its starter blocks.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  if (posix_spawn(&daemon_, DaemonProgram, &actions, &attributes, argv, envp) != 0) daemon_ = -1;
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (daemon_ <= 0) return;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
