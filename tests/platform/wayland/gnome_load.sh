@@ -78,4 +78,31 @@ set -e
 expect_eq "$status" 1 "unknown back-end: exit code"
 expect_eq "$(cat "$root/err")" "Error: TONEMARK_BACKEND=kde names no display back-end. The known ones are: sim, gnome, none, x11." \
           "unknown back-end: standard error"
-echo "GNOME load: ramps through SetCrtcGamma, the virtual monitor reported, unknown back-ends refused"
+# An editing session killed outright: through SetCrtcGamma the guardian puts
+# the ramp back with the same call; with a calibration session Mutter does,
+# and no guardian is started.
+lut_now() {
+  gdbus call --session --dest org.gnome.Mutter.DisplayConfig --object-path /org/gnome/Mutter/DisplayConfig \
+    --method org.gnome.Mutter.DisplayConfig.GetCrtcGamma 1 0 | cksum
+}
+for mode in plain --color-manager; do
+  start_gnome "kill$mode" $([[ $mode == plain ]] || echo "$mode") DP-1:256
+  before=$(lut_now)
+  mkfifo "$gnome/script"
+  TONEMARK_SCRIPT=1 "$root/app/tonemark" <"$gnome/script" >"$gnome/out" 2>"$gnome/err" &
+  session=$!
+  exec 3>"$gnome/script"
+  printf 'type BlackEdit 40\nstate\n' >&3
+  for _ in $(seq 200); do [[ -s "$gnome/out" ]] && break; sleep 0.05; done
+  [[ "$(lut_now)" != "$before" ]] || fail "$mode: the session changed no ramp: $(cat "$gnome/err")"
+  kill -KILL "$session"
+  wait "$session" || true
+  exec 3>&-
+  for _ in $(seq 100); do [[ "$(lut_now)" == "$before" ]] && break; sleep 0.1; done
+  expect_eq "$(lut_now)" "$before" "$mode: the ramp after the session was killed"
+  stop_gnome
+  if [[ $mode != plain ]]; then
+    expect_eq "$(grep -c '^SetCrtcGamma \|^Ended DP-1' "$gnome/calls")" 1 "color manager: Mutter alone gives the ramp back"
+  fi
+done
+echo "GNOME load: ramps through SetCrtcGamma, the virtual monitor reported, unknown back-ends refused; killed sessions leave the ramp as it was"
