@@ -42,6 +42,10 @@ class TDisplaysPort {
   // Entries per channel of the video card's own ramp, which GetRamp and
   // SetRamp resample from and to 256 when they differ.
   virtual int32_t RampSize(TDisplayHandle) { return LevelCount; }
+  // Why the display takes no ramp at all (the desktop lets no program set it,
+  // or the output has no ramp), for its user; empty when it does take them.
+  // Such a display is left alone rather than loaded.
+  virtual std::string RampRefusal(TDisplayHandle) { return ""; }
 
   virtual void Wait(int32_t milliseconds) = 0;
 

@@ -41,15 +41,22 @@ struct TTransition {
   bool LastAccepted = false;
 };
 
-// Reads the display's present ramp as the transition's start.
-void StartTransition(int32_t index, TTransition& transition) {
+// Reads the display's present ramp as the transition's start. A display
+// that takes no ramp at all is left out and reported.
+void StartTransition(int32_t index, TTransition& transition, TLoadReport& report) {
   TDisplaysPort& port = DisplaysPort();
-  transition.Loaded = true;
   if (!port.GetRamp(Displays[index].DC, transition.Present)) {
+    const std::string refusal = port.RampRefusal(Displays[index].DC);
+    if (!refusal.empty()) {
+      report.Refused.emplace_back(index, refusal);
+      transition.Done = true;
+      return;
+    }
     LinearRamp(transition.Present);
     port.SetRamp(Displays[index].DC, transition.Present);
     port.Wait(UnreadableRampPauseMs);
   }
+  transition.Loaded = true;
 }
 
 void StepAll(std::vector<TTransition>& transitions) {
@@ -89,7 +96,7 @@ void VerifyAll(const std::vector<TTransition>& transitions, TLoadReport& report)
 bool Load(std::vector<TTransition>& transitions, TLoadReport& report) {
   StepAll(transitions);
   VerifyAll(transitions, report);
-  return report.NotKept.empty();
+  return report.NotKept.empty() && report.Refused.empty();
 }
 
 }  // namespace
@@ -128,7 +135,7 @@ bool LoadCurves(const std::string& folder, TLoadReport& report) {
       transition.Done = true;
       continue;
     }
-    StartTransition(i, transition);
+    StartTransition(i, transition, report);
   }
   const bool kept = Load(transitions, report);
   if (!errors.empty()) throw TFileError(errors);
@@ -144,7 +151,7 @@ bool LoadLinearRamps(TLoadReport& report) {
   std::vector<TTransition> transitions(DisplayCount);
   for (int32_t i = 0; i < DisplayCount; ++i) {
     LinearRamp(transitions[i].Target);
-    StartTransition(i, transitions[i]);
+    StartTransition(i, transitions[i], report);
   }
   return Load(transitions, report);
 }

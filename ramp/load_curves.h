@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What a load found that its user should hear about, displays by index.
@@ -14,6 +15,8 @@ struct TLoadReport {
   // The video card, read back after the last pass, does not hold the ramp
   // last loaded into it (or refused it when it could not be read back).
   std::vector<int32_t> NotKept;
+  // Left alone: the display takes no ramp at all, for the reason given.
+  std::vector<std::pair<int32_t, std::string>> Refused;
 };
 
 // Reads each display's curve file from `folder` and steps all displays

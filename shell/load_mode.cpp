@@ -45,6 +45,12 @@ void RunLoadMode() {
   } catch (const TFileError& error) {
     errors = error.what();
   }
+  for (const auto& [index, reason] : report.Refused) {
+    std::string line = AboutDisplay("MRampRefused", index);
+    const size_t at = line.find("%r");
+    if (at != std::string::npos) line.replace(at, 2, reason);
+    errors += (errors.empty() ? "" : "\n") + line;
+  }
   AddLines(errors, "MCalibrationNotKept", report.NotKept);
   std::string warnings;
   AddLines(warnings, "MNearlyUniform", report.NearlyUniform);

@@ -6,7 +6,6 @@
 
 #include "platform/linux/desktop_notification.h"
 #include "platform/linux/guardian_process.h"
-#include "platform/linux/randr_displays.h"
 #include "shell/prepare_run.h"
 
 namespace {
@@ -41,12 +40,14 @@ std::vector<std::string> StartLinuxProgram(int argc, char** argv) {
 
 int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow) {
   SetDisplaysPort(displays);
+  const bool loadMode = args.size() > 1 && args[1] == LoadModeArgument;
+  if (loadMode || IsGuardianProcess()) KeepRampsAfterExit(displays);
   if (IsGuardianProcess()) return RunGuardianProcess();
 
   TGuardianProcess guardian;
-  SetRampGuardian(guardian);
+  if (!DesktopGivesRampsBack(displays)) SetRampGuardian(guardian);
   const int exitCode = ProgramEntry(args, runWindow);
-  auto* randr = dynamic_cast<TRandrDisplays*>(&displays);
-  if (randr != nullptr && args.size() > 1 && args[1] == LoadModeArgument) NotifyLoadMessages(randr->Shown);
+  const std::vector<std::string>* shown = ShownMessages(displays);
+  if (shown != nullptr && loadMode) NotifyLoadMessages(*shown);
   return exitCode;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/sim_displays.h"
+#include "platform/wayland/display_backends.h"
 #include "ramp/displays_port.h"
 #include "shell/program_entry.h"
 
@@ -13,12 +13,11 @@
 // being the program's own path even when the shell found it on the PATH.
 std::vector<std::string> StartLinuxProgram(int argc, char** argv);
 
-// The simulated displays when TONEMARK_SIM is set, else the real ones.
-template <typename RealDisplays>
+// The display back-end that fits the session (platform/wayland/
+// display_backends.h), X11 RandR being `X11Displays`.
+template <typename X11Displays>
 std::unique_ptr<TDisplaysPort> ChosenDisplays() {
-  std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<RealDisplays>();
-  return displays;
+  return ChooseLinuxDisplays([] { return std::make_unique<X11Displays>(); });
 }
 
 // The rest of a Linux program's run once its displays are chosen: the ramp

@@ -24,4 +24,7 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 [[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
-DISPLAY=:$(head -n1 "$work/display") "$@"
+# An X11 session, even when the tests run inside a Wayland one: the programs
+# would otherwise take a Wayland back-end and leave Xvfb alone.
+unset WAYLAND_DISPLAY
+DISPLAY=:$(head -n1 "$work/display") XDG_SESSION_TYPE=x11 "$@"

@@ -1,0 +1,23 @@
+// The Wayland desktops whose compositor offers no ramp interface that
+// Tonemark knows: the outputs are listed, with their EDIDs, so that each is
+// reported by name, and every ramp is refused with the reason.
+#pragma once
+
+#include <string>
+
+#include "platform/wayland/output_displays.h"
+
+inline const char* const NoneBackendLabel = "none (no ramp interface on this Wayland desktop)";
+inline const char* const NoRampInterfaceReason = "this desktop does not let programs set its gamma ramp";
+
+class TNoRampDisplays : public TOutputDisplays {
+ public:
+  explicit TNoRampDisplays(std::string drmFolder = "/sys/class/drm");
+
+  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
+  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  std::string RampRefusal(TDisplayHandle display) override;
+
+ protected:
+  std::string ReadOutputs() override;
+};

@@ -1,0 +1,106 @@
+#include "platform/wayland/output_displays.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <thread>
+
+#include "ramp/edid.h"
+
+namespace {
+
+constexpr uint32_t PrimaryMonitorFlag = 1;
+constexpr int32_t DefaultDpi = 96;
+constexpr const char* GenericDeviceString = "Generic PnP Monitor";
+constexpr const char* DrmCardPrefix = "card";
+
+std::string ModelCodeOf(const std::vector<uint8_t>& bytes) {
+  if (bytes.empty()) return "";
+  TEdid edid{};
+  std::copy_n(bytes.begin(), std::min(bytes.size(), edid.size()), edid.begin());
+  return EdidModelCode(edid);
+}
+
+}  // namespace
+
+std::vector<uint8_t> DrmConnectorEdid(const std::string& drmFolder, const std::string& connector) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(drmFolder, error)) {
+    // "card1-DP-1": the card's number, a dash, the connector.
+    const std::string name = entry.path().filename().string();
+    const size_t dash = name.find('-');
+    if (!name.starts_with(DrmCardPrefix) || dash == std::string::npos || name.substr(dash + 1) != connector)
+      continue;
+    std::ifstream in(entry.path() / "edid", std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!bytes.empty()) return bytes;
+  }
+  return {};
+}
+
+TOutputDisplays::TOutputDisplays(std::string label, std::string drmFolder)
+    : DrmFolder(std::move(drmFolder)), label_(std::move(label)) {}
+
+TWaylandOutput* TOutputDisplays::OutputOf(void* handle) {
+  const size_t index = IndexOf(handle);
+  return handle != nullptr && index < Outputs.size() ? &Outputs[index] : nullptr;
+}
+
+void TOutputDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
+  const std::string problem = ReadOutputs();
+  if (!problem.empty()) ShowMessage(ErrorCaption, problem);
+  for (size_t i = 0; i < Outputs.size(); ++i)
+    if (!addMonitor(HandleOf(i))) break;
+}
+
+bool TOutputDisplays::QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) {
+  const TWaylandOutput* output = OutputOf(monitor);
+  if (output == nullptr) {
+    lastError_ = "Invalid monitor handle.";
+    return false;
+  }
+  info.Monitor = output->Rect;
+  info.Work = output->Rect;
+  info.Flags = output->Primary ? PrimaryMonitorFlag : 0;
+  info.DeviceName = output->Name;
+  return true;
+}
+
+std::string TOutputDisplays::LastErrorMessage() { return lastError_; }
+
+int32_t TOutputDisplays::MonitorDpi(TMonitorHandle) { return DefaultDpi; }
+
+bool TOutputDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {
+  for (const TWaylandOutput& output : Outputs) {
+    if (output.Name != deviceName) continue;
+    device.DeviceString = output.Description.empty() ? GenericDeviceString : output.Description;
+    const std::string model = ModelCodeOf(output.Edid);
+    device.DeviceID = model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
+    return true;
+  }
+  return false;
+}
+
+TDisplayHandle TOutputDisplays::CreateDisplayHandle(TMonitorHandle monitor, const std::string&) {
+  return OutputOf(monitor) != nullptr ? monitor : nullptr;
+}
+
+void TOutputDisplays::ReleaseDisplayHandle(TDisplayHandle) {}
+
+void TOutputDisplays::Wait(int32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::optional<std::vector<uint8_t>> TOutputDisplays::ReadEdidOfModel(const std::string& modelCode) {
+  for (const TWaylandOutput& output : Outputs)
+    if (!output.Edid.empty() && ModelCodeOf(output.Edid) == modelCode) return output.Edid;
+  return std::nullopt;
+}
+
+void TOutputDisplays::ShowMessage(const std::string& caption, const std::string& text) {
+  Shown.push_back(caption + ": " + text + "\n(display back-end: " + label_ + ")");
+  std::cerr << Shown.back() << std::endl;
+}

@@ -1,0 +1,60 @@
+// What the Wayland back-ends share: the monitors are the compositor's outputs,
+// named by connector ("DP-1"), each one's EDID read from the kernel's DRM
+// connector, since no Wayland interface hands it out. Each back-end lists the
+// outputs its own way and reaches (or cannot reach) their ramps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ramp/displays_port.h"
+
+struct TWaylandOutput {
+  std::string Name;         // the connector, also the device name
+  TRect Rect;               // in the desktop's coordinates
+  bool Primary = false;
+  std::string Description;  // what the compositor calls the monitor, for when there is no EDID
+  std::vector<uint8_t> Edid;
+};
+
+// The EDID of the connector as the kernel has it
+// (`<drmFolder>/card*-<connector>/edid`); empty when it has none.
+std::vector<uint8_t> DrmConnectorEdid(const std::string& drmFolder, const std::string& connector);
+
+class TOutputDisplays : public TDisplaysPort {
+ public:
+  // `label` names the back-end in the README's terms, for every problem
+  // reported.
+  TOutputDisplays(std::string label, std::string drmFolder);
+
+  const std::string& Label() const { return label_; }
+  // Every message shown so far, as "<caption>: <text>".
+  std::vector<std::string> Shown;
+
+  void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
+  bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
+  std::string LastErrorMessage() override;
+  int32_t MonitorDpi(TMonitorHandle monitor) override;
+  bool QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) override;
+  TDisplayHandle CreateDisplayHandle(TMonitorHandle monitor, const std::string& deviceName) override;
+  void ReleaseDisplayHandle(TDisplayHandle display) override;
+  void Wait(int32_t milliseconds) override;
+  std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+
+ protected:
+  // Fills Outputs in the compositor's order; the reason when it cannot.
+  virtual std::string ReadOutputs() = 0;
+  // The output behind a monitor or display handle, or null.
+  TWaylandOutput* OutputOf(void* handle);
+  static void* HandleOf(size_t index) { return reinterpret_cast<void*>(static_cast<uintptr_t>(index + 1)); }
+  static size_t IndexOf(void* handle) { return reinterpret_cast<uintptr_t>(handle) - 1; }
+
+  std::vector<TWaylandOutput> Outputs;
+  const std::string DrmFolder;
+
+ private:
+  std::string label_;
+  std::string lastError_;
+};

@@ -1,0 +1,139 @@
+#include "platform/wayland/wayland_outputs.h"
+
+#include <dlfcn.h>
+#include <wayland-client-core.h>
+#include <wayland-client-protocol.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr const char* WaylandLibrary = "libwayland-client.so.0";
+// Version 4 adds the output's name ("DP-1") and description.
+constexpr uint32_t OutputVersion = 4;
+// Requests by opcode, as the protocol numbers them.
+constexpr uint32_t DisplayGetRegistry = 1;
+constexpr uint32_t RegistryBind = 0;
+
+// The few functions of the library that listing the outputs needs. Its
+// header's inline request wrappers would bind it at start; the requests are
+// marshalled here by opcode instead.
+struct TWaylandLibrary {
+  decltype(&wl_display_connect) Connect = nullptr;
+  decltype(&wl_display_disconnect) Disconnect = nullptr;
+  decltype(&wl_display_roundtrip) Roundtrip = nullptr;
+  decltype(&wl_proxy_marshal_flags) MarshalFlags = nullptr;
+  decltype(&wl_proxy_add_listener) AddListener = nullptr;
+  decltype(&wl_proxy_get_version) GetVersion = nullptr;
+  decltype(&wl_proxy_destroy) Destroy = nullptr;
+  const wl_interface* RegistryInterface = nullptr;
+  const wl_interface* OutputInterface = nullptr;
+};
+
+template <class Symbol>
+bool Find(void* library, const char* name, Symbol& symbol) {
+  symbol = reinterpret_cast<Symbol>(dlsym(library, name));
+  return symbol != nullptr;
+}
+
+const TWaylandLibrary* WaylandClient() {
+  static const TWaylandLibrary* const loaded = []() -> const TWaylandLibrary* {
+    void* library = dlopen(WaylandLibrary, RTLD_NOW | RTLD_LOCAL);
+    static TWaylandLibrary wl;
+    if (library == nullptr || !Find(library, "wl_display_connect", wl.Connect) ||
+        !Find(library, "wl_display_disconnect", wl.Disconnect) ||
+        !Find(library, "wl_display_roundtrip", wl.Roundtrip) ||
+        !Find(library, "wl_proxy_marshal_flags", wl.MarshalFlags) ||
+        !Find(library, "wl_proxy_add_listener", wl.AddListener) ||
+        !Find(library, "wl_proxy_get_version", wl.GetVersion) ||
+        !Find(library, "wl_proxy_destroy", wl.Destroy) ||
+        !Find(library, "wl_registry_interface", wl.RegistryInterface) ||
+        !Find(library, "wl_output_interface", wl.OutputInterface))
+      return nullptr;
+    return &wl;
+  }();
+  return loaded;
+}
+
+constexpr size_t MostOutputs = 64;
+
+struct TListing {
+  const TWaylandLibrary* Wl = nullptr;
+  std::vector<TWaylandOutput> Outputs;  // reserved for MostOutputs: the listeners hold pointers into it
+  std::vector<wl_proxy*> Proxies;
+};
+
+TWaylandOutput& OutputOf(void* data) { return *static_cast<TWaylandOutput*>(data); }
+
+void Geometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*, const char*,
+              int32_t) {
+  TRect& rect = OutputOf(data).Rect;
+  rect = {x, y, x + rect.Right - rect.Left, y + rect.Bottom - rect.Top};
+}
+
+void Mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
+  if ((flags & WL_OUTPUT_MODE_CURRENT) == 0) return;
+  TRect& rect = OutputOf(data).Rect;
+  rect.Right = rect.Left + width;
+  rect.Bottom = rect.Top + height;
+}
+
+void Done(void*, wl_output*) {}
+void Scale(void*, wl_output*, int32_t) {}
+void Name(void* data, wl_output*, const char* name) { OutputOf(data).Name = name; }
+void Description(void* data, wl_output*, const char* description) { OutputOf(data).Description = description; }
+
+const wl_output_listener OutputListener = {Geometry, Mode, Done, Scale, Name, Description};
+
+void Global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
+  TListing& listing = *static_cast<TListing*>(data);
+  const TWaylandLibrary& wl = *listing.Wl;
+  if (std::strcmp(interface, wl.OutputInterface->name) != 0 || listing.Outputs.size() == MostOutputs) return;
+  const uint32_t bound = std::min(version, OutputVersion);
+  auto* proxy = reinterpret_cast<wl_proxy*>(registry);
+  wl_proxy* output = wl.MarshalFlags(proxy, RegistryBind, wl.OutputInterface, bound, 0, name,
+                                     wl.OutputInterface->name, bound, nullptr);
+  if (output == nullptr) return;
+  listing.Proxies.push_back(output);
+  listing.Outputs.emplace_back();
+  wl.AddListener(output, reinterpret_cast<void (**)(void)>(const_cast<wl_output_listener*>(&OutputListener)),
+                 &listing.Outputs.back());
+}
+
+void GlobalRemove(void*, wl_registry*, uint32_t) {}
+
+const wl_registry_listener RegistryListener = {Global, GlobalRemove};
+
+}  // namespace
+
+std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem) {
+  const TWaylandLibrary* wl = WaylandClient();
+  if (wl == nullptr) {
+    problem = "The Wayland client library cannot be loaded, so the desktop's outputs are unknown.";
+    return {};
+  }
+  wl_display* display = wl->Connect(nullptr);
+  if (display == nullptr) {
+    problem = "The Wayland compositor cannot be reached, so the desktop's outputs are unknown.";
+    return {};
+  }
+  TListing listing{wl, {}, {}};
+  listing.Outputs.reserve(MostOutputs);
+  auto* displayProxy = reinterpret_cast<wl_proxy*>(display);
+  wl_proxy* registry = wl->MarshalFlags(displayProxy, DisplayGetRegistry, wl->RegistryInterface,
+                                        wl->GetVersion(displayProxy), 0, nullptr);
+  if (registry != nullptr) {
+    wl->AddListener(registry, reinterpret_cast<void (**)(void)>(const_cast<wl_registry_listener*>(&RegistryListener)),
+                    &listing);
+    // The globals, then each output's events.
+    wl->Roundtrip(display);
+    wl->Roundtrip(display);
+    for (wl_proxy* output : listing.Proxies) wl->Destroy(output);
+    wl->Destroy(registry);
+  }
+  wl->Disconnect(display);
+  for (size_t i = 0; i < listing.Outputs.size(); ++i)
+    if (listing.Outputs[i].Name.empty()) listing.Outputs[i].Name = "WL-" + std::to_string(i + 1);
+  return listing.Outputs;
+}

@@ -1,0 +1,13 @@
+// The outputs that the Wayland compositor announces (wl_output, names and
+// descriptions from version 4), read through libwayland-client opened with
+// dlopen: the X11 path of tonemark never binds it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/wayland/output_displays.h"
+
+// The outputs in the order the compositor announced them, their EDIDs not
+// yet read; the reason in `problem` when the compositor cannot be reached.
+std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem);
