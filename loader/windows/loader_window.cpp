@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "loader/windows/launch.h"
+#include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
 
 namespace {
@@ -29,10 +30,7 @@ using RegisterPowerSettingNotificationProc = HANDLE(WINAPI*)(HANDLE, LPCGUID, DW
 LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMECRITICAL) {
-        LaunchLoadMode();
-        TrimWorkingSet();
-      }
+      if (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMECRITICAL) RequestLoadRun();
       break;
     case WM_DISPLAYCHANGE:
       SetTimer(window, SettleTimer, SettleDelayMs, nullptr);  // a timer set again starts over
@@ -43,9 +41,11 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
       if (wParam == SettleTimer) {
         KillTimer(window, SettleTimer);
-        LaunchLoadMode();
-        TrimWorkingSet();
+        RequestLoadRun();
       }
+      break;
+    case TimedLoadMessage:
+      RequestLoadRun();
       break;
     case WM_CLOSE:
       CancelLoadTimer();
