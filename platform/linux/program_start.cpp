@@ -7,6 +7,7 @@
 #include "platform/linux/desktop_notification.h"
 #include "platform/linux/guardian_process.h"
 #include "platform/linux/randr_displays.h"
+#include "platform/linux/session_lock.h"
 #include "shell/prepare_run.h"
 
 namespace {
@@ -45,6 +46,8 @@ int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& display
 
   TGuardianProcess guardian;
   SetRampGuardian(guardian);
+  TUserSessionLock sessionLock;
+  SetSessionLock(sessionLock);
   const int exitCode = ProgramEntry(args, runWindow);
   auto* randr = dynamic_cast<TRandrDisplays*>(&displays);
   if (randr != nullptr && args.size() > 1 && args[1] == LoadModeArgument) NotifyLoadMessages(randr->Shown);
