@@ -25,8 +25,9 @@ std::string UserDataFolder(const std::string& sub);
 bool ForceFolder(const std::string& folder);
 // Places (or overwrites) the entry that starts `target` at log-on: on Windows
 // Tonewatch.lnk in the Startup folder, on Linux tonewatch.desktop in the
-// autostart folder. Always true; failures are silent.
-bool CreateStartupShortcut(const std::string& target);
+// autostart folder. False when it could not be placed: then whyNot says which
+// file could not be written, or is empty when the system names no such folder.
+bool CreateStartupShortcut(const std::string& target, std::string* whyNot = nullptr);
 // Deletes the entry that CreateStartupShortcut would place. Always true.
 bool DeleteStartupShortcut(const std::string& target);
 

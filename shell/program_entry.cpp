@@ -7,6 +7,7 @@
 #include "ramp/ramp_access.h"
 #include "shell/command_line.h"
 #include "shell/prepare_run.h"
+#include "shell/session_lock.h"
 #include "shell/settings_file.h"
 
 namespace {
@@ -22,6 +23,10 @@ int RunWindowMode(const TWindowEntry& runWindow) {
   if (!runWindow) {
     DisplaysPort().ShowMessage(ErrorCaption, NoWindowMessage);
     return ExitFailure;
+  }
+  if (!SessionLock().Take()) {
+    SessionLock().RaiseHolder();
+    return ExitSuccess;
   }
   try {
     runWindow();

@@ -1,3 +1,4 @@
+#include "ramp/file_error.h"
 #include "shell/data_folders.h"
 #include "shell/shell_port.h"
 
@@ -19,10 +20,11 @@ std::string ShortcutFileName(const std::string& target, const std::string& exten
   return (dot == std::string::npos ? name : name.substr(0, dot)) + extension;
 }
 
-bool CreateStartupShortcut(const std::string& target) {
+bool CreateStartupShortcut(const std::string& target, std::string* whyNot) {
   const std::string entry = StartupEntryPath(target);
-  if (!entry.empty()) ShellPort::SaveStartupEntry(entry, target);
-  return true;
+  const bool saved = !entry.empty() && ShellPort::SaveStartupEntry(entry, target);
+  if (whyNot != nullptr) *whyNot = saved || entry.empty() ? "" : UnableToWriteMessage(entry);
+  return saved;
 }
 
 bool DeleteStartupShortcut(const std::string& target) {

@@ -206,7 +206,11 @@ bool TMainForm::FormClose() {
     return false;
   }
   KeepRamps();
-  CreateStartupShortcut(ProgramFolder() + LoaderFileName);
+  // The curves are stored whatever happens here; the user must still learn
+  // that they will not be loaded at the next log-on.
+  std::string whyNot;
+  if (!CreateStartupShortcut(ProgramFolder() + LoaderFileName, &whyNot))
+    View.ShowMessage(Translate("MLoaderNotStarted") + "\n" + (whyNot.empty() ? Translate("MNoStartupFolder") : whyNot));
   if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
   ReferenceJpeg.reset();
   return true;

@@ -40,9 +40,9 @@ void FindTonemark(const char* argv0) {
   memcpy(TonemarkPath + folder, TonemarkName, sizeof TonemarkName);
 }
 
-void LaunchLoadMode() {
+pid_t LaunchLoadMode() {
   posix_spawnattr_t attributes;
-  if (posix_spawnattr_init(&attributes) != 0) return;
+  if (posix_spawnattr_init(&attributes) != 0) return -1;
   // The loader blocks the signals it reads through a descriptor; the
   // calibration program must not inherit that mask.
   sigset_t none;
@@ -54,8 +54,9 @@ void LaunchLoadMode() {
   memcpy(loadOption, LoadOption, sizeof LoadOption);
   char* arguments[] = {TonemarkPath, loadOption, nullptr};
   pid_t child;
-  posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ);
+  const bool started = posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ) == 0;
   posix_spawnattr_destroy(&attributes);
+  return started ? child : -1;
 }
 
 void ReapChildrenAutomatically() {

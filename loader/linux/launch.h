@@ -2,14 +2,17 @@
 // the processes so started.
 #pragma once
 
+#include <sys/types.h>
+
 // Finds <own folder>tonemark once, before any launch: later launches must not
 // depend on the working folder or on how the loader was started.
 void FindTonemark(const char* argv0);
 
 // Starts "<own folder>tonemark /load" without waiting for it. Handles are not
 // inherited (every descriptor of the loader is close-on-exec) and the child
-// gets a clear signal mask. A failure to start is not reported.
-void LaunchLoadMode();
+// gets a clear signal mask. Returns the child's pid, -1 when it could not be
+// started (which is not reported).
+pid_t LaunchLoadMode();
 
 // From now on no child ever stays a zombie, without the loader having to
 // hear of its end.

@@ -12,6 +12,7 @@
 #include "loader/linux/display_watch.h"
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
+#include "loader/linux/load_runs.h"
 #include "loader/linux/system_bus_watch.h"
 #include "loader/linux/trim_working_set.h"
 
@@ -24,7 +25,7 @@ constexpr int32_t MillisecondsPerSecond = 1000;
 // this long after the last of them.
 constexpr uint64_t SettleDelayMs = 1000;
 
-enum TPollSlot { SignalSlot, TimerSlot, DisplaySlot, BusSlot, ControlSlot, SlotCount = ControlSlot + 1 + MostWaitingRequests };
+enum TPollSlot { SignalSlot, TimerSlot, DisplaySlot, BusSlot, RunSlot, ControlSlot, SlotCount = ControlSlot + 1 + MostWaitingRequests };
 
 sigset_t EndSignals() {
   sigset_t signals;
@@ -49,8 +50,8 @@ int StartLoadTimer(int32_t delayMs) {
   return timer;
 }
 
-void LaunchAndTrim() {
-  LaunchLoadMode();
+void LaunchAndTrim(TLoadRuns& runs) {
+  RequestLoadRun(runs);
   TrimWorkingSet();
 }
 
@@ -62,7 +63,7 @@ void PrepareSignals() {
   sigprocmask(SIG_BLOCK, &signals, nullptr);
 }
 
-void LoaderMain(int32_t delayMs) {
+void LoaderMain(int32_t delayMs, pid_t firstRun) {
   sigset_t endSignals = EndSignals();
   int signals = signalfd(-1, &endSignals, SFD_NONBLOCK | SFD_CLOEXEC);
   // Blocked and unread, SIGTERM could not end the loader at all; the
@@ -81,6 +82,8 @@ void LoaderMain(int32_t delayMs) {
   OpenDisplayWatch(display);
   TSystemBusWatch bus;
   OpenSystemBusWatch(bus);
+  TLoadRuns runs;
+  AdoptLoadRun(runs, firstRun);
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
   uint64_t settleAt = NoDeadline;
@@ -90,6 +93,7 @@ void LoaderMain(int32_t delayMs) {
     int timeoutMs = -1;
     uint64_t now = MonotonicMs();
     AddDisplayWatchToPoll(display, slots[DisplaySlot]);
+    AddLoadRunsToPoll(runs, slots[RunSlot]);
     AddSystemBusWatchToPoll(bus, slots[BusSlot], timeoutMs, now);
     AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeoutMs, now);
     WaitNoLaterThan(settleAt, now, timeoutMs);
@@ -102,7 +106,7 @@ void LoaderMain(int32_t delayMs) {
     if (slots[TimerSlot].revents != 0) {
       close(timer);
       timer = -1;
-      LaunchAndTrim();
+      LaunchAndTrim(runs);
     }
     closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
     if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
@@ -110,7 +114,7 @@ void LoaderMain(int32_t delayMs) {
     // code on every wake-up would bring back what the trim let go.
     if (SystemBusWatchIsDue(bus, slots[BusSlot], now)) {
       TSystemBusNews news = ProcessSystemBusWatch(bus, now);
-      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim();
+      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim(runs);
       if (news.SessionReturns > 0) settleAt = now + SettleDelayMs;
       // Connecting, or reading news that launches nothing, ran code that the
       // wait does not need.
@@ -118,8 +122,9 @@ void LoaderMain(int32_t delayMs) {
     }
     if (settleAt <= now) {
       settleAt = NoDeadline;
-      LaunchAndTrim();
+      LaunchAndTrim(runs);
     }
+    if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
   }
 
   ReleaseInstance(instance);
@@ -127,6 +132,7 @@ void LoaderMain(int32_t delayMs) {
   DropCloseRequests(requests);
   CloseSystemBusWatch(bus);
   CloseDisplayWatch(display);
+  CloseLoadRuns(runs);
   if (timer >= 0) close(timer);
   if (signals >= 0) close(signals);
 }

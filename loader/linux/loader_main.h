@@ -5,9 +5,11 @@
 #pragma once
 
 #include <stdint.h>
+#include <sys/types.h>
 
 // Before the first launch: children are reaped by the system from now on,
 // and SIGTERM / SIGINT are blocked, to be read through a descriptor.
 void PrepareSignals();
 
-void LoaderMain(int32_t delayMs);
+// firstRun is the load-mode run launched at start (-1 when none could be).
+void LoaderMain(int32_t delayMs, pid_t firstRun);

@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   FindTonemark(argc > 0 ? argv[0] : nullptr);
   PrepareSignals();
   // Every start launches once, before the single-instance test.
-  LaunchLoadMode();
+  const pid_t firstRun = LaunchLoadMode();
   TrimWorkingSet();
-  LoaderMain(options.DelayMs);
+  LoaderMain(options.DelayMs, firstRun);
   return 0;
 }

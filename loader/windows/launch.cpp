@@ -17,17 +17,18 @@ std::string OwnProgramPath() {
   }
 }
 
-void LaunchLoadMode() {
+HANDLE LaunchLoadMode() {
   std::string commandLine = LoadModeCommandLine(FolderOfPath(OwnProgramPath()));
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   // CreateProcessA may write into the command line, so it gets a private copy.
-  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                      nullptr, nullptr, &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return nullptr;
   }
+  CloseHandle(process.hThread);
+  return process.hProcess;
 }
 
 void TrimWorkingSet() {

@@ -4,22 +4,21 @@
 
 #include <atomic>
 
-#include "loader/windows/launch.h"
 
 namespace {
 // Written by the main thread, taken by whichever thread ends the timer first.
 std::atomic<UINT> LoadTimer{0};
 
-void CALLBACK LoadTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+// The launch itself happens on the main thread, which keeps the runs apart.
+void CALLBACK LoadTimerProc(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
   CancelLoadTimer();
-  LaunchLoadMode();
-  TrimWorkingSet();
+  PostMessageA(reinterpret_cast<HWND>(window), TimedLoadMessage, 0, 0);
 }
 }  // namespace
 
-void StartLoadTimer(int32_t delayMs) {
+void StartLoadTimer(int32_t delayMs, HWND window) {
   const UINT delay = static_cast<UINT>(delayMs);
-  LoadTimer.store(timeSetEvent(delay, delay, LoadTimerProc, 0, TIME_ONESHOT));
+  LoadTimer.store(timeSetEvent(delay, delay, LoadTimerProc, reinterpret_cast<DWORD_PTR>(window), TIME_ONESHOT));
 }
 
 void CancelLoadTimer() {

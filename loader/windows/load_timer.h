@@ -7,8 +7,11 @@
 
 #include <cstdint>
 
+// What the timer posts to the loader's window when it expires.
+constexpr UINT TimedLoadMessage = WM_APP + 1;
+
 // Sets the timer; a delay the multimedia timer refuses leaves it unset.
-void StartLoadTimer(int32_t delayMs);
+void StartLoadTimer(int32_t delayMs, HWND window);
 
 // Kills the timer if it is still set, so that no launch can come from it
 // while, or after, the loader tears down.

@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "loader/windows/launch.h"
+#include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
 
 namespace {
@@ -19,6 +20,10 @@ constexpr GUID IdleBackgroundTask = {
 constexpr UINT SettleDelayMs = 1000;
 constexpr UINT_PTR SettleTimer = 1;
 
+// How long "/uninstall" waits for a loader to end, and for how many.
+constexpr DWORD LoaderEndWaitMs = 10000;
+constexpr int MostRunningLoaders = 16;
+
 bool SessionCameBack(WPARAM change) { return change == WTS_SESSION_UNLOCK || change == WTS_CONSOLE_CONNECT; }
 
 // RegisterPowerSettingNotification exists from Vista on; it is looked up at run
@@ -29,10 +34,7 @@ using RegisterPowerSettingNotificationProc = HANDLE(WINAPI*)(HANDLE, LPCGUID, DW
 LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMECRITICAL) {
-        LaunchLoadMode();
-        TrimWorkingSet();
-      }
+      if (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMECRITICAL) RequestLoadRun();
       break;
     case WM_DISPLAYCHANGE:
       SetTimer(window, SettleTimer, SettleDelayMs, nullptr);  // a timer set again starts over
@@ -43,9 +45,11 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
       if (wParam == SettleTimer) {
         KillTimer(window, SettleTimer);
-        LaunchLoadMode();
-        TrimWorkingSet();
+        RequestLoadRun();
       }
+      break;
+    case TimedLoadMessage:
+      RequestLoadRun();
       break;
     case WM_CLOSE:
       CancelLoadTimer();
@@ -97,6 +101,19 @@ void RegisterSessionNotification(HWND window) {
 }
 
 void CloseRunningLoader() {
-  HWND running = FindWindowA(LoaderWindowClass, nullptr);
-  if (running != nullptr) PostMessageA(running, WM_CLOSE, 0, 0);
+  // Each loader found is asked to close and waited for, so that its file is
+  // free once this returns (an installer replaces it next). One that does not
+  // end in time is left running, and not asked again.
+  for (int found = 0; found < MostRunningLoaders; ++found) {
+    HWND running = FindWindowA(LoaderWindowClass, nullptr);
+    if (running == nullptr) return;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(running, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    PostMessageA(running, WM_CLOSE, 0, 0);
+    if (process == nullptr) return;
+    const bool ended = WaitForSingleObject(process, LoaderEndWaitMs) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    if (!ended) return;
+  }
 }

@@ -20,5 +20,6 @@ void RegisterPowerNotification(HWND window);
 // connect); the window ends the subscription when it is destroyed.
 void RegisterSessionNotification(HWND window);
 
-// Asks a running loader, if there is one, to close.
+// Asks every running loader of this desktop to close, and waits until each
+// has ended.
 void CloseRunningLoader();

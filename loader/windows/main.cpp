@@ -6,18 +6,29 @@
 
 #include "loader/command_line.h"
 #include "loader/windows/launch.h"
+#include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
 #include "loader/windows/loader_window.h"
 
 namespace {
 constexpr const char* SingleInstanceMutex = "Orvana.Tonewatch";
 
+// Messages, and the end of the load-mode run going on, if any.
 void RunMessageLoop() {
-  MSG message;
-  // -1 (an error) ends the loop as well, rather than spinning on it.
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  for (;;) {
+    HANDLE run = RunningLoad();
+    const DWORD woke = MsgWaitForMultipleObjects(run != nullptr ? 1 : 0, &run, FALSE, INFINITE, QS_ALLINPUT);
+    if (woke == WAIT_FAILED) return;  // rather than spinning on it
+    if (run != nullptr && woke == WAIT_OBJECT_0) {
+      LoadRunEnded();
+      continue;
+    }
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
   }
 }
 
@@ -32,7 +43,7 @@ void LoaderMain(HINSTANCE instance, int32_t loadDelayMs) {
   RegisterPowerNotification(window);
   RegisterSessionNotification(window);
   // A delay the multimedia timer refuses leaves only the launches on events.
-  StartLoadTimer(loadDelayMs);
+  StartLoadTimer(loadDelayMs, window);
   RunMessageLoop();
   // WM_CLOSE has done both already; a quit message from elsewhere has not.
   CancelLoadTimer();
@@ -48,8 +59,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   // Every start launches once, before the single-instance test.
-  LaunchLoadMode();
-  TrimWorkingSet();
+  RequestLoadRun();
   LoaderMain(GetModuleHandleA(nullptr), options.DelayMs);
   return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/linux/desktop_notification.h"
 #include "platform/linux/guardian_process.h"
+#include "platform/linux/session_lock.h"
 #include "shell/prepare_run.h"
 
 namespace {
@@ -46,6 +47,8 @@ int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& display
 
   TGuardianProcess guardian;
   if (!DesktopGivesRampsBack(displays)) SetRampGuardian(guardian);
+  TUserSessionLock sessionLock;
+  SetSessionLock(sessionLock);
   const int exitCode = ProgramEntry(args, runWindow);
   const std::vector<std::string>* shown = ShownMessages(displays);
   if (shown != nullptr && loadMode) NotifyLoadMessages(*shown);

@@ -8,6 +8,7 @@
 #include "platform/linux/x11_color_management.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_application.h"
+#include "platform/qt/raise_requests.h"
 #include "ramp/displays_port.h"
 
 void RunNativeSession(TImageDecoder* decoder) {
@@ -22,6 +23,7 @@ void RunNativeSession(TImageDecoder* decoder) {
   {
     TQtMainWindow window(decoder, dpi);
     window.Start();
+    TRaiseRequests raiseRequests(window);
     if (!window.Closed()) QApplication::exec();
   }
   DisplayColorManagement = nullptr;

@@ -17,6 +17,7 @@
 #include "platform/windows/display_gdi.h"
 #include "platform/windows/dpi_awareness.h"
 #include "platform/windows/guardian_process.h"
+#include "platform/windows/session_lock.h"
 #include "platform/windows/wic_pictures.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
@@ -61,5 +62,7 @@ int main(int argc, char** argv) {
 
   TGuardianProcess guardian;
   SetRampGuardian(guardian);
+  TWindowsSessionLock sessionLock;
+  SetSessionLock(sessionLock);
   return ProgramEntry(args, RunWindowSession);
 }

@@ -71,7 +71,7 @@ const std::vector<std::string> WordedKeys = {
     "TColorBalance", "TCorrectionPoints", "TAllControls", "TGrays",      "THighlights",
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
     "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
-    "MNearlyUniform", "LRampRefused", "MRampRefused"};
+    "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();

@@ -19,6 +19,10 @@ constexpr char StandIn[] =
     "# real one when there is one beside it.\n"
     "here=$(dirname \"$0\")\n"
     "printf '%s %s %s\\n' \"$(date +%s%N)\" \"$PPID\" \"$*\" >> \"$here/starts.log\"\n"
+    "if [ -f \"$here/run-seconds\" ]; then\n"
+    "  sleep \"$(cat \"$here/run-seconds\")\"\n"
+    "  date +%s%N >> \"$here/ends.log\"\n"
+    "fi\n"
     "if [ -x \"$here/tonemark.real\" ]; then exec \"$here/tonemark.real\" \"$@\"; fi\n";
 constexpr auto PollInterval = std::chrono::milliseconds(20);
 
@@ -138,6 +142,18 @@ LoaderProcess LoaderFolder::Start(const std::vector<std::string>& args) const {
 
 std::optional<int> LoaderFolder::Run(const std::vector<std::string>& args, double seconds) const {
   return Start(args).WaitForExitCode(seconds);
+}
+
+void LoaderFolder::HoldEachRun(double seconds) { WriteBytes(folder_.File("run-seconds"), std::to_string(seconds)); }
+
+std::vector<std::chrono::system_clock::time_point> LoaderFolder::Ends() const {
+  std::vector<std::chrono::system_clock::time_point> ends;
+  std::istringstream lines(ReadBytes(folder_.File("ends.log")));
+  for (long long nanoseconds; lines >> nanoseconds;) {
+    ends.emplace_back(std::chrono::duration_cast<std::chrono::system_clock::duration>(
+        std::chrono::nanoseconds(nanoseconds)));
+  }
+  return ends;
 }
 
 std::vector<TonemarkStart> LoaderFolder::Starts() const {

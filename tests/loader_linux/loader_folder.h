@@ -67,6 +67,11 @@ class LoaderFolder {
   // Runs tonewatch with args to its end; its exit code, nullopt on a time-out.
   std::optional<int> Run(const std::vector<std::string>& args, double seconds = 10) const;
 
+  // Each stand-in then runs this long, as a load stepping its ramps, and
+  // notes its end in Ends().
+  void HoldEachRun(double seconds);
+  std::vector<std::chrono::system_clock::time_point> Ends() const;
+
   std::vector<TonemarkStart> Starts() const;
   // True once at least count starts are recorded.
   bool WaitForStarts(size_t count, double seconds) const;

@@ -98,6 +98,10 @@ HANDLE LoaderSandbox::StartLoader(const std::string& arguments) {
   return process.hProcess;
 }
 
+void LoaderSandbox::HoldEachRun(DWORD ms) { WriteBytes(installFolder_ + "hold-ms.txt", std::to_string(ms)); }
+
+std::vector<RecordedStart> LoaderSandbox::Ends() const { return ReadStarts(installFolder_ + "ends.txt"); }
+
 std::vector<RecordedStart> LoaderSandbox::Starts() const {
   return ReadStarts(installFolder_ + "starts.txt");
 }

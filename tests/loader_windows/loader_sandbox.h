@@ -33,6 +33,11 @@ class LoaderSandbox {
   // stays owned by the sandbox.
   HANDLE StartLoader(const std::string& arguments);
 
+  // Each stand-in then runs this long, as a load stepping its ramps, and
+  // records its end in Ends().
+  void HoldEachRun(DWORD ms);
+  std::vector<RecordedStart> Ends() const;
+
   std::vector<RecordedStart> Starts() const;
   bool WaitForStarts(size_t count, DWORD timeoutMs = LoaderTimeoutMs) const;
   bool DecoyStarted() const;

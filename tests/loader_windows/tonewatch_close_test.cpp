@@ -12,7 +12,7 @@ namespace {
 TEST(TonewatchClose, CloseKillsTheTimerOfTheTimedLaunch) {
   HWND window = CreateLoaderWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window, nullptr);
-  StartLoadTimer(60000);  // within what Wine's multimedia timer accepts
+  StartLoadTimer(60000, window);  // within what Wine's multimedia timer accepts
   const UINT timer = LoadTimerId();
   ASSERT_NE(timer, 0u);
 

@@ -53,6 +53,23 @@ TEST(TonewatchInstance, UninstallClosesTheRunningLoaderAndANewOneThenRunsNormall
   EXPECT_EQ(exitCode, 0u);
 }
 
+// An installer replaces the loader's file right after "/uninstall": by then
+// the running loader must have ended.
+TEST(TonewatchInstance, UninstallReturnsOnlyOnceTheRunningLoaderHasEnded) {
+  LoaderSandbox sandbox;
+  HANDLE first = sandbox.StartLoader(NoTimedLaunch);
+  ASSERT_NE(WaitForLoaderWindow(), nullptr);
+  ASSERT_TRUE(sandbox.WaitForStarts(1));
+  DWORD exitCode = 1;
+  ASSERT_TRUE(WaitForExit(sandbox.StartLoader("/uninstall"), exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_FALSE(IsRunning(first));
+  const std::string loaderFile = sandbox.InstallFolder() + "Tonewatch.exe";
+  HANDLE replacing = CreateFileA(loaderFile.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(replacing, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+  if (replacing != INVALID_HANDLE_VALUE) CloseHandle(replacing);
+}
+
 TEST(TonewatchInstance, UninstallWithNoLoaderRunningDoesNothing) {
   LoaderSandbox sandbox;
   DWORD exitCode = 1;

@@ -5,6 +5,8 @@
 # Files, where they run as installed: a session's curves go to the all-users
 # data folder and load mode reads them there. The silent uninstall lets the
 # programs undo their set-up, removes what was installed, and keeps the curves.
+# An upgrade over a running loader closes it first, replaces every file, and
+# starts the new loader again.
 set -euo pipefail
 source "$(dirname "$0")/../e2e/curve_files.sh"
 setup=$1 wine_run=$2
@@ -57,12 +59,27 @@ rm -f "$root/sim/ramp1.txt"
 TONEMARK_SIM=$sim_windows wine "$exe" /load
 expect_eq "$(ramp_entry "$root/sim/ramp1.txt" 255)" 39935 "curve loaded by the installed program"
 
-# The loader runs, as after log-on; the uninstaller has it close before its
-# file goes.
+# The loader runs, as after log-on, from a file marked as an older version's.
+cp "$installed/Tonewatch.exe" "$root/Tonewatch.exe"
+printf 'older' >>"$installed/Tonewatch.exe"
 rm -f "$root/sim/log.txt"
 TONEMARK_SIM=$sim_windows "$wine_run" "$installed/Tonewatch.exe" &
+old_loader=$!
 for _ in $(seq 300); do [[ -s "$root/sim/log.txt" ]] && break; sleep 0.1; done
 [[ -s "$root/sim/log.txt" ]] || fail "the loader did not start"
+
+# The upgrade over it: the old loader ends, its file is replaced, and a new
+# loader starts (its first load writes the log again). The new loader runs
+# on, so only the installer is waited for.
+rm -f "$root/sim/log.txt"
+TONEMARK_SIM=$sim_windows timeout 180 "$wine_run" "$setup" /S || fail "the upgrade failed"
+for _ in $(seq 100); do kill -0 "$old_loader" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$old_loader" 2>/dev/null && fail "the old loader still runs"
+cmp -s "$installed/Tonewatch.exe" "$root/Tonewatch.exe" || fail "the upgrade left the old loader's file"
+for _ in $(seq 300); do [[ -s "$root/sim/log.txt" ]] && break; sleep 0.1; done
+[[ -s "$root/sim/log.txt" ]] || fail "no loader was started again after the upgrade"
+
+# The uninstaller has the loader close before its file goes.
 
 wine "$installed/Uninstall.exe" /S
 [[ ! -e "$installed" ]] || fail "left behind: $(cd "$installed" && find . -type f | tr '\n' ' ')"

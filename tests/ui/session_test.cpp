@@ -247,6 +247,23 @@ TEST_F(SessionTest, ACurveFileThatCannotBeWrittenKeepsTheWindowOpenForAnotherTry
   ShellPort::DeleteFileAt(StartupEntry());
 }
 
+TEST_F(SessionTest, OkSaysWhyTheLoaderWillNotStartAtLogOnAndStillStoresTheCurves) {
+  StartDisplays({CustomRampSection});
+  // A file in place of the start-up folder: no entry can be written there.
+  const std::filesystem::path folder = ShellPort::StartupFolder();
+  std::filesystem::remove_all(folder);
+  WriteBytes(folder.string(), "");
+  CreateForm();
+  form->GammaUpDown.SetPosition(4);
+  form->OkButton.Click();
+  std::filesystem::remove(folder);
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(view.Closed);
+  EXPECT_EQ(FirstLine(DataFile("Tonemark1.lut")), "RampCurve v.2");
+  ASSERT_EQ(view.Messages.size(), 1u);
+  EXPECT_EQ(view.Messages[0], "MLoaderNotStarted\nUnable to write to " + StartupEntry());
+}
+
 TEST_F(SessionTest, CancelAfterAFailedOkStillRestores) {
   WriteBytes(SimFile("ramp1.txt"), RampText(StartRamp(1)));
   StartDisplays({CustomRampSection});

@@ -113,11 +113,15 @@ TEST(WindowsStartupShortcut, DeletingRemovesTheLinkAndAMissingOneIsNoError) {
   EXPECT_TRUE(DeleteStartupShortcut(target));
 }
 
-TEST(WindowsStartupShortcut, WithoutAStartupValueNothingIsSavedAndNothingFails) {
+// Nothing placed is reported as such: the session tells the user that the
+// loader will not start at log-on.
+TEST(WindowsStartupShortcut, WithoutAStartupValueNothingIsSavedAndCreatingSaysSo) {
   StartupFolderInTemp startup;
   startup.Remove();
   EXPECT_EQ(ShellPort::StartupFolder(), "");
-  EXPECT_TRUE(CreateStartupShortcut("C:\\Program Files\\Orvana\\Tonemark\\Tonewatch.exe"));
+  std::string whyNot = "unchanged";
+  EXPECT_FALSE(CreateStartupShortcut("C:\\Program Files\\Orvana\\Tonemark\\Tonewatch.exe", &whyNot));
+  EXPECT_EQ(whyNot, "");
   EXPECT_EQ(EntryCount(startup.temp.Path()), 0u);
 }
 
