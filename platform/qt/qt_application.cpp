@@ -9,6 +9,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "platform/qt/output_scales.h"
+
 // Xlib's macros (None, Bool, Status) clash with Qt's names: it comes last.
 #include <X11/Xlib.h>
 
@@ -19,6 +21,10 @@ void PrepareEnvironment() {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   for (const char* scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR"})
     qunsetenv(scaling);
+  // Qt's Wayland platform draws at each output's buffer scale regardless; a
+  // screen factor of 1 / scale takes it back out.
+  const std::string factors = WaylandSession() ? ScreenScaleFactors(StartOutputScales()) : "";
+  if (!factors.empty()) qputenv("QT_SCREEN_SCALE_FACTORS", factors.c_str());
 }
 
 bool XDisplayReachable() {

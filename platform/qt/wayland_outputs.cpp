@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cmath>
 
+#include "platform/qt/output_scales.h"
 #include "ramp/records.h"
 #include "ui/main_form.h"
 
@@ -18,8 +19,15 @@ QScreen* OutputOfDisplay(int32_t index) {
   return outputs.isEmpty() ? nullptr : outputs.first();
 }
 
+// Qt's ratio is the output's buffer scale times the factor 1 / scale set at
+// start (qt_application.cpp), so that it is 1 then; a later change of the
+// output's scale changes its buffer scale, the true scale in proportion.
 int32_t OutputDpi(const QScreen& output) {
-  return static_cast<int32_t>(std::lround(DesignDpi * output.devicePixelRatio()));
+  TOutputScale start;
+  for (const TOutputScale& found : StartOutputScales())
+    if (output.name() == QString::fromStdString(found.Name)) start = found;
+  const double bufferScale = output.devicePixelRatio() * start.Scale;
+  return static_cast<int32_t>(std::lround(DesignDpi * bufferScale * start.Scale / start.BufferScale));
 }
 
 void ShowFullScreenOn(QWidget& window, QScreen* output) {

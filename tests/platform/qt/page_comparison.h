@@ -11,7 +11,8 @@
 
 // tonemark-render's picture of `page` with the present CurrentPoint, written
 // to `pngFile` and read back.
-TPixelImage RenderedPage(int32_t page, const std::string& pngFile);
+TPixelImage RenderedPage(int32_t page, const std::string& pngFile, int32_t width = 1920, int32_t height = 1080,
+                         int32_t pixelsPerInch = DesignDpi);
 
 struct TPatternComparison {
   int32_t Differences = 0;

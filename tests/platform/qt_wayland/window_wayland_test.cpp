@@ -73,7 +73,7 @@ class QtWindowOnSway : public ::testing::Test {
     window = std::make_unique<TQtMainWindow>(nullptr, DisplaysPort().MonitorDpi(Displays[0].Monitor));
     window->Start();
     // Shown once its output shows the bar; keys that come earlier go nowhere.
-    ASSERT_TRUE(UntilShown(OutputOfDisplay(0)->name().toStdString(), 0, 1079, Silver));
+    ASSERT_TRUE(UntilShown(OutputOfDisplay(0)->name().toStdString(), 0, outputHeight - 1, Silver));
   }
 
   TMainForm& Form() { return window->Form(); }
@@ -124,16 +124,21 @@ class QtWindowOnSway : public ::testing::Test {
   // The window covers `output` whole, the bar's last row in view, and the
   // pattern as the renderer draws the page.
   void ExpectPageOn(const std::string& output) {
-    ASSERT_TRUE(UntilShown(output, 0, 1079, Silver)) << output;
+    ASSERT_TRUE(UntilShown(output, 0, outputHeight - 1, Silver)) << output;
     const TPixelImage shown = Shot(output);
-    ASSERT_EQ(shown.Width, 1920);
-    ASSERT_EQ(shown.Height, 1080);
-    for (int32_t x = 0; x < shown.Width; ++x) ASSERT_EQ(Pixel(shown, x, 1079), Silver) << x;
-    const TPatternComparison comparison = ComparePattern(Form(), shown, RenderedPage(CurrentPage, program.File("page.png")));
+    ASSERT_EQ(shown.Width, outputWidth);
+    ASSERT_EQ(shown.Height, outputHeight);
+    for (int32_t x = 0; x < shown.Width; ++x) ASSERT_EQ(Pixel(shown, x, outputHeight - 1), Silver) << x;
+    const TPixelImage expected =
+        RenderedPage(CurrentPage, program.File("page.png"), outputWidth, outputHeight, Form().PixelsPerInch);
+    const TPatternComparison comparison = ComparePattern(Form(), shown, expected);
     EXPECT_EQ(comparison.Differences, 0) << output << " page " << CurrentPage;
-    EXPECT_GT(comparison.Compared, 1920 * 500);
+    // 500 of every 1080 rows' worth of pixels.
+    EXPECT_GT(comparison.Compared, outputWidth * (outputHeight * 500 / 1080));
   }
 
+  // In pixels, as grim captures them.
+  int32_t outputWidth = 1920, outputHeight = 1080;
   XdgEnvironment environment;
   TempFolder sim;
   TempFolder program;
@@ -179,6 +184,19 @@ TEST_F(QtWindowOnSway, OutputsAreFoundByConnectorNameAndTheirDpiByScale) {
   EXPECT_EQ(OutputDpi(*QGuiApplication::screens().first()), 96);
   ASSERT_EQ(std::system("swaymsg -q output HEADLESS-2 scale 1"), 0);
   ASSERT_TRUE(Until([&] { return OutputOfDisplay(0)->devicePixelRatio() == 1; }));
+}
+
+// Run alone, inside a sway whose HEADLESS-1 is a 3840 x 2160 output at scale
+// 2 from the start (ctest's platform_qt_wayland_scale_test): Qt's own scaling
+// of the window is taken out, and the window's DPI scales it instead.
+TEST_F(QtWindowOnSway, AtScale2OneWindowPixelIsOneOutputPixel) {
+  outputWidth = 3840;
+  outputHeight = 2160;
+  Start("[Monitor1]\nRect=0,0,3840,2160\nDpi=192\nDeviceName=HEADLESS-1\n");
+  EXPECT_EQ(OutputDpi(*OutputOfDisplay(0)), 192);
+  EXPECT_EQ(window->devicePixelRatio(), 1);
+  ExpectPageOn("HEADLESS-1");
+  EXPECT_EQ(Form().PixelsPerInch, 192);
 }
 
 }  // namespace
