@@ -5,6 +5,7 @@
 # curve's ramp) and makes it the default of the monitor's device; load mode
 # puts back a profile that was taken off and checks Mutter's LUT, except
 # while Night Light warms it; /uninstall takes the profiles off the devices.
+# A display without a ramp says why in the window's bar.
 # The stand-in Mutter's bus stands in for the system bus as well, with a
 # stand-in colord on it.
 set -euo pipefail
@@ -116,4 +117,10 @@ for light in --warm --night-light; do
     expect_eq "$(grep -c '^GetCrtcGamma' "$gnome/calls" || true)" 0 "Night Light: the LUT is not read"
   fi
 done
+# A display that takes no ramp says why in the window's bar.
+start_gnome virtual DP-1:256 Meta-0:0
+printf 'click NextDisplayButton\nshow RampRefusedLabel\n' | TONEMARK_SCRIPT=1 "$app/tonemark-window" >"$root/out" 2>&1
+stop_gnome
+expect_eq "$(cut -d'"' -f2 "$root/out")" "This display takes no gamma ramp (a virtual or remote monitor)." "the bar's line"
+
 echo "GNOME keeps the calibration: OK assigns the profiles, load mode puts them back, /uninstall takes them off"
