@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "profile/profile_program.h"
 #include "profile/standard_tone_curve.h"
 #include "ramp/build_ramp.h"
 
@@ -97,4 +98,9 @@ std::string ProfileDescription(const std::string& displayName, const std::string
 TDisplayColours ProfileColours(const TEdid& edid) {
   const TDisplayColours colours = EdidColours(edid);
   return ArePlausibleColours(colours) ? colours : SrgbColours();
+}
+
+std::string CalibrationProfileBytes(const TRampCurve& curve, const TDisplay& display) {
+  return DisplayProfileBytes(curve, ProfileColours(display.Edid), ProfileDescription(display.Description, TodayText()),
+                             display.Description);
 }

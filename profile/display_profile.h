@@ -29,3 +29,7 @@ std::string ProfileDescription(const std::string& displayName, const std::string
 
 // The EDID's colours when they are plausible, else sRGB's.
 TDisplayColours ProfileColours(const TEdid& edid);
+
+// The profile of a display's stored calibration, as tonemark-profile
+// --display writes it: the display's EDID colours, its name and today's date.
+std::string CalibrationProfileBytes(const TRampCurve& curve, const TDisplay& display);

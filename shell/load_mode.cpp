@@ -10,6 +10,7 @@
 #include "ramp/file_error.h"
 #include "ramp/load_curves.h"
 #include "ramp/records.h"
+#include "shell/calibration_keeper.h"
 #include "shell/data_folders.h"
 
 namespace {
@@ -41,7 +42,8 @@ void RunLoadMode() {
   std::string errors;
   try {
     if (SafeLoadAsked()) LoadLinearRamps(report);
-    else LoadCurves(CommonDataFolder(ProductSubFolder), report);
+    else if (!CalibrationKeeper() || !CalibrationKeeper()->EnsureStoredCurves(CommonDataFolder(ProductSubFolder), report))
+      LoadCurves(CommonDataFolder(ProductSubFolder), report);
   } catch (const TFileError& error) {
     errors = error.what();
   }

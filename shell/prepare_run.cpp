@@ -1,6 +1,9 @@
 #include "shell/prepare_run.h"
 
+#include <stdexcept>
+
 #include "lang/multilang.h"
+#include "shell/calibration_keeper.h"
 #include "shell/command_line.h"
 #include "shell/data_folders.h"
 #include "shell/load_mode.h"
@@ -19,6 +22,8 @@ bool PrepareRun() {
   if (mode == UninstallModeArgument) {
     OpenThroughShell(UninstallPageAddress);
     DeleteStartupShortcut(ProgramFolder() + LoaderFileName);
+    const std::string notTakenBack = CalibrationKeeper() ? CalibrationKeeper()->TakeBackStoredCurves() : "";
+    if (!notTakenBack.empty()) throw std::runtime_error(notTakenBack);
     return false;
   }
   if (mode == LoadModeArgument) {

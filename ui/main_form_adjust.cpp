@@ -2,8 +2,11 @@
 // video card and the screen, and back into the controls. EventsEnabled keeps
 // the two directions from feeding each other, since a position set from the
 // program raises its edit's change event at once.
+#include <cctype>
+
 #include "lang/multilang.h"
 #include "paint/page_state.h"
+#include "ramp/displays_port.h"
 #include "ramp/ramp_access.h"
 #include "ramp/records.h"
 #include "ui/main_form.h"
@@ -44,7 +47,14 @@ void TMainForm::ApplyCurve() {
 // A display may refuse a ramp (Windows refuses ramps far from the identity):
 // the pattern then shows the old ramp, and the user must not take that for
 // the effect of the adjustment.
-void TMainForm::ShowRampLoaded(bool loaded) { RampRefusedLabel.Visible = !loaded; }
+// A display that takes no ramp at all (a desktop without a ramp interface, a
+// virtual monitor) says why in the back-end's words.
+void TMainForm::ShowRampLoaded(bool loaded) {
+  std::string refusal = loaded ? "" : DisplaysPort().RampRefusal(Displays[CurrentDisplay].DC);
+  if (!refusal.empty()) refusal[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(refusal[0])));
+  RampRefusedLabel.Caption = refusal.empty() ? Translate("LRampRefused") : refusal + ".";
+  RampRefusedLabel.Visible = !loaded;
+}
 
 // Every row of the panel into the edited record, whichever changed.
 void TMainForm::StorePanel(TAdjustGroup group) {

@@ -11,6 +11,7 @@
 #include "ramp/file_error.h"
 #include "ramp/ramp_access.h"
 #include "ramp/records.h"
+#include "shell/calibration_keeper.h"
 #include "shell/data_folders.h"
 #include "shell/prepare_run.h"
 #include "shell/settings_file.h"
@@ -211,6 +212,8 @@ bool TMainForm::FormClose() {
   std::string whyNot;
   if (!CreateStartupShortcut(ProgramFolder() + LoaderFileName, &whyNot))
     View.ShowMessage(Translate("MLoaderNotStarted") + "\n" + (whyNot.empty() ? Translate("MNoStartupFolder") : whyNot));
+  const std::string notHandedOver = CalibrationKeeper() ? CalibrationKeeper()->HandOverStoredCurves(DataFolder()) : "";
+  if (!notHandedOver.empty()) View.ShowMessage(notHandedOver);
   if (!skippedFiles.empty()) View.ShowMessage(Translate("MCurveNotSaved") + skippedFiles);
   ReferenceJpeg.reset();
   return true;

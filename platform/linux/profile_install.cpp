@@ -148,14 +148,6 @@ bool TellColord(const std::string& path, const std::string& id, const std::strin
 
 }  // namespace
 
-std::string ColordProfileId(const std::string& bytes) {
-  uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
-  for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-  return std::string("icc-tonemark-") + hex;
-}
-
 bool TLinuxProfileInstaller::Install(const std::string& path, const TDisplay& display,
                                      std::ostream& report) {
   const std::string bytes = ReadAll(path);

@@ -39,8 +39,11 @@ std::vector<std::string> StartLinuxProgram(int argc, char** argv) {
   return args;
 }
 
-int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow) {
+int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow,
+                    const TProfileMaker& makeProfile) {
   SetDisplaysPort(displays);
+  const std::unique_ptr<TCalibrationKeeper> keeper = DesktopCalibrationKeeper(displays, makeProfile);
+  SetCalibrationKeeper(keeper.get());
   const bool loadMode = args.size() > 1 && args[1] == LoadModeArgument;
   if (loadMode || IsGuardianProcess()) KeepRampsAfterExit(displays);
   if (IsGuardianProcess()) return RunGuardianProcess();
@@ -50,6 +53,7 @@ int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& display
   TUserSessionLock sessionLock;
   SetSessionLock(sessionLock);
   const int exitCode = ProgramEntry(args, runWindow);
+  SetCalibrationKeeper(nullptr);
   const std::vector<std::string>* shown = ShownMessages(displays);
   if (shown != nullptr && loadMode) NotifyLoadMessages(*shown);
   return exitCode;

@@ -23,5 +23,8 @@ std::unique_ptr<TDisplaysPort> ChosenDisplays() {
 // The rest of a Linux program's run once its displays are chosen: the ramp
 // guardian's life when started as one; else the program entry, with the
 // editing session's saved ramps guarded and load mode's messages also sent
-// to the desktop. Returns the exit code.
-int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow);
+// to the desktop; on a desktop that keeps the calibration itself, its keeper
+// writes profiles with `makeProfile` (none: it writes none). Returns the exit
+// code.
+int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow,
+                    const TProfileMaker& makeProfile = {});

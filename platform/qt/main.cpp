@@ -10,6 +10,7 @@
 #include "platform/native_session.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/script/script_view.h"
+#include "profile/display_profile.h"
 
 namespace {
 
@@ -31,5 +32,5 @@ int main(int argc, char** argv) {
   return RunLinuxProgram(args, *displays, [&] {
     if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &decoder);
     else RunNativeSession(&decoder);
-  });
+  }, CalibrationProfileBytes);
 }

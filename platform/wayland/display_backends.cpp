@@ -92,6 +92,11 @@ bool DesktopGivesRampsBack(TDisplaysPort& displays) {
   return gnome != nullptr && gnome->GivesRampsBackAtExit();
 }
 
+std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile) {
+  if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
+  return nullptr;
+}
+
 const std::vector<std::string>* ShownMessages(TDisplaysPort& displays) {
   if (auto* randr = dynamic_cast<TRandrDisplays*>(&displays)) return &randr->Shown;
   if (auto* outputs = dynamic_cast<TOutputDisplays*>(&displays)) return &outputs->Shown;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wayland/gnome_keeper.h"
 #include "ramp/displays_port.h"
 
 inline const char* const BackendVariable = "TONEMARK_BACKEND";
@@ -43,6 +44,9 @@ void KeepRampsAfterExit(TDisplaysPort& displays);
 // True when the desktop itself gives each display its ramp back once this
 // process ends, so that no guardian is needed.
 bool DesktopGivesRampsBack(TDisplaysPort& displays);
+// Who keeps the calibration after OK where the desktop does (GNOME: from
+// profiles that `makeProfile` writes); null where the loader does.
+std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile);
 // The messages the back-end has shown, for the desktop notification; null
 // when it keeps none.
 const std::vector<std::string>* ShownMessages(TDisplaysPort& displays);

@@ -58,6 +58,15 @@ bool TGnomeDisplays::CalibrationSessionsAvailable() {
 
 bool TGnomeDisplays::GivesRampsBackAtExit() { return !keepAfterExit_ && CalibrationSessionsAvailable(); }
 
+bool TGnomeDisplays::NightLightActive() {
+  TSdBusCall call(*sd_);
+  int active = 0;
+  return bus_ != nullptr &&
+         sd_->GetPropertyTrivial(bus_, GnomeColorService, GnomeColorPath, GnomeColorInterface, "NightLightActive",
+                                 &call.Error, 'b', &active) >= 0 &&
+         active != 0;
+}
+
 bool TGnomeDisplays::EnsureSession(size_t index) {
   TCrtcState& state = crtcs_[index];
   if (!state.Session.empty()) return true;

@@ -36,6 +36,9 @@ class TGnomeDisplays : public TOutputDisplays {
   // True when the live ramps go through calibration sessions, so that Mutter
   // itself gives each display its ramp back when this process ends.
   bool GivesRampsBackAtExit();
+  // True while GNOME's Night Light warms the displays, changing their ramps
+  // on purpose.
+  bool NightLightActive();
 
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;

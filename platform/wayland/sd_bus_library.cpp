@@ -15,7 +15,7 @@ bool Find(void* library, const char* name, Function& function) {
 }
 
 bool Load(void* library, TSdBusLibrary& sd) {
-  return Find(library, "sd_bus_open_user", sd.OpenUser) &&
+  return Find(library, "sd_bus_open_user", sd.OpenUser) && Find(library, "sd_bus_open_system", sd.OpenSystem) &&
          Find(library, "sd_bus_set_method_call_timeout", sd.SetTimeout) &&
          Find(library, "sd_bus_flush_close_unref", sd.FlushCloseUnref) &&
          Find(library, "sd_bus_call_method", sd.CallMethod) &&
@@ -31,6 +31,8 @@ bool Load(void* library, TSdBusLibrary& sd) {
          Find(library, "sd_bus_message_skip", sd.Skip) &&
          Find(library, "sd_bus_message_peek_type", sd.PeekType) &&
          Find(library, "sd_bus_get_property_trivial", sd.GetPropertyTrivial) &&
+         Find(library, "sd_bus_get_property", sd.GetProperty) &&
+         Find(library, "sd_bus_get_property_string", sd.GetPropertyString) &&
          Find(library, "sd_bus_error_free", sd.ErrorFree);
 }
 

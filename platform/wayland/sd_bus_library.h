@@ -7,6 +7,7 @@
 
 struct TSdBusLibrary {
   decltype(&sd_bus_open_user) OpenUser = nullptr;
+  decltype(&sd_bus_open_system) OpenSystem = nullptr;
   decltype(&sd_bus_set_method_call_timeout) SetTimeout = nullptr;
   decltype(&sd_bus_flush_close_unref) FlushCloseUnref = nullptr;
   decltype(&sd_bus_call_method) CallMethod = nullptr;
@@ -22,6 +23,8 @@ struct TSdBusLibrary {
   decltype(&sd_bus_message_skip) Skip = nullptr;
   decltype(&sd_bus_message_peek_type) PeekType = nullptr;
   decltype(&sd_bus_get_property_trivial) GetPropertyTrivial = nullptr;
+  decltype(&sd_bus_get_property) GetProperty = nullptr;
+  decltype(&sd_bus_get_property_string) GetPropertyString = nullptr;
   decltype(&sd_bus_error_free) ErrorFree = nullptr;
 };
 

@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <chrono>
 
+#include "ramp/ramp_resample.h"
+#include "tests/profile/profile_reading.h"
+
 namespace {
 
 constexpr char DaemonProgram[] = "/usr/bin/dbus-daemon";
@@ -24,6 +27,8 @@ constexpr char InvalidArgsError[] = "org.freedesktop.DBus.Error.InvalidArgs";
 constexpr char FailedError[] = "org.freedesktop.DBus.Error.Failed";
 constexpr char SwitchedOffConnector[] = "HDMI-9";
 constexpr uint64_t WaitMicroseconds = 20000;
+constexpr char NightLightName[] = "org.gnome.SettingsDaemon.Color";
+constexpr char NightLightPath[] = "/org/gnome/SettingsDaemon/Color";
 
 MutterStandIn& Self(void* data) { return *static_cast<MutterStandIn*>(data); }
 
@@ -61,6 +66,16 @@ const sd_bus_vtable DisplayConfigTable[] = {
 const sd_bus_vtable ColorManagerTable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_METHOD("CalibrateMonitor", "s", "o", CalibrateMonitor, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_VTABLE_END,
+};
+
+int NightLightActive(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*, sd_bus_error*) {
+  return sd_bus_message_append(reply, "b", 1);
+}
+
+const sd_bus_vtable NightLightTable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("NightLightActive", "b", NightLightActive, 0, 0),
     SD_BUS_VTABLE_END,
 };
 
@@ -311,6 +326,33 @@ void MutterStandIn::SetLut(size_t crtc, std::vector<uint16_t> entries) {
 void MutterStandIn::ChangeConfiguration() {
   std::lock_guard lock(mutex_);
   ++serial_;
+}
+
+void MutterStandIn::ApplyProfile(size_t crtc, const std::string& profileBytes) {
+  std::lock_guard lock(mutex_);
+  const int size = monitors_[crtc].GammaSize;
+  std::vector<uint16_t> entries = Identity(size);
+  if (!profileBytes.empty()) {
+    OpenedProfile profile = OpenProfile(profileBytes);
+    entries = RampToCardEntries(VcgtThroughLcms(profile.get()), size);
+  }
+  if (warm_)
+    for (int i = 0; i < size; ++i) entries[2 * size + i] = static_cast<uint16_t>(entries[2 * size + i] * 3 / 4);
+  for (TSession* session : sessions_)
+    if (session->Crtc == crtc) {
+      session->GivenBack = entries;
+      return;
+    }
+  luts_[crtc] = entries;
+}
+
+void MutterStandIn::WarmLikeNightLight(bool told) {
+  std::lock_guard lock(mutex_);
+  warm_ = true;
+  if (told && bus_ != nullptr) {
+    sd_bus_add_object_vtable(bus_, nullptr, NightLightPath, NightLightName, NightLightTable, this);
+    sd_bus_request_name(bus_, NightLightName, 0);
+  }
 }
 
 bool MutterStandIn::WaitForSessions(size_t count, double seconds) {

@@ -50,6 +50,14 @@ class MutterStandIn {
   void SetLut(size_t crtc, std::vector<uint16_t> entries);
   // A new configuration: calls with the old serial are refused from now on.
   void ChangeConfiguration();
+  // Mutter's part in keeping the calibration: the CRTC takes the 'vcgt' of
+  // its monitor's new default profile (none: the identity), or takes it once
+  // an open calibration session ends.
+  void ApplyProfile(size_t crtc, const std::string& profileBytes);
+  // From now on applied profiles are warmed as Night Light does (blue
+  // scaled to 3/4); `told` also serves GNOME's colour settings, saying that
+  // Night Light is active.
+  void WarmLikeNightLight(bool told);
   // Waits up to `seconds` for the number of open calibration sessions.
   bool WaitForSessions(size_t count, double seconds);
 
@@ -84,4 +92,5 @@ class MutterStandIn {
   std::vector<TSession*> sessions_ended_later_;  // ended, freed with the stand-in
   uint32_t serial_ = 1;
   unsigned sessionNumber_ = 0;
+  bool warm_ = false;
 };

@@ -1,0 +1,143 @@
+#include "platform/wayland/gnome_keeper.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/wayland/colord_devices.h"
+#include "ramp/atomic_file.h"
+#include "ramp/build_ramp.h"
+#include "ramp/curve_file.h"
+#include "ramp/file_error.h"
+#include "ramp/ramp_resample.h"
+
+namespace {
+
+// Mutter applies a new default profile when colord tells it, a moment later.
+constexpr int VerifyAttempts = 30;
+constexpr int32_t VerifyPauseMs = 100;
+constexpr const char* NoProfileMakerReason = "this program writes no colour profiles";
+
+// The display's stored curve; false without a curve file. Throws TFileError.
+bool StoredCurve(const std::string& folder, int32_t index, TRampCurve& curve) {
+  std::string deviceName;
+  return ReadCurveFile(curve, deviceName, CurveFilePath(folder, index));
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+std::string AboutDisplay(int32_t index, const std::string& problem) {
+  return "Display " + std::to_string(index + 1) + " (" + Displays[index].Description + "): " + problem + ".";
+}
+
+}  // namespace
+
+std::string ProfileFilePath(const std::string& folder, int32_t index) {
+  return folder + "Tonemark" + std::to_string(index + 1) + ".icc";
+}
+
+TGnomeKeeper::TGnomeKeeper(TGnomeDisplays& displays, TProfileMaker makeProfile)
+    : displays_(displays), makeProfile_(std::move(makeProfile)) {}
+
+std::string TGnomeKeeper::WriteProfile(const std::string& path, const TRampCurve& curve, int32_t index) {
+  if (!makeProfile_) return NoProfileMakerReason;
+  try {
+    WriteFileAtomically(path, makeProfile_(curve, Displays[index]));
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+std::string TGnomeKeeper::HandOverStoredCurves(const std::string& folder) {
+  TColordDevices colord;
+  std::string problems;
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    // A display that takes no ramp (a virtual monitor) has no profile either.
+    if (!displays_.RampRefusal(Displays[i].DC).empty()) continue;
+    const std::string path = ProfileFilePath(folder, i);
+    std::string problem, bytes;
+    try {
+      TRampCurve curve;
+      if (!StoredCurve(folder, i, curve)) continue;
+      problem = WriteProfile(path, curve, i);
+    } catch (const TFileError& error) {
+      problem = error.what();
+    }
+    if (problem.empty() && !ReadFileBytes(path, bytes)) problem = path + " cannot be read back";
+    if (problem.empty()) problem = colord.MakeDefault(Displays[i].MonitorInfo.DeviceName, path, bytes);
+    if (!problem.empty()) problems += AboutDisplay(i, problem + ". GNOME will not keep its calibration") + "\n";
+  }
+  return problems.empty() ? "" : problems + "(display back-end: " + displays_.Label() + ")";
+}
+
+bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
+  // Every display's curve and profile first: without them all, the ramps are
+  // loaded as before, which Mutter keeps until its next change of them.
+  std::vector<TRampCurve> curves(DisplayCount);
+  std::vector<std::string> profiles(DisplayCount);
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    try {
+      if (!StoredCurve(folder, i, curves[i])) return false;
+    } catch (const TFileError&) {
+      return false;
+    }
+    if (!ReadFileBytes(ProfileFilePath(folder, i), profiles[i]) &&
+        (!WriteProfile(ProfileFilePath(folder, i), curves[i], i).empty() ||
+         !ReadFileBytes(ProfileFilePath(folder, i), profiles[i])))
+      return false;
+  }
+  TColordDevices colord;
+  std::vector<std::pair<int32_t, TGammaRamp>> expected;
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    const std::string problem =
+        colord.EnsureDefault(Displays[i].MonitorInfo.DeviceName, ProfileFilePath(folder, i), profiles[i]);
+    if (!problem.empty()) {
+      report.Refused.emplace_back(i, problem);
+      continue;
+    }
+    TGammaRamp ramp{};
+    BuildRamp(curves[i], ramp);
+    expected.emplace_back(i, ramp);
+  }
+  // Night Light changes the ramps on purpose: they cannot be compared then.
+  if (!displays_.NightLightActive()) VerifyShown(expected, report);
+  return true;
+}
+
+void TGnomeKeeper::VerifyShown(const std::vector<std::pair<int32_t, TGammaRamp>>& expected, TLoadReport& report) {
+  std::vector<bool> shown(expected.size(), false);
+  for (int attempt = 0; attempt < VerifyAttempts; ++attempt) {
+    bool all = true;
+    for (size_t k = 0; k < expected.size(); ++k) {
+      if (shown[k]) continue;
+      const TDisplayHandle display = Displays[expected[k].first].DC;
+      TGammaRamp held{};
+      shown[k] = displays_.GetRamp(display, held) &&
+                 held == ReadBackOf(expected[k].second, displays_.RampSize(display));
+      all = all && shown[k];
+    }
+    if (all) return;
+    displays_.Wait(VerifyPauseMs);
+  }
+  for (size_t k = 0; k < expected.size(); ++k) {
+    if (shown[k]) continue;
+    const std::string refusal = displays_.RampRefusal(Displays[expected[k].first].DC);
+    if (refusal.empty()) report.NotKept.push_back(expected[k].first);
+    else report.Refused.emplace_back(expected[k].first, refusal);
+  }
+}
+
+std::string TGnomeKeeper::TakeBackStoredCurves() {
+  TColordDevices colord;
+  std::string problems;
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    const std::string problem = colord.RemoveOwnProfiles(Displays[i].MonitorInfo.DeviceName);
+    if (!problem.empty()) problems += (problems.empty() ? "" : "\n") + AboutDisplay(i, problem);
+  }
+  return problems;
+}
