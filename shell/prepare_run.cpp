@@ -7,8 +7,6 @@
 #include "shell/open_through_shell.h"
 #include "shell/settings_file.h"
 
-std::string LoaderFileName = "Tonewatch.exe";
-
 bool PrepareRun() {
   ReadSettings();
   // English is always the base under the chosen language.

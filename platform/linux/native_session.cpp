@@ -15,10 +15,11 @@
 
 #include "shell/command_line.h"
 #include "shell/data_folders.h"
+#include "tonemark_version.h"
 
 namespace {
 
-constexpr const char* WindowProgramName = "tonemark-window";
+constexpr const char* WindowProgramName = TONEMARK_WINDOW_PROGRAM;
 // A window frame is a whole screen's pixels (33 MB at 3840 x 2160): in
 // transparent huge pages its first frame takes a few page faults, not eight
 // thousand. A setting of the user's own stays.

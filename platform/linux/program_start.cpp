@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr const char* LoaderProgram = "tonewatch";
 constexpr const char* NotificationSummary = "Tonemark";
 
 std::string OwnExecutablePath(const std::string& argument0) {
@@ -32,7 +31,6 @@ void NotifyLoadMessages(const std::vector<std::string>& messages) {
 }  // namespace
 
 std::vector<std::string> StartLinuxProgram(int argc, char** argv) {
-  LoaderFileName = LoaderProgram;
   std::vector<std::string> args(argv, argv + argc);
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);

@@ -9,8 +9,8 @@
 #include "ramp/displays_port.h"
 #include "shell/program_entry.h"
 
-// Names the loader beside the program and returns the arguments, argument 0
-// being the program's own path even when the shell found it on the PATH.
+// The arguments, argument 0 being the program's own path even when the shell
+// found it on the PATH.
 std::vector<std::string> StartLinuxProgram(int argc, char** argv);
 
 // The simulated displays when TONEMARK_SIM is set, else the real ones.

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "tonemark_version.h"
+
 // Xlib's macros (None, Bool, Status) clash with Qt's names: it comes last.
 #include <X11/Xlib.h>
 
@@ -18,7 +20,7 @@ void PrepareEnvironment() {
 
 QApplication& QtApplication() {
   static int argc = 1;
-  static char name[] = "tonemark";
+  static char name[] = TONEMARK_PROGRAM;
   static char* argv[] = {name, nullptr};
   // It lives until the process ends: Qt's own statics outlive it then.
   static QApplication* application = nullptr;

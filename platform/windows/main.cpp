@@ -47,7 +47,6 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);
-  LoaderFileName = "Tonewatch.exe";
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   // Simulated displays have no device context, and so no colour profile.
