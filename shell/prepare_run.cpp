@@ -7,21 +7,28 @@
 #include "shell/open_through_shell.h"
 #include "shell/settings_file.h"
 
+TRunMode RunModeOf(const std::vector<std::string>& args) {
+  const std::string mode = args.size() > 1 ? args[1] : "";
+  if (mode == UninstallModeArgument) return TRunMode::Uninstall;
+  if (mode == LoadModeArgument) return TRunMode::Load;
+  return TRunMode::Normal;
+}
+
 bool PrepareRun() {
   ReadSettings();
   // English is always the base under the chosen language.
   LoadLanguage("English", LanguagesFolderName, ProductSubFolder, ProductSubFolder);
   LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
 
-  const std::string mode = CommandLineArgs.size() > 1 ? CommandLineArgs[1] : "";
-  if (mode == UninstallModeArgument) {
-    OpenThroughShell(UninstallPageAddress);
-    DeleteStartupShortcut(ProgramFolder() + LoaderFileName);
-    return false;
-  }
-  if (mode == LoadModeArgument) {
-    RunLoadMode();
-    return false;
+  switch (RunModeOf(CommandLineArgs)) {
+    case TRunMode::Uninstall:
+      OpenThroughShell(UninstallPageAddress);
+      DeleteStartupShortcut(ProgramFolder() + LoaderFileName);
+      return false;
+    case TRunMode::Load:
+      RunLoadMode();
+      return false;
+    case TRunMode::Normal: break;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tonemark_version.h"
 
@@ -14,7 +15,13 @@ inline const char* const UninstallPageAddress = "https://orvana.example/tonemark
 // The loader's executable beside Tonemark.
 inline const char* const LoaderFileName = TONEWATCH_PROGRAM;
 
+enum class TRunMode { Normal, Load, Uninstall };
+
+// The mode that argument 1 of `args` asks for, compared byte for byte; normal
+// mode (the calibration window) for anything else and without one.
+TRunMode RunModeOf(const std::vector<std::string>& args);
+
 // Reads the settings and the languages, then runs load or uninstall mode when
-// argument 1 asks for it, compared byte for byte. True when the calibration
-// window is to open; false when the mode's work is done.
+// the command line asks for it. True when the calibration window is to open;
+// false when the mode's work is done.
 bool PrepareRun();

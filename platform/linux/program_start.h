@@ -7,6 +7,7 @@
 
 #include "platform/sim/sim_displays.h"
 #include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 #include "shell/program_entry.h"
 
 // The arguments, argument 0 being the program's own path even when the shell
@@ -23,6 +24,9 @@ std::unique_ptr<TDisplaysPort> ChosenDisplays() {
 
 // The rest of a Linux program's run once its displays are chosen: the ramp
 // guardian's life when started as one; else the program entry, with the
-// editing session's saved ramps guarded and load mode's messages also sent
-// to the desktop. Returns the exit code.
-int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow);
+// editing session's saved ramps guarded. Its messages go to standard error
+// on simulated displays; in load mode, which runs with nobody watching, to
+// standard error and one desktop notification for the run; else to
+// `messages`, the program's own way. Returns the exit code.
+int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, TMessagesPort& messages,
+                    const TWindowEntry& runWindow);

@@ -10,6 +10,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_terms.h"
 #include "platform/qt/x11_focus.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ void TQtMainWindow::MinimizeApplication() {
   showMinimized();
 }
 
-void TQtMainWindow::ShowMessage(const std::string& text) { ShowMessageBox(this, ApplicationTitleText, text); }
+void TQtMainWindow::ShowMessage(const std::string& text) { MessagesPort().ShowMessage(ApplicationTitleText, text); }
 
 void TQtMainWindow::WindowClosed() {
   if (background_) background_->hide();
