@@ -37,9 +37,13 @@ TQtMainWindow::TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi)
     widgets_.emplace_back(control, CreateControlWidget(*control, parent ? parent : this, input));
   }
   qApp->installEventFilter(this);
+  TQtMessageBoxes::Owner = this;
 }
 
-TQtMainWindow::~TQtMainWindow() { qApp->removeEventFilter(this); }
+TQtMainWindow::~TQtMainWindow() {
+  TQtMessageBoxes::Owner = nullptr;
+  qApp->removeEventFilter(this);
+}
 
 QWidget* TQtMainWindow::WidgetOf(const TControl& control) const {
   for (const auto& [mirrored, widget] : widgets_)

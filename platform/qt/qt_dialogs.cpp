@@ -1,6 +1,5 @@
 #include "platform/qt/qt_dialogs.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -31,8 +30,7 @@ void TQtMessageBoxes::ShowMessage(const std::string& caption, const std::string&
     return;
   }
   QtApplication();
-  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok,
-                  QApplication::activeWindow(), DialogFlags);
+  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, Owner, DialogFlags);
   box.exec();
 }
 
