@@ -72,7 +72,6 @@ class TMemoryDisplay : public TNoDisplays {
 // A session on one 4K display at 144 DPI, edited on the Gamma page.
 struct TClickSession {
   TempFolder folder;
-  std::ostringstream messages;
   std::unique_ptr<TDisplaysPort> displays;
   TCountingView view;
   TNoFileDialog dialog;
@@ -82,7 +81,7 @@ struct TClickSession {
   explicit TClickSession(bool simulated) {
     WriteBytes(folder.File("displays.ini"), "[Monitor1]\nRect=0,0,3840,2160\nDpi=144\n");
     CommandLineArgs = {folder.File("tonemark")};
-    if (simulated) displays = std::make_unique<TSimDisplays>(folder.Path(), false, messages);
+    if (simulated) displays = std::make_unique<TSimDisplays>(folder.Path(), false);
     else displays = std::make_unique<TMemoryDisplay>();
     SetDisplaysPort(*displays);
     EnumerateDisplays();

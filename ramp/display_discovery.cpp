@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ bool AddMonitor(TMonitorHandle monitor) {
 
   if (!port.QueryMonitorInfo(monitor, display.MonitorInfo)) {
     display.MonitorInfo = TMonitorInfo{};
-    port.ShowMessage(ErrorCaption, port.LastErrorMessage());
+    MessagesPort().ShowMessage(ErrorCaption, port.LastErrorMessage());
   }
   display.DC = port.CreateDisplayHandle(monitor, display.MonitorInfo.DeviceName);
   if (display.DC == nullptr) {

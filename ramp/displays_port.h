@@ -13,7 +13,7 @@
 #include "ramp/records.h"
 
 // Method names steer clear of the macros that <windows.h> defines
-// (GetMonitorInfo, MessageBox), so the Windows backend can include both.
+// (GetMonitorInfo), so the Windows backend can include both.
 class TDisplaysPort {
  public:
   virtual ~TDisplaysPort() = default;
@@ -52,13 +52,7 @@ class TDisplaysPort {
   // The EDID that the system keeps for a monitor model ("DEL40B5"), whole as
   // stored; nothing when no instance of that model has a readable one.
   virtual std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) = 0;
-
-  // A message box with an OK button and no owner window.
-  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
 };
-
-// The caption of the message boxes that report errors.
-inline const char* const ErrorCaption = "Error";
 
 // The backend every model operation goes through: set it before the displays
 // are enumerated, and keep it alive past ReleaseDisplays. Until then it is a

@@ -22,6 +22,4 @@ class TNoDisplays : public TDisplaysPort {
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string&) override {
     return std::nullopt;
   }
-  // Without a window system, the text goes to standard error.
-  void ShowMessage(const std::string& caption, const std::string& text) override;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lang/multilang.h"
-#include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 #include "ramp/file_error.h"
 #include "ramp/load_curves.h"
 #include "ramp/records.h"
@@ -57,5 +57,5 @@ void RunLoadMode() {
   std::string warnings;
   AddLines(warnings, "MNearlyUniform", report.NearlyUniform);
   if (!errors.empty()) throw std::runtime_error(warnings.empty() ? errors : warnings + "\n" + errors);
-  if (!warnings.empty()) DisplaysPort().ShowMessage(WarningCaption, warnings);
+  if (!warnings.empty()) MessagesPort().ShowMessage(WarningCaption, warnings);
 }

@@ -10,7 +10,12 @@
 #include "shell/open_through_shell.h"
 #include "shell/settings_file.h"
 
-std::string LoaderFileName = "Tonewatch.exe";
+TRunMode RunModeOf(const std::vector<std::string>& args) {
+  const std::string mode = args.size() > 1 ? args[1] : "";
+  if (mode == UninstallModeArgument) return TRunMode::Uninstall;
+  if (mode == LoadModeArgument) return TRunMode::Load;
+  return TRunMode::Normal;
+}
 
 bool PrepareRun() {
   ReadSettings();
@@ -18,17 +23,18 @@ bool PrepareRun() {
   LoadLanguage("English", LanguagesFolderName, ProductSubFolder, ProductSubFolder);
   LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
 
-  const std::string mode = CommandLineArgs.size() > 1 ? CommandLineArgs[1] : "";
-  if (mode == UninstallModeArgument) {
-    OpenThroughShell(UninstallPageAddress);
-    DeleteStartupShortcut(ProgramFolder() + LoaderFileName);
-    const std::string notTakenBack = CalibrationKeeper() ? CalibrationKeeper()->TakeBackStoredCurves() : "";
-    if (!notTakenBack.empty()) throw std::runtime_error(notTakenBack);
-    return false;
-  }
-  if (mode == LoadModeArgument) {
-    RunLoadMode();
-    return false;
+  switch (RunModeOf(CommandLineArgs)) {
+    case TRunMode::Uninstall: {
+      OpenThroughShell(UninstallPageAddress);
+      DeleteStartupShortcut(ProgramFolder() + LoaderFileName);
+      const std::string notTakenBack = CalibrationKeeper() ? CalibrationKeeper()->TakeBackStoredCurves() : "";
+      if (!notTakenBack.empty()) throw std::runtime_error(notTakenBack);
+      return false;
+    }
+    case TRunMode::Load:
+      RunLoadMode();
+      return false;
+    case TRunMode::Normal: break;
   }
   return true;
 }

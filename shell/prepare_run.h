@@ -2,18 +2,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-inline const char* const LoadModeArgument = "/load";
+#include "tonemark_version.h"
+
+inline const char* const LoadModeArgument = TONEMARK_LOAD_ARGUMENT;
 inline const char* const UninstallModeArgument = "/uninstall";
 
 // The maker's page that asks why Tonemark is being removed.
 inline const char* const UninstallPageAddress = "https://orvana.example/tonemark/uninstall";
 
-// The loader's executable beside Tonemark; main() sets the name its system
-// gives it ("tonewatch" on Linux).
-extern std::string LoaderFileName;
+// The loader's executable beside Tonemark.
+inline const char* const LoaderFileName = TONEWATCH_PROGRAM;
+
+enum class TRunMode { Normal, Load, Uninstall };
+
+// The mode that argument 1 of `args` asks for, compared byte for byte; normal
+// mode (the calibration window) for anything else and without one.
+TRunMode RunModeOf(const std::vector<std::string>& args);
 
 // Reads the settings and the languages, then runs load or uninstall mode when
-// argument 1 asks for it, compared byte for byte. True when the calibration
-// window is to open; false when the mode's work is done.
+// the command line asks for it. True when the calibration window is to open;
+// false when the mode's work is done.
 bool PrepareRun();

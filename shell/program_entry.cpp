@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "ramp/display_discovery.h"
-#include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 #include "ramp/ramp_access.h"
 #include "shell/command_line.h"
 #include "shell/prepare_run.h"
@@ -17,11 +17,11 @@ constexpr int ExitFailure = 1;
 
 int RunWindowMode(const TWindowEntry& runWindow) {
   if (DisplayCount == 0) {
-    DisplaysPort().ShowMessage(ErrorCaption, NoDisplayMessage);
+    MessagesPort().ShowMessage(ErrorCaption, NoDisplayMessage);
     return ExitFailure;
   }
   if (!runWindow) {
-    DisplaysPort().ShowMessage(ErrorCaption, NoWindowMessage);
+    MessagesPort().ShowMessage(ErrorCaption, NoWindowMessage);
     return ExitFailure;
   }
   if (!SessionLock().Take()) {
@@ -49,7 +49,7 @@ int ProgramEntry(const std::vector<std::string>& args, const TWindowEntry& runWi
     EnumerateDisplays();
     if (PrepareRun()) exitCode = RunWindowMode(runWindow);
   } catch (const std::exception& error) {
-    DisplaysPort().ShowMessage(ErrorCaption, error.what());
+    MessagesPort().ShowMessage(ErrorCaption, error.what());
     exitCode = ExitFailure;
   }
   ReleaseDisplays();

@@ -11,11 +11,11 @@ constexpr const char* SettingsSection = "Settings";
 constexpr const char* LanguageKey = "Language";
 constexpr const char* ReferenceImageKey = "ReferenceImage";
 constexpr const char* DefaultLanguage = "English";
-// The profile functions read into a buffer of 2048 bytes, terminator included.
+// Windows' private-profile functions read into a buffer of 2048 bytes, terminator included.
 constexpr size_t MaxValueLength = 2047;
 
 std::string ReadSetting(const std::string& path, const char* key, const char* fallback) {
-  return ShellPort::ReadProfileString(path, SettingsSection, key, fallback).substr(0, MaxValueLength);
+  return ShellPort::ReadIniString(path, SettingsSection, key, fallback).substr(0, MaxValueLength);
 }
 
 }  // namespace
@@ -37,8 +37,8 @@ void WriteSettings() {
   const std::string path = SettingsPath();
   // A folder that cannot be made shows as the write's own failure below.
   if (!ShellPort::FileExists(path)) ForceFolder(FolderOf(path));
-  if (!ShellPort::WriteProfileStrings(path, SettingsSection,
-                                      {{LanguageKey, CurrentLanguage},
-                                       {ReferenceImageKey, ReferenceImagePath}}))
+  if (!ShellPort::WriteIniStrings(path, SettingsSection,
+                                  {{LanguageKey, CurrentLanguage},
+                                   {ReferenceImageKey, ReferenceImagePath}}))
     throw TFileError(UnableToWriteMessage(path));
 }

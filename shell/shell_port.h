@@ -1,6 +1,6 @@
 // What the shell needs from the operating system: its special folders, files
 // and folders by name, the start-at-log-on entry, opening a document, and the
-// profile (INI) functions behind the settings file.
+// INI functions behind the settings file.
 //
 // Each build has exactly one implementation, chosen at link time: the library
 // tonemark_platform_linux_shell (platform/linux/shell_*.cpp) or
@@ -59,15 +59,15 @@ bool SaveStartupEntry(const std::string& entryPath, const std::string& target);
 // it, and falls back to the file manager. Returns without waiting for either.
 void OpenDocument(const std::string& target);
 
-// Reads `key` of `section` in the profile file at `path`, section and key
+// Reads `key` of `section` in the INI file at `path`, section and key
 // matched without regard to letter case; `fallback` when the file or the key
 // is missing.
-std::string ReadProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, const std::string& fallback);
+std::string ReadIniString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& fallback);
 // Sets each key of `section` to its value, replacing the key's line or adding
 // one, and leaves every other section and key as it was. False when the
 // system refused the write.
-bool WriteProfileStrings(const std::string& path, const std::string& section,
-                         const std::vector<std::pair<std::string, std::string>>& values);
+bool WriteIniStrings(const std::string& path, const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace ShellPort

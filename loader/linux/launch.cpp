@@ -6,12 +6,14 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "tonemark_version.h"
+
 extern char** environ;
 
 namespace {
 
-constexpr char TonemarkName[] = "tonemark";
-constexpr char LoadOption[] = "/load";
+constexpr char TonemarkName[] = TONEMARK_PROGRAM;
+constexpr char LoadOption[] = TONEMARK_LOAD_ARGUMENT;
 
 char TonemarkPath[PATH_MAX];
 

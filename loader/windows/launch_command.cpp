@@ -1,8 +1,10 @@
 #include "loader/windows/launch_command.h"
 
+#include "tonemark_version.h"
+
 namespace {
-constexpr const char* CalibrationProgram = "Tonemark.exe";
-constexpr const char* LoadModeArgument = "/load";
+constexpr const char* CalibrationProgram = TONEMARK_PROGRAM;
+constexpr const char* LoadModeArgument = TONEMARK_LOAD_ARGUMENT;
 }  // namespace
 
 std::string FolderOfPath(const std::string& programPath) {

@@ -18,13 +18,14 @@
 #include <vector>
 
 #include "shell/data_folders.h"
+#include "tonemark_version.h"
 
 extern char** environ;
 
 namespace {
 
 constexpr const char* OwnExecutable = "/proc/self/exe";
-constexpr const char* SmallProgramName = "tonemark";
+constexpr const char* SmallProgramName = TONEMARK_PROGRAM;
 constexpr int EndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS,
                                  SIGFPE,  SIGILL, SIGABRT, SIGTRAP, SIGSYS};
 constexpr int TerminalSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
@@ -124,7 +125,7 @@ pid_t SpawnGuardian(int socket) {
   std::vector<char*> envp;
   for (std::string& entry : environment) envp.push_back(entry.data());
   envp.push_back(nullptr);
-  char name[] = "tonemark";
+  char name[] = TONEMARK_PROGRAM;
   char* argv[] = {name, nullptr};
 
   pid_t pid = -1;

@@ -1,18 +1,29 @@
 // tonemark on Linux: the simulated displays when TONEMARK_SIM is set, else
-// the X server's RandR outputs; in normal mode the scripted view when
-// TONEMARK_SCRIPT is set, else the native window, which runs in a program of
-// its own (native_session.cpp).
+// the X server's RandR outputs; messages on standard error. Normal mode runs
+// the scripted view when TONEMARK_SCRIPT is set, else the native window in a
+// program of its own (window_program.h).
 #include <iostream>
 
+#include "platform/linux/guardian_process.h"
 #include "platform/linux/program_start.h"
 #include "platform/linux/randr_displays.h"
+#include "platform/linux/window_program.h"
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
+#include "shell/prepare_run.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = StartLinuxProgram(argc, argv);
+  // The window's program discovers the displays and reads the settings and
+  // languages itself: handed the run first, it is not kept waiting for a
+  // first round of all that. Without it, the run takes the long way, which
+  // reports the missing displays before the missing program.
+  if (!IsGuardianProcess() && RunModeOf(args) == TRunMode::Normal && !ScriptedSessionRequested())
+    StartWindowProgram(args);
+
   std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplays>();
-  return RunLinuxProgram(args, *displays, [] {
+  TStreamMessages standardError(std::cerr);
+  return RunLinuxProgram(args, *displays, standardError, [] {
     if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
     else RunNativeSession(nullptr);
   });

@@ -3,16 +3,14 @@
 #include <unistd.h>
 
 #include <climits>
+#include <iostream>
 
-#include "platform/linux/desktop_notification.h"
 #include "platform/linux/guardian_process.h"
+#include "platform/linux/notification_messages.h"
 #include "platform/linux/session_lock.h"
 #include "shell/prepare_run.h"
 
 namespace {
-
-constexpr const char* LoaderProgram = "tonewatch";
-constexpr const char* NotificationSummary = "Tonemark";
 
 std::string OwnExecutablePath(const std::string& argument0) {
   char path[PATH_MAX];
@@ -20,41 +18,52 @@ std::string OwnExecutablePath(const std::string& argument0) {
   return length > 0 ? std::string(path, length) : argument0;
 }
 
-// Load mode runs at log-on and resume with nobody reading its standard
-// error: what it had to say also goes to the desktop, all in one notice.
-void NotifyLoadMessages(const std::vector<std::string>& messages) {
-  if (messages.empty()) return;
-  std::string body;
-  for (const std::string& message : messages) body += (body.empty() ? "" : "\n") + message;
-  NotifyDesktop(NotificationSummary, body);
-}
+// Names the display back-end under every message, so that a report from a
+// Wayland desktop says which way Tonemark tried to reach the displays.
+class TBackendNamedMessages : public TMessagesPort {
+ public:
+  TBackendNamedMessages(TMessagesPort& messages, std::string label)
+      : messages_(messages), label_(std::move(label)) {}
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    messages_.ShowMessage(caption, label_.empty() ? text : text + "\n(display back-end: " + label_ + ")");
+  }
+
+ private:
+  TMessagesPort& messages_;
+  std::string label_;
+};
 
 }  // namespace
 
 std::vector<std::string> StartLinuxProgram(int argc, char** argv) {
-  LoaderFileName = LoaderProgram;
   std::vector<std::string> args(argv, argv + argc);
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);
   return args;
 }
 
-int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, const TWindowEntry& runWindow,
-                    const TProfileMaker& makeProfile) {
+int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, TMessagesPort& messages,
+                    const TWindowEntry& runWindow, const TProfileMaker& makeProfile) {
   SetDisplaysPort(displays);
   const std::unique_ptr<TCalibrationKeeper> keeper = DesktopCalibrationKeeper(displays, makeProfile);
   SetCalibrationKeeper(keeper.get());
-  const bool loadMode = args.size() > 1 && args[1] == LoadModeArgument;
+  const bool loadMode = RunModeOf(args) == TRunMode::Load;
   if (loadMode || IsGuardianProcess()) KeepRampsAfterExit(displays);
   if (IsGuardianProcess()) return RunGuardianProcess();
 
+  // Outlives the run: what the port holds when the others are gone.
+  static TStreamMessages standardError(std::cerr);
+  TNotificationMessages notifications;
+  TMessagesPort& chosen = SimulatedDisplaysRequested() ? standardError : loadMode ? notifications : messages;
+  TBackendNamedMessages named(chosen, BackendLabel(displays));
+  SetMessagesPort(named);
   TGuardianProcess guardian;
   if (!DesktopGivesRampsBack(displays)) SetRampGuardian(guardian);
   TUserSessionLock sessionLock;
   SetSessionLock(sessionLock);
   const int exitCode = ProgramEntry(args, runWindow);
   SetCalibrationKeeper(nullptr);
-  const std::vector<std::string>* shown = ShownMessages(displays);
-  if (shown != nullptr && loadMode) NotifyLoadMessages(*shown);
+  notifications.NotifyDesktopOfAll();
+  SetMessagesPort(standardError);
   return exitCode;
 }

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <iostream>
 #include <thread>
 
 #include "platform/linux/randr_errors.h"
 #include "ramp/display_discovery.h"
 #include "ramp/edid.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
@@ -149,7 +149,7 @@ TRandrOutput* TRandrDisplays::OutputOf(void* handle) {
 
 void TRandrDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   const std::string problem = ReadOutputs();
-  if (!problem.empty()) ShowMessage(ErrorCaption, problem);
+  if (!problem.empty()) MessagesPort().ShowMessage(ErrorCaption, problem);
   for (size_t i = 0; i < outputs_.size(); ++i)
     if (outputs_[i].Monitor && !addMonitor(HandleOf(i))) break;
 }
@@ -231,9 +231,4 @@ std::optional<std::vector<uint8_t>> TRandrDisplays::ReadEdidOfModel(const std::s
     if (!bytes.empty() && ModelCodeOf(bytes) == modelCode) return bytes;
   }
   return std::nullopt;
-}
-
-void TRandrDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  Shown.push_back(caption + ": " + text);
-  std::cerr << Shown.back() << std::endl;
 }

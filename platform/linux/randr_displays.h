@@ -43,9 +43,6 @@ class TRandrDisplays : public TDisplaysPort {
 
   bool Connected() const { return display_ != nullptr; }
 
-  // Every message shown so far, as "<caption>: <text>".
-  std::vector<std::string> Shown;
-
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;
@@ -61,7 +58,6 @@ class TRandrDisplays : public TDisplaysPort {
   int32_t RampSize(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
-  void ShowMessage(const std::string& caption, const std::string& text) override;
 
  private:
   // Fills outputs_; the reason when the server cannot be asked.

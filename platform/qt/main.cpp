@@ -12,24 +12,12 @@
 #include "platform/script/script_view.h"
 #include "profile/display_profile.h"
 
-namespace {
-
-// Errors of normal mode go to a message box once an X display is there.
-class TRandrDisplaysWithMessageBoxes : public TRandrDisplays {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    if (Connected()) ShowMessageBox(nullptr, caption, text);
-    else TRandrDisplays::ShowMessage(caption, text);
-  }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
   const std::vector<std::string> args = StartLinuxProgram(argc, argv);
-  std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplaysWithMessageBoxes>();
+  std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplays>();
+  TQtMessageBoxes messageBoxes;
   TJpegDecoder decoder;
-  return RunLinuxProgram(args, *displays, [&] {
+  return RunLinuxProgram(args, *displays, messageBoxes, [&] {
     if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, &decoder);
     else RunNativeSession(&decoder);
   }, CalibrationProfileBytes);

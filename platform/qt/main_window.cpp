@@ -13,6 +13,7 @@
 #include "platform/qt/qt_terms.h"
 #include "platform/qt/wayland_outputs.h"
 #include "platform/qt/x11_focus.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
@@ -39,9 +40,13 @@ TQtMainWindow::TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi)
     widgets_.emplace_back(control, CreateControlWidget(*control, parent ? parent : this, input));
   }
   qApp->installEventFilter(this);
+  TQtMessageBoxes::Owner = this;
 }
 
-TQtMainWindow::~TQtMainWindow() { qApp->removeEventFilter(this); }
+TQtMainWindow::~TQtMainWindow() {
+  TQtMessageBoxes::Owner = nullptr;
+  qApp->removeEventFilter(this);
+}
 
 QWidget* TQtMainWindow::WidgetOf(const TControl& control) const {
   for (const auto& [mirrored, widget] : widgets_)
@@ -139,7 +144,7 @@ void TQtMainWindow::MinimizeApplication() {
   showMinimized();
 }
 
-void TQtMainWindow::ShowMessage(const std::string& text) { ShowMessageBox(this, ApplicationTitleText, text); }
+void TQtMainWindow::ShowMessage(const std::string& text) { MessagesPort().ShowMessage(ApplicationTitleText, text); }
 
 void TQtMainWindow::WindowClosed() {
   if (background_) background_->Hide();

@@ -11,6 +11,8 @@
 
 #include "platform/qt/output_scales.h"
 
+#include "tonemark_version.h"
+
 // Xlib's macros (None, Bool, Status) clash with Qt's names: it comes last.
 #include <X11/Xlib.h>
 
@@ -62,7 +64,7 @@ bool WaylandSession() {
 
 QApplication& QtApplication() {
   static int argc = 1;
-  static char name[] = "tonemark";
+  static char name[] = TONEMARK_PROGRAM;
   static char* argv[] = {name, nullptr};
   // It lives until the process ends: Qt's own statics outlive it then.
   static QApplication* application = nullptr;

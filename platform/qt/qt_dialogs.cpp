@@ -3,11 +3,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <cstdlib>
+#include <iostream>
 
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_terms.h"
-#include "ramp/displays_port.h"
 
 namespace {
 
@@ -25,13 +24,13 @@ QString QtFilter(const std::string& filter) {
 
 }  // namespace
 
-void ShowMessageBox(QWidget* owner, const std::string& caption, const std::string& text) {
-  if (std::getenv("TONEMARK_SIM") != nullptr) {
-    DisplaysPort().ShowMessage(caption, text);
+void TQtMessageBoxes::ShowMessage(const std::string& caption, const std::string& text) {
+  if (!XDisplayReachable()) {
+    TStreamMessages(std::cerr).ShowMessage(caption, text);
     return;
   }
   QtApplication();
-  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, owner, DialogFlags);
+  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, Owner, DialogFlags);
   box.exec();
 }
 

@@ -6,6 +6,7 @@
 
 #include "paint/page_state.h"
 #include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 #include "ramp/records.h"
 
 namespace {
@@ -62,7 +63,7 @@ std::string ControlLine(TControl& control) {
 
 }  // namespace
 
-void TScriptView::ShowMessage(const std::string& text) { DisplaysPort().ShowMessage(ApplicationTitleText, text); }
+void TScriptView::ShowMessage(const std::string& text) { MessagesPort().ShowMessage(ApplicationTitleText, text); }
 
 TTextExtent TScriptView::TextExtent(const TControlFont& font, const std::string& text) {
   const int32_t height = std::abs(font.Height);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <thread>
 
@@ -32,8 +31,8 @@ void IdentityRamp(TGammaRamp& ramp) {
 
 }  // namespace
 
-TSimDisplays::TSimDisplays(std::filesystem::path folder, bool realtime, std::ostream& messages)
-    : folder_(std::move(folder)), realtime_(realtime), messages_(messages) {}
+TSimDisplays::TSimDisplays(std::filesystem::path folder, bool realtime)
+    : folder_(std::move(folder)), realtime_(realtime) {}
 
 const TSimMonitor* TSimDisplays::MonitorOf(void* handle) const {
   const uintptr_t number = reinterpret_cast<uintptr_t>(handle);
@@ -141,14 +140,14 @@ std::optional<std::vector<uint8_t>> TSimDisplays::ReadEdidOfModel(const std::str
   return std::nullopt;
 }
 
-void TSimDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  messages_ << caption << ": " << text << std::endl;
+bool SimulatedDisplaysRequested() {
+  const char* folder = std::getenv(SimFolderVariable);
+  return folder != nullptr && *folder != '\0';
 }
 
 std::unique_ptr<TSimDisplays> SimDisplaysFromEnvironment() {
-  const char* folder = std::getenv(SimFolderVariable);
-  if (folder == nullptr || *folder == '\0') return nullptr;
+  if (!SimulatedDisplaysRequested()) return nullptr;
   const char* realtime = std::getenv(SimRealtimeVariable);
-  return std::make_unique<TSimDisplays>(folder, realtime != nullptr && std::string(realtime) == "1",
-                                        std::cerr);
+  return std::make_unique<TSimDisplays>(std::getenv(SimFolderVariable),
+                                        realtime != nullptr && std::string(realtime) == "1");
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <filesystem>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +17,8 @@ inline const char* const SimRealtimeVariable = "TONEMARK_SIM_REALTIME";
 
 class TSimDisplays : public TDisplaysPort {
  public:
-  // Waits are only logged unless `realtime`; message boxes go to `messages`.
-  TSimDisplays(std::filesystem::path folder, bool realtime, std::ostream& messages);
+  // Waits are only logged unless `realtime`.
+  TSimDisplays(std::filesystem::path folder, bool realtime);
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
@@ -33,7 +32,6 @@ class TSimDisplays : public TDisplaysPort {
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
-  void ShowMessage(const std::string& caption, const std::string& text) override;
 
  private:
   const TSimMonitor* MonitorOf(void* handle) const;
@@ -42,10 +40,12 @@ class TSimDisplays : public TDisplaysPort {
 
   std::filesystem::path folder_;
   bool realtime_;
-  std::ostream& messages_;
   std::vector<TSimMonitor> monitors_;
 };
 
+// True when TONEMARK_SIM names a folder. Its runs show their messages on
+// standard error, where they never block.
+bool SimulatedDisplaysRequested();
 // The simulated displays of the folder in TONEMARK_SIM, or null when it is
 // not set.
 std::unique_ptr<TSimDisplays> SimDisplaysFromEnvironment();

@@ -5,7 +5,6 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "platform/linux/randr_displays.h"
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/none_displays.h"
@@ -97,8 +96,7 @@ std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& disp
   return nullptr;
 }
 
-const std::vector<std::string>* ShownMessages(TDisplaysPort& displays) {
-  if (auto* randr = dynamic_cast<TRandrDisplays*>(&displays)) return &randr->Shown;
-  if (auto* outputs = dynamic_cast<TOutputDisplays*>(&displays)) return &outputs->Shown;
-  return nullptr;
+std::string BackendLabel(TDisplaysPort& displays) {
+  auto* outputs = dynamic_cast<TOutputDisplays*>(&displays);
+  return outputs != nullptr ? outputs->Label() : "";
 }

@@ -47,6 +47,7 @@ bool DesktopGivesRampsBack(TDisplaysPort& displays);
 // Who keeps the calibration after OK where the desktop does (GNOME: from
 // profiles that `makeProfile` writes); null where the loader does.
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile);
-// The messages the back-end has shown, for the desktop notification; null
-// when it keeps none.
-const std::vector<std::string>* ShownMessages(TDisplaysPort& displays);
+// The back-end's name in the README's terms, for every problem reported on a
+// Wayland desktop; empty for X11 and the simulated displays, whose messages
+// stay as they always were.
+std::string BackendLabel(TDisplaysPort& displays);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ramp/edid.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ TWaylandOutput* TOutputDisplays::OutputOf(void* handle) {
 
 void TOutputDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   const std::string problem = ReadOutputs();
-  if (!problem.empty()) ShowMessage(ErrorCaption, problem);
+  if (!problem.empty()) MessagesPort().ShowMessage(ErrorCaption, problem);
   for (size_t i = 0; i < Outputs.size(); ++i)
     if (!addMonitor(HandleOf(i))) break;
 }
@@ -98,9 +99,4 @@ std::optional<std::vector<uint8_t>> TOutputDisplays::ReadEdidOfModel(const std::
   for (const TWaylandOutput& output : Outputs)
     if (!output.Edid.empty() && ModelCodeOf(output.Edid) == modelCode) return output.Edid;
   return std::nullopt;
-}
-
-void TOutputDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  Shown.push_back(caption + ": " + text + "\n(display back-end: " + label_ + ")");
-  std::cerr << Shown.back() << std::endl;
 }

@@ -29,8 +29,6 @@ class TOutputDisplays : public TDisplaysPort {
   TOutputDisplays(std::string label, std::string drmFolder);
 
   const std::string& Label() const { return label_; }
-  // Every message shown so far, as "<caption>: <text>".
-  std::vector<std::string> Shown;
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
@@ -41,7 +39,6 @@ class TOutputDisplays : public TDisplaysPort {
   void ReleaseDisplayHandle(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
-  void ShowMessage(const std::string& caption, const std::string& text) override;
 
  protected:
   // Fills Outputs in the compositor's order; the reason when it cannot.

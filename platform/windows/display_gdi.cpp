@@ -94,8 +94,3 @@ void TGdiDisplays::Wait(int32_t milliseconds) { Sleep(static_cast<DWORD>(millise
 std::optional<std::vector<uint8_t>> TGdiDisplays::ReadEdidOfModel(const std::string& modelCode) {
   return ReadRegistryEdid(modelCode);
 }
-
-void TGdiDisplays::ShowMessage(const std::string& caption, const std::string& text) {
-  // Above the top-most calibration window, which waits for the box meanwhile.
-  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST | MB_TASKMODAL);
-}

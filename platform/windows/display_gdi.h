@@ -28,7 +28,6 @@ class TGdiDisplays : public TDisplaysPort {
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
-  void ShowMessage(const std::string& caption, const std::string& text) override;
 
  private:
   // Kept from the failed monitor query, before any later call can replace it.

@@ -1,6 +1,7 @@
-// Tonemark.exe: the simulated displays when TONEMARK_SIM is set, else the
-// desktop's own through GDI; in normal mode the scripted view when
-// TONEMARK_SCRIPT is set, else the native window.
+// Tonemark.exe: the simulated displays when TONEMARK_SIM is set, with
+// messages on standard error, else the desktop's own through GDI, with message
+// boxes; in normal mode the scripted view when TONEMARK_SCRIPT is set, else
+// the native window.
 #include "platform/windows/win32.h"
 
 #include <iostream>
@@ -17,6 +18,7 @@
 #include "platform/windows/display_gdi.h"
 #include "platform/windows/dpi_awareness.h"
 #include "platform/windows/guardian_process.h"
+#include "platform/windows/message_boxes.h"
 #include "platform/windows/session_lock.h"
 #include "platform/windows/wic_pictures.h"
 #include "shell/prepare_run.h"
@@ -48,14 +50,15 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);
-  LoaderFileName = "Tonewatch.exe";
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
   // Simulated displays have no device context, and so no colour profile.
   TMscmsColorManagement colorManagement;
+  TMessageBoxes messageBoxes;
   if (!displays) {
     displays = std::make_unique<TGdiDisplays>();
     DisplayColorManagement = &colorManagement;
+    SetMessagesPort(messageBoxes);
   }
   SetDisplaysPort(*displays);
   if (IsGuardianProcess()) return RunGuardianProcess();

@@ -6,6 +6,7 @@
 
 #include "platform/windows/open_file_dialog.h"
 #include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
@@ -180,9 +181,7 @@ void TMainWindowView::ComposeLater() {
 }
 
 void TMainWindowView::ShowMessage(const std::string& text) {
-  // The displays' port knows how messages reach the user: a message box, or
-  // standard error with simulated displays.
-  DisplaysPort().ShowMessage(ApplicationTitleText, text);
+  MessagesPort().ShowMessage(ApplicationTitleText, text);
 }
 
 void TMainWindowView::WindowClosed() {

@@ -1,5 +1,6 @@
 // TonemarkProfile.exe, a console program: the simulated displays when
-// TONEMARK_SIM is set, else the desktop's own through GDI.
+// TONEMARK_SIM is set, else the desktop's own through GDI, whose failures
+// show in message boxes.
 #include <windows.h>
 
 #include <iostream>
@@ -7,6 +8,7 @@
 
 #include "platform/sim/sim_displays.h"
 #include "platform/windows/display_gdi.h"
+#include "platform/windows/message_boxes.h"
 #include "platform/windows/profile_install.h"
 #include "profile/profile_program.h"
 
@@ -19,7 +21,11 @@ int main(int argc, char** argv) {
   if (length > 0 && length < MAX_PATH) args[0].assign(path, length);
 
   std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<TGdiDisplays>();
+  TMessageBoxes messageBoxes;
+  if (!displays) {
+    displays = std::make_unique<TGdiDisplays>();
+    SetMessagesPort(messageBoxes);
+  }
   SetDisplaysPort(*displays);
   TWindowsProfileInstaller installer;
   return ProfileProgram(args, installer, std::cout, std::cerr);

@@ -3,7 +3,8 @@
 # display, run under with_xvfb.sh. tonemark starts tonemark-window from its
 # folder, whose window appears over the display's rectangle; a real click on
 # OK ends the session with exit code 0, the curve file and the autostart entry;
-# SIGKILL of the window has its guardian put the ramp back.
+# SIGKILL of the window has its guardian put the ramp back; tonemark hands
+# the run over before it looks for displays.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/curve_files.sh"
@@ -70,4 +71,17 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 ramp | cmp -s - "$case_dir/saved" || fail "the ramp was not put back after SIGKILL"
+# Normal mode goes to the window's program before anything else, with the
+# same arguments: even without a display, which the window reports itself.
+fresh_case
+printf '#!/bin/sh\necho "window $*"\n' >"$app/tonemark-window"
+chmod +x "$app/tonemark-window"
+export TONEMARK_SIM=$sim
+set +e
+out=$("$exe" -load /load 2>"$case_dir/err")
+status=$?
+set -e
+expect_eq "$status" 0 "hand-over exit code"
+expect_eq "$out" "window -load /load" "the window program's arguments"
+expect_eq "$(cat "$case_dir/err")" "" "hand-over messages"
 echo "window_program: ok"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,16 +12,22 @@
 #include "platform/sim/sim_displays.h"
 #include "ramp/display_discovery.h"
 #include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 #include "ramp/no_displays.h"
 #include "tests/temp_folder.h"
 
 class SimDisplaysTest : public ::testing::Test {
  protected:
-  SimDisplaysTest() : sim_(folder_.Path(), false, messages_) { SetDisplaysPort(sim_); }
+  SimDisplaysTest() : sim_(folder_.Path(), false) {
+    SetDisplaysPort(sim_);
+    SetMessagesPort(shownMessages_);
+  }
   ~SimDisplaysTest() override {
     ReleaseDisplays();
     static TNoDisplays none;
+    static TStreamMessages standardError(std::cerr);
     SetDisplaysPort(none);
+    SetMessagesPort(standardError);
   }
 
   void WriteDisplays(const std::string& ini) { WriteBytes(folder_.File("displays.ini"), ini); }
@@ -54,6 +61,7 @@ class SimDisplaysTest : public ::testing::Test {
 
   TempFolder folder_;
   std::ostringstream messages_;
+  TStreamMessages shownMessages_{messages_};
   TSimDisplays sim_;
 };
 

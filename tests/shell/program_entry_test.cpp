@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <sstream>
 #include <stdexcept>
 
 #include "platform/sim/sim_displays.h"
+#include "ramp/messages_port.h"
 #include "ramp/no_displays.h"
 #include "ramp/ramp_access.h"
 #include "ramp/ramp_guardian.h"
@@ -25,6 +27,7 @@ class ProgramEntryTest : public ::testing::Test {
  protected:
   ProgramEntryTest() {
     SetDisplaysPort(sim_);
+    SetMessagesPort(shownMessages_);
     SetRampGuardian(guardian_);
     WriteBytes(folder_.File("displays.ini"), "[Monitor1]\n");
     std::string sevens;
@@ -34,14 +37,17 @@ class ProgramEntryTest : public ::testing::Test {
   ~ProgramEntryTest() override {
     static TNoDisplays none;
     static RecordingGuardian noGuardian;
+    static TStreamMessages standardError(std::cerr);
     SetDisplaysPort(none);
+    SetMessagesPort(standardError);
     SetRampGuardian(noGuardian);
   }
   std::string Exe() const { return folder_.File("Tonemark.exe"); }
 
   TempFolder folder_;
   std::ostringstream messages_;
-  TSimDisplays sim_{folder_.Path(), false, messages_};
+  TStreamMessages shownMessages_{messages_};
+  TSimDisplays sim_{folder_.Path(), false};
   RecordingGuardian guardian_;
 };
 

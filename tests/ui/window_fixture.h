@@ -118,7 +118,7 @@ class WindowTest : public ::testing::Test {
     for (size_t i = 0; i < monitors.size(); ++i)
       ini += "[Monitor" + std::to_string(i + 1) + "]\n" + monitors[i] + "\n";
     WriteBytes(SimFile("displays.ini"), ini);
-    displays = std::make_unique<TSimDisplays>(sim.Path() / "sim", false, portMessages);
+    displays = std::make_unique<TSimDisplays>(sim.Path() / "sim", false);
     SetDisplaysPort(*displays);
     EnumerateDisplays();
   }
@@ -169,7 +169,6 @@ class WindowTest : public ::testing::Test {
 
   TempFolder sim;
   TempFolder program;
-  std::ostringstream portMessages;
   std::unique_ptr<TSimDisplays> displays;
   TNoDisplays noDisplays;
   TTestView view;

@@ -23,7 +23,7 @@ void WriteVersion(const std::string& kind, const std::string& path, int version)
     return;
   }
   const std::string value = version == 0 ? "English" : std::string(3000, 'S');
-  if (!ShellPort::WriteProfileStrings(path, "Settings", {{"Language", value}}))
+  if (!ShellPort::WriteIniStrings(path, "Settings", {{"Language", value}}))
     throw TFileError("Unable to write to " + path);
 }
 

@@ -66,9 +66,10 @@ void QtWindowTest::StartOnSimulatedDisplays(const std::vector<std::string>& moni
   for (size_t i = 0; i < monitors.size(); ++i)
     ini += "[Monitor" + std::to_string(i + 1) + "]\n" + monitors[i] + "\n";
   WriteBytes(SimFile("displays.ini"), ini);
-  // Messages of simulated sessions go to standard error instead of a box.
+  // As in tonemark-window's simulated runs, messages go to standard error
+  // (the messages port's default) instead of a box.
   environment.Set("TONEMARK_SIM", sim.Path().string());
-  displays = std::make_unique<TSimDisplays>(sim.Path(), false, portMessages);
+  displays = std::make_unique<TSimDisplays>(sim.Path(), false);
   StartWindow();
 }
 

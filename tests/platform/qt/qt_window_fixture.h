@@ -52,7 +52,6 @@ class QtWindowTest : public ::testing::Test {
   XdgEnvironment environment;
   TempFolder sim;
   TempFolder program;
-  std::ostringstream portMessages;
   std::unique_ptr<TDisplaysPort> displays;
   TNoDisplays noDisplays;
   std::unique_ptr<TQtMainWindow> window;

@@ -66,7 +66,7 @@ class QtWindowOnSway : public ::testing::Test {
   void Start(const std::string& displaysIni) {
     WriteBytes((sim.Path() / "displays.ini").string(), displaysIni);
     environment.Set("TONEMARK_SIM", sim.Path().string());
-    displays = std::make_unique<TSimDisplays>(sim.Path(), false, portMessages);
+    displays = std::make_unique<TSimDisplays>(sim.Path(), false);
     SetDisplaysPort(*displays);
     EnumerateDisplays();
     ASSERT_GT(DisplayCount, 0);
@@ -142,7 +142,6 @@ class QtWindowOnSway : public ::testing::Test {
   XdgEnvironment environment;
   TempFolder sim;
   TempFolder program;
-  std::ostringstream portMessages;
   std::unique_ptr<TDisplaysPort> displays;
   TNoDisplays noDisplays;
   std::unique_ptr<TQtMainWindow> window;

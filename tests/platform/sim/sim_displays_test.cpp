@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/sim/sim_displays.h"
+#include "ramp/messages_port.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -24,7 +25,7 @@ class SimDisplays : public ::testing::Test {
 
   TempFolder folder_;
   std::ostringstream messages_;
-  TSimDisplays sim_{folder_.Path(), false, messages_};
+  TSimDisplays sim_{folder_.Path(), false};
 };
 
 TGammaRamp Ramp(uint16_t first, uint16_t step) {
@@ -165,15 +166,16 @@ TEST_F(SimDisplays, WaitsAreLoggedAndNotSlept) {
 }
 
 TEST_F(SimDisplays, InRealTimeWaitsAreSlept) {
-  TSimDisplays realtime(folder_.Path(), true, messages_);
+  TSimDisplays realtime(folder_.Path(), true);
   const auto start = std::chrono::steady_clock::now();
   realtime.Wait(50);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
   EXPECT_EQ(Log(), "wait 50\n");
 }
 
+// The messages port of every run on simulated displays.
 TEST_F(SimDisplays, MessageBoxesAreWrittenAsCaptionAndText) {
-  sim_.ShowMessage("Error", "Invalid numeric input");
+  TStreamMessages(messages_).ShowMessage("Error", "Invalid numeric input");
   EXPECT_EQ(messages_.str(), "Error: Invalid numeric input\n");
 }
 

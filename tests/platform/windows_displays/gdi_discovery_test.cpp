@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
+#include "platform/windows/message_boxes.h"
 #include "ramp/display_discovery.h"
 #include "ramp/no_displays.h"
 #include "tests/platform/windows_displays/error_box_watch.h"
@@ -21,14 +24,19 @@ class GdiDiscovery : public ::testing::Test {
  protected:
   void SetUp() override {
     SetDisplaysPort(gdi_);
+    SetMessagesPort(boxes_);
     EnumerateDisplays();
   }
   void TearDown() override {
     ReleaseDisplays();
     static TNoDisplays none;
+    static TStreamMessages standardError(std::cerr);
     SetDisplaysPort(none);
+    SetMessagesPort(standardError);
   }
   TGdiDisplays gdi_;
+  // As Tonemark.exe shows the desktop's messages.
+  TMessageBoxes boxes_;
 };
 
 TEST_F(GdiDiscovery, FindsWinesMonitorWithItsRectangleDeviceAndModelCode) {

@@ -52,9 +52,9 @@ class AnsiFolders : public testing::Test {
     EXPECT_TRUE(WideFileExists(wideFolder + L"Tonemark1.lut"));
 
     const std::string settings = folder + "Tonemark.settings";
-    ASSERT_TRUE(ShellPort::WriteProfileStrings(settings, "Settings", {{"Language", "Fran\xE7" "ais"}}));
-    ASSERT_TRUE(ShellPort::WriteProfileStrings(settings, "Settings", {{"ReferenceImage", "r.jpg"}}));
-    EXPECT_EQ(ShellPort::ReadProfileString(settings, "Settings", "Language", ""), "Fran\xE7" "ais");
+    ASSERT_TRUE(ShellPort::WriteIniStrings(settings, "Settings", {{"Language", "Fran\xE7" "ais"}}));
+    ASSERT_TRUE(ShellPort::WriteIniStrings(settings, "Settings", {{"ReferenceImage", "r.jpg"}}));
+    EXPECT_EQ(ShellPort::ReadIniString(settings, "Settings", "Language", ""), "Fran\xE7" "ais");
     EXPECT_TRUE(WideFileExists(wideFolder + L"Tonemark.settings"));
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW((wideFolder + L"*.tmp").c_str(), &entry);

@@ -11,7 +11,7 @@ TModelWindow::TModelWindow(const std::string& displaysIni) {
   WriteBytes(folder_.File("displays.ini"), displaysIni);
   // Portable in the temporary folder: no curve files, no language files.
   CommandLineArgs = {folder_.File("Tonemark.exe")};
-  displays_ = std::make_unique<TSimDisplays>(folder_.Path(), false, messages_);
+  displays_ = std::make_unique<TSimDisplays>(folder_.Path(), false);
   SetDisplaysPort(*displays_);
   EnumerateDisplays();
   form_ = std::make_unique<TMainForm>(*this, *this, nullptr, DisplaysPort().MonitorDpi(Displays[0].Monitor));

@@ -36,7 +36,6 @@ class TModelWindow : public TMainView, public TFileDialog {
 
  private:
   TempFolder folder_;
-  std::ostringstream messages_;
   std::unique_ptr<TSimDisplays> displays_;
   TGdiFonts fonts_;
   std::unique_ptr<TMainForm> form_;

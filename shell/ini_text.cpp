@@ -1,4 +1,4 @@
-#include "shell/profile_text.h"
+#include "shell/ini_text.h"
 
 #include <string_view>
 
@@ -128,8 +128,8 @@ void SetValue(std::vector<std::string>& lines, const std::string& section, const
 
 }  // namespace
 
-std::optional<std::string> ProfileValue(const std::string& text, const std::string& section,
-                                        const std::string& key) {
+std::optional<std::string> IniValue(const std::string& text, const std::string& section,
+                                    const std::string& key) {
   const std::vector<std::string> lines = RawLines(text);
   const auto range = FindSection(lines, section);
   if (!range) return std::nullopt;
@@ -138,8 +138,8 @@ std::optional<std::string> ProfileValue(const std::string& text, const std::stri
   return ValueOf(lines[*line]);
 }
 
-std::string WithProfileValues(const std::string& text, const std::string& section,
-                              const std::vector<std::pair<std::string, std::string>>& values) {
+std::string WithIniValues(const std::string& text, const std::string& section,
+                          const std::vector<std::pair<std::string, std::string>>& values) {
   std::vector<std::string> lines = RawLines(text);
   for (const auto& [key, value] : values) SetValue(lines, section, key, value);
   std::string result;

@@ -3,7 +3,7 @@
 // the old one, so that a failed write leaves the previous file.
 #include <windows.h>
 
-#include "shell/profile_file.h"
+#include "shell/ini_file.h"
 #include "shell/shell_port.h"
 
 namespace {
@@ -31,19 +31,19 @@ bool WriteKeyByKey(const std::string& path, const std::string& section,
 
 namespace ShellPort {
 
-std::string ReadProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, const std::string& fallback) {
+std::string ReadIniString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& fallback) {
   char value[ProfileBufferSize] = {};
   GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), value,
                            ProfileBufferSize, path.c_str());
   return value;
 }
 
-bool WriteProfileStrings(const std::string& path, const std::string& section,
-                         const std::vector<std::pair<std::string, std::string>>& values) {
-  const auto text = ReadProfileFile(path);
+bool WriteIniStrings(const std::string& path, const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values) {
+  const auto text = ReadIniFile(path);
   if (text && IsUtf16(*text)) return WriteKeyByKey(path, section, values);
-  return WriteProfileFile(path, section, values);
+  return WriteIniFile(path, section, values);
 }
 
 }  // namespace ShellPort
