@@ -8,6 +8,7 @@
 #include "platform/linux/guardian_process.h"
 #include "platform/linux/notification_messages.h"
 #include "platform/linux/session_lock.h"
+#include "platform/sim/sim_displays.h"
 #include "shell/prepare_run.h"
 
 namespace {

@@ -25,7 +25,7 @@ QString QtFilter(const std::string& filter) {
 }  // namespace
 
 void TQtMessageBoxes::ShowMessage(const std::string& caption, const std::string& text) {
-  if (!XDisplayReachable()) {
+  if (!WindowSystemReachable()) {
     TStreamMessages(std::cerr).ShowMessage(caption, text);
     return;
   }

@@ -8,6 +8,7 @@
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/none_displays.h"
+#include "ramp/messages_port.h"
 
 namespace {
 
