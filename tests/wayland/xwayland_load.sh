@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# xwayland_load.sh TONEMARK CRTC_GAMMA: load mode inside a real headless sway
+# that runs Xwayland. The session is a Wayland one, so tonemark must not take
+# Xwayland's RandR, which accepts any ramp and shows none of it: it names each
+# display with the reason, ends with exit code 1, and leaves Xwayland's ramp
+# alone. Forced onto X11, the same load "succeeds" on Xwayland, which is the
+# silence this guards against.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$1 crtc_gamma=$2
+
+# sway and what runs inside it belong to an unprivileged user: everything it
+# runs is copied where that user can reach it.
+root=$(mktemp -d)
+chmod 755 "$root"
+trap 'rm -rf "$root"' EXIT
+mkdir "$root/app"
+cp "$program" "$root/app/tonemark"
+cp -r "$(dirname "$program")/Tonemark.languages" "$root/app/"
+cp "$crtc_gamma" "$here/../e2e/curve_files.sh" "$root/"
+chmod -R a+rX "$root"
+
+cat >"$root/inside.sh" <<'INSIDE'
+set -euo pipefail
+root=$1
+source "$root/curve_files.sh"
+unset TONEMARK_SIM TONEMARK_BACKEND
+export HOME=$SWAY_WORK/home XDG_CONFIG_HOME=$SWAY_WORK/home/config XDG_DATA_HOME=$SWAY_WORK/home/data
+mkdir -p "$HOME" "$SWAY_WORK/app"
+cp -r "$root/app/." "$SWAY_WORK/app/"
+app=$SWAY_WORK/app
+write_curve "$app/Tonemark1.lut" Gamma=20
+
+write_ramp "$SWAY_WORK/identity" 'l * 257'
+"$root/crtc_gamma" set <"$SWAY_WORK/identity"
+"$root/crtc_gamma" get >"$SWAY_WORK/before"
+
+status=0
+"$app/tonemark" /load 2>"$SWAY_WORK/err" || status=$?
+expect_eq "$status" 1 "load mode's exit code on a desktop that takes no ramp"
+expect_eq "$(cat "$SWAY_WORK/err")" \
+  "Error: Display 1 (Headless output 1): this desktop does not let programs set its gamma ramp. Its calibration is not on screen.
+(display back-end: none (no ramp interface on this Wayland desktop))" "load mode's report"
+"$root/crtc_gamma" get >"$SWAY_WORK/after"
+cmp -s "$SWAY_WORK/before" "$SWAY_WORK/after" || fail "load mode wrote Xwayland's ramp"
+
+# What the X11 back-end would have done here: a load that "succeeds".
+TONEMARK_BACKEND=x11 "$app/tonemark" /load 2>"$SWAY_WORK/err" || fail "forced X11 load failed: $(cat "$SWAY_WORK/err")"
+"$root/crtc_gamma" get >"$SWAY_WORK/after"
+cmp -s "$SWAY_WORK/before" "$SWAY_WORK/after" && fail "the forced X11 back-end did not reach Xwayland"
+echo "xwayland load: the refusal is reported, Xwayland's ramp is left alone"
+INSIDE
+
+SWAY_XWAYLAND=1 "$here/with_sway.sh" bash "$root/inside.sh" "$root"
