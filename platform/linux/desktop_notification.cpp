@@ -1,15 +1,13 @@
 #include "platform/linux/desktop_notification.h"
 
-#include <dlfcn.h>
-#include <systemd/sd-bus.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/wayland/sd_bus_library.h"
+
 namespace {
 
-constexpr const char* SystemdLibrary = "libsystemd.so.0";
 constexpr const char* Service = "org.freedesktop.Notifications";
 constexpr const char* ObjectPath = "/org/freedesktop/Notifications";
 constexpr const char* AppName = "Tonemark";
@@ -17,37 +15,9 @@ constexpr uint64_t CallTimeoutUs = 5'000'000;
 constexpr int32_t ServerDefaultExpiry = -1;
 constexpr const char* MarkupCapability = "body-markup";
 
-// libsystemd is opened only when there is something to say: linked at start,
-// it and its own libraries would slow every load-mode run.
-struct TSdBus {
-  decltype(&sd_bus_open_user) OpenUser = nullptr;
-  decltype(&sd_bus_set_method_call_timeout) SetTimeout = nullptr;
-  decltype(&sd_bus_call_method) CallMethod = nullptr;
-  decltype(&sd_bus_message_unref) MessageUnref = nullptr;
-  decltype(&sd_bus_error_free) ErrorFree = nullptr;
-  decltype(&sd_bus_flush_close_unref) FlushCloseUnref = nullptr;
-  decltype(&sd_bus_message_read_strv) ReadStrv = nullptr;
-
-  bool Load(void* library) {
-    return Find(library, "sd_bus_open_user", OpenUser) &&
-           Find(library, "sd_bus_set_method_call_timeout", SetTimeout) &&
-           Find(library, "sd_bus_call_method", CallMethod) &&
-           Find(library, "sd_bus_message_unref", MessageUnref) &&
-           Find(library, "sd_bus_error_free", ErrorFree) &&
-           Find(library, "sd_bus_flush_close_unref", FlushCloseUnref) &&
-           Find(library, "sd_bus_message_read_strv", ReadStrv);
-  }
-
-  template <class Function>
-  static bool Find(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-  }
-};
-
 // A server that reads markup in the body would take a folder named "R&D" or
 // "<old>" for markup, and show it mangled or not at all.
-bool ServerReadsMarkup(const TSdBus& sd, sd_bus* bus) {
+bool ServerReadsMarkup(const TSdBusLibrary& sd, sd_bus* bus) {
   sd_bus_error error = SD_BUS_ERROR_NULL;
   sd_bus_message* reply = nullptr;
   char** capabilities = nullptr;
@@ -78,12 +48,12 @@ std::string EscapedMarkup(const std::string& text) {
 }  // namespace
 
 bool NotifyDesktop(const std::string& summary, const std::string& body) {
-  void* library = dlopen(SystemdLibrary, RTLD_NOW | RTLD_LOCAL);
+  const TSdBusLibrary* library = SdBusLibrary();
   if (library == nullptr) return false;
-  TSdBus sd;
+  const TSdBusLibrary& sd = *library;
   bool shown = false;
   sd_bus* bus = nullptr;
-  if (sd.Load(library) && sd.OpenUser(&bus) >= 0) {
+  if (sd.OpenUser(&bus) >= 0) {
     sd.SetTimeout(bus, CallTimeoutUs);
     const std::string shownBody = ServerReadsMarkup(sd, bus) ? EscapedMarkup(body) : body;
     sd_bus_error error = SD_BUS_ERROR_NULL;
@@ -95,6 +65,5 @@ bool NotifyDesktop(const std::string& summary, const std::string& body) {
     sd.ErrorFree(&error);
     sd.FlushCloseUnref(bus);
   }
-  // Not closed: libsystemd keeps state of its own until the process ends.
   return shown;
 }

@@ -26,6 +26,7 @@ bool Load(void* library, TSdBusLibrary& sd) {
          Find(library, "sd_bus_message_unref", sd.MessageUnref) &&
          Find(library, "sd_bus_message_read", sd.Read) &&
          Find(library, "sd_bus_message_read_array", sd.ReadArray) &&
+         Find(library, "sd_bus_message_read_strv", sd.ReadStrv) &&
          Find(library, "sd_bus_message_enter_container", sd.EnterContainer) &&
          Find(library, "sd_bus_message_exit_container", sd.ExitContainer) &&
          Find(library, "sd_bus_message_skip", sd.Skip) &&

@@ -1,6 +1,7 @@
-// sd-bus, opened with dlopen the first time a Wayland back-end needs the
-// session bus: tonemark binds only the C library at start, so that load mode
-// under X11 never pays for libsystemd and the libraries it pulls in.
+// sd-bus, opened with dlopen the first time a Wayland back-end or a desktop
+// notification needs a bus: tonemark binds only the C library at start, so
+// that load mode under X11 never pays for libsystemd and the libraries it
+// pulls in.
 #pragma once
 
 #include <systemd/sd-bus.h>
@@ -18,6 +19,7 @@ struct TSdBusLibrary {
   decltype(&sd_bus_message_unref) MessageUnref = nullptr;
   decltype(&sd_bus_message_read) Read = nullptr;
   decltype(&sd_bus_message_read_array) ReadArray = nullptr;
+  decltype(&sd_bus_message_read_strv) ReadStrv = nullptr;
   decltype(&sd_bus_message_enter_container) EnterContainer = nullptr;
   decltype(&sd_bus_message_exit_container) ExitContainer = nullptr;
   decltype(&sd_bus_message_skip) Skip = nullptr;
