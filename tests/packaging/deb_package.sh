@@ -7,8 +7,8 @@ source "$(dirname "$0")/../e2e/curve_files.sh"
 deb=$1
 
 root=$(mktemp -d)
-loader_pid=
-trap '[[ -z $loader_pid ]] || kill "$loader_pid" 2>/dev/null; rm -rf "$root"' EXIT
+loader_pid= made_mount_point=
+trap '[[ -z $loader_pid ]] || kill "$loader_pid" 2>/dev/null; [[ -z $made_mount_point ]] || rmdir /usr/lib/tonemark; rm -rf "$root"' EXIT
 
 lintian --fail-on error,warning "$deb"
 
@@ -50,7 +50,6 @@ for library in libc6 libx11-6 libxrandr2 libsystemd0 libqt6widgets6 libjpeg62-tu
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
-# Unpacked anywhere, the programs' folder still lies under /usr: installed.
 dpkg-deb -x "$deb" "$root/unpacked"
 dpkg-deb -e "$deb" "$root/control"
 usr=$root/unpacked/usr
@@ -59,7 +58,11 @@ mkdir -p "$XDG_CONFIG_HOME/Orvana/Tonemark" "$root/sim"
 write_curve "$XDG_CONFIG_HOME/Orvana/Tonemark/Tonemark1.lut" White=-100
 printf '[Monitor1]\n' >"$root/sim/displays.ini"
 export TONEMARK_SIM=$root/sim
-"$usr/bin/tonemark" /load
+# A copy is installed only where it lies under the prefix, /usr: the unpacked
+# programs are bound to /usr/lib/tonemark in a mount namespace of their own.
+installed=/usr/lib/tonemark
+[[ -e $installed ]] || { mkdir "$installed" && made_mount_point=1; }
+unshare --mount bash -c 'mount --bind "$1" "$2" && "$2/tonemark" /load' _ "$usr/lib/tonemark" "$installed"
 expect_eq "$(ramp_entry "$root/sim/ramp1.txt" 255)" 39935 "curve from the configuration folder"
 
 # Removal asks each user's running loader to close. The script is run on the
