@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <cstdlib>
 
 #include "platform/qt/background_window.h"
 #include "platform/qt/control_widgets.h"
@@ -13,6 +12,7 @@
 #include "platform/qt/qt_terms.h"
 #include "platform/qt/wayland_outputs.h"
 #include "platform/qt/x11_focus.h"
+#include "platform/sim/sim_displays.h"
 #include "ramp/messages_port.h"
 
 namespace {
@@ -73,7 +73,7 @@ void TQtMainWindow::Input(const std::function<void()>& action) {
 // X reports no DPI per monitor, Wayland only each output's scale: the window
 // follows its display's itself. Simulated displays keep their own DPI.
 void TQtMainWindow::FollowDisplayDpi() {
-  if (!OnWayland() || std::getenv("TONEMARK_SIM") != nullptr) {
+  if (!OnWayland() || SimulatedDisplaysRequested()) {
     form_->FollowDisplayDpi();
     return;
   }

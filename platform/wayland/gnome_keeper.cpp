@@ -70,9 +70,11 @@ std::string TGnomeKeeper::HandOverStoredCurves(const std::string& folder) {
     }
     if (problem.empty() && !ReadFileBytes(path, bytes)) problem = path + " cannot be read back";
     if (problem.empty()) problem = colord.MakeDefault(Displays[i].MonitorInfo.DeviceName, path, bytes);
-    if (!problem.empty()) problems += AboutDisplay(i, problem + ". GNOME will not keep its calibration") + "\n";
+    if (!problem.empty())
+      problems += (problems.empty() ? "" : "\n") + AboutDisplay(i, problem + ". GNOME will not keep its calibration");
   }
-  return problems.empty() ? "" : problems + "(display back-end: " + displays_.Label() + ")";
+  // The messages port names the back-end under every message.
+  return problems;
 }
 
 bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
