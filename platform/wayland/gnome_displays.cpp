@@ -20,6 +20,14 @@ std::string ErrorText(const TSdBusCall& call) {
   return call.Error.name != nullptr ? call.Error.name : "no answer";
 }
 
+// The red, green and blue tables of `entries`, one array each.
+bool AppendChannels(const TSdBusLibrary& sd, sd_bus_message* message, const std::vector<uint16_t>& entries) {
+  const size_t size = entries.size() / 3;
+  for (int channel = 0; channel < 3; ++channel)
+    if (sd.AppendArray(message, 'q', entries.data() + channel * size, size * sizeof(uint16_t)) < 0) return false;
+  return true;
+}
+
 }  // namespace
 
 TGnomeDisplays::TGnomeDisplays(std::string drmFolder)
@@ -121,15 +129,13 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
 }
 
 bool TGnomeDisplays::WriteCrtcGamma(size_t index, const std::vector<uint16_t>& entries) {
-  const size_t size = entries.size() / 3;
   for (int attempt = 0; attempt < 2; ++attempt) {
     sd_bus_message* message = nullptr;
     if (sd_->NewMethodCall(bus_, &message, MutterDisplayConfigService, MutterDisplayConfigPath,
                            MutterDisplayConfigInterface, "SetCrtcGamma") < 0)
       return false;
-    bool built = sd_->Append(message, "uu", serial_, crtcs_[index].Crtc) >= 0;
-    for (int channel = 0; channel < 3 && built; ++channel)
-      built = sd_->AppendArray(message, 'q', entries.data() + channel * size, size * sizeof(uint16_t)) >= 0;
+    const bool built =
+        sd_->Append(message, "uu", serial_, crtcs_[index].Crtc) >= 0 && AppendChannels(*sd_, message, entries);
     TSdBusCall call(*sd_);
     const bool done = built && sd_->Call(bus_, message, 0, &call.Error, &call.Reply) >= 0;
     sd_->MessageUnref(message);
@@ -140,14 +146,11 @@ bool TGnomeDisplays::WriteCrtcGamma(size_t index, const std::vector<uint16_t>& e
 }
 
 bool TGnomeDisplays::WriteSessionGamma(size_t index, const std::vector<uint16_t>& entries) {
-  const size_t size = entries.size() / 3;
   sd_bus_message* message = nullptr;
   if (sd_->NewMethodCall(bus_, &message, MutterColorManagerService, crtcs_[index].Session.c_str(),
                          MutterCalibrationInterface, "SetCrtcGammaLut") < 0)
     return false;
-  bool built = true;
-  for (int channel = 0; channel < 3 && built; ++channel)
-    built = sd_->AppendArray(message, 'q', entries.data() + channel * size, size * sizeof(uint16_t)) >= 0;
+  const bool built = AppendChannels(*sd_, message, entries);
   TSdBusCall call(*sd_);
   const bool done = built && sd_->Call(bus_, message, 0, &call.Error, &call.Reply) >= 0;
   sd_->MessageUnref(message);
