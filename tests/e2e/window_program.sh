@@ -12,7 +12,9 @@ program=$1
 runner=""
 
 root=$(mktemp -d)
-trap 'jobs -p | xargs -r kill 2>/dev/null; rm -rf "$root"' EXIT
+# set +e: kill fails on a job that ended already, and errexit inside the trap
+# would turn a passing run into a failed one.
+trap 'set +e; jobs -p | xargs -r kill 2>/dev/null; rm -rf "$root"' EXIT
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
 mkdir -p "$HOME"
 export XDG_RUNTIME_DIR=$root/runtime
