@@ -8,6 +8,7 @@
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/none_displays.h"
+#include "platform/wayland/wlr_displays.h"
 #include "ramp/messages_port.h"
 
 namespace {
@@ -23,6 +24,14 @@ std::unique_ptr<TDisplaysPort> OpenGnome(bool forced) {
   auto gnome = std::make_unique<TGnomeDisplays>();
   if (!forced && !gnome->MutterAnswers()) return nullptr;
   return gnome;
+}
+
+// Chosen after GNOME: a compositor offering wlr gamma control.
+std::unique_ptr<TDisplaysPort> OpenWlr(bool forced) {
+  if (!forced && !WaylandSessionNow()) return nullptr;
+  auto wlr = std::make_unique<TWlrDisplays>();
+  if (!forced && !wlr->CompositorOffersGammaControl()) return nullptr;
+  return wlr;
 }
 
 }  // namespace
@@ -41,6 +50,7 @@ std::vector<TDisplayBackend> LinuxDisplayBackends(const TOpenDisplays& openX11) 
          return sim;
        }},
       {"gnome", OpenGnome},
+      {"wlr", OpenWlr},
       {"none",
        [](bool forced) -> std::unique_ptr<TDisplaysPort> {
          return forced || WaylandSessionNow() ? std::make_unique<TNoRampDisplays>() : nullptr;
@@ -88,6 +98,7 @@ void KeepRampsAfterExit(TDisplaysPort& displays) {
 }
 
 bool DesktopGivesRampsBack(TDisplaysPort& displays) {
+  if (dynamic_cast<TWlrDisplays*>(&displays) != nullptr) return true;  // when the control goes
   auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays);
   return gnome != nullptr && gnome->GivesRampsBackAtExit();
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # xwayland_load.sh TONEMARK CRTC_GAMMA: load mode inside a real headless sway
 # that runs Xwayland. The session is a Wayland one, so tonemark must not take
-# Xwayland's RandR, which accepts any ramp and shows none of it: it names each
-# display with the reason, ends with exit code 1, and leaves Xwayland's ramp
-# alone. Forced onto X11, the same load "succeeds" on Xwayland, which is the
+# Xwayland's RandR, which accepts any ramp and shows none of it: it takes sway's
+# wlr gamma control, which the headless outputs refuse, names each display
+# with the reason, ends with exit code 1, and leaves Xwayland's ramp alone. Forced onto X11, the same load "succeeds" on Xwayland, which is the
 # silence this guards against.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,8 +39,8 @@ status=0
 "$app/tonemark" /load 2>"$SWAY_WORK/err" || status=$?
 expect_eq "$status" 1 "load mode's exit code on a desktop that takes no ramp"
 expect_eq "$(cat "$SWAY_WORK/err")" \
-  "Error: Display 1 (Headless output 1): this desktop does not let programs set its gamma ramp. Its calibration is not on screen.
-(display back-end: none (no ramp interface on this Wayland desktop))" "load mode's report"
+  "Error: Display 1 (Headless output 1): the compositor refuses gamma control of this output (another program holds it, or the output has no gamma table). Its calibration is not on screen.
+(display back-end: wlroots (wlr gamma control))" "load mode's report"
 "$root/crtc_gamma" get >"$SWAY_WORK/after"
 cmp -s "$SWAY_WORK/before" "$SWAY_WORK/after" || fail "load mode wrote Xwayland's ramp"
 

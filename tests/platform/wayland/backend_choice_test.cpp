@@ -9,6 +9,8 @@
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/none_displays.h"
+#include "platform/wayland/wlr_displays.h"
+#include "tests/platform/wayland/wlr_stand_in.h"
 #include "tests/platform/wayland/mutter_stand_in.h"
 #include "tests/temp_folder.h"
 
@@ -57,6 +59,12 @@ TEST_F(BackendChoice, GnomeWhereMutterAnswersElseNoneButNeverX11InAWaylandSessio
   EXPECT_NE(dynamic_cast<TGnomeDisplays*>(Choose().get()), nullptr);
 }
 
+TEST_F(BackendChoice, WlrWhereTheCompositorOffersGammaControlAndMutterDoesNotAnswer) {
+  TPrivateWaylandSession session;
+  WlrStandIn compositor(session.Socket, StandInOutputsOf("DP-1:256"), TOwnerRule::RefuseSecond);
+  EXPECT_NE(dynamic_cast<TWlrDisplays*>(Choose().get()), nullptr);
+}
+
 TEST_F(BackendChoice, TheNamedOneWhenForcedAndTheSimulatedDisplaysWheneverSet) {
   setenv("WAYLAND_DISPLAY", "wayland-0", 1);
   setenv("TONEMARK_BACKEND", "x11", 1);
@@ -75,7 +83,7 @@ TEST_F(BackendChoice, AnUnknownNameIsAnErrorListingTheKnownOnes) {
     FAIL() << "no error";
   } catch (const std::invalid_argument& error) {
     EXPECT_STREQ(error.what(),
-                 "TONEMARK_BACKEND=wlroots names no display back-end. The known ones are: sim, gnome, none, x11.");
+                 "TONEMARK_BACKEND=wlroots names no display back-end. The known ones are: sim, gnome, wlr, none, x11.");
   }
 }
 

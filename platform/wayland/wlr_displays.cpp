@@ -1,0 +1,68 @@
+#include "platform/wayland/wlr_displays.h"
+
+#include "ramp/ramp_resample.h"
+
+namespace {
+
+constexpr int IdentityStep = 257;  // 255 × 257 = 65535
+
+}  // namespace
+
+TWlrDisplays::TWlrDisplays(std::string drmFolder) : TOutputDisplays(WlrBackendLabel, std::move(drmFolder)) {}
+
+bool TWlrDisplays::CompositorOffersGammaControl() {
+  return controls_.Refresh().empty() && controls_.OffersGammaControl();
+}
+
+void TWlrDisplays::SendTablesTo(TGammaTables& tables) {
+  controls_.ReleaseAll();
+  tables_ = &tables;
+}
+
+std::string TWlrDisplays::ReadOutputs() {
+  const std::string problem = controls_.Refresh();
+  Outputs.clear();
+  for (const TWlrOutput* output : controls_.Present()) {
+    TWaylandOutput listed = output->Info;
+    if (listed.Description.empty()) listed.Description = output->Make + " " + output->Model;
+    listed.Edid = DrmConnectorEdid(DrmFolder, listed.Name);
+    Outputs.push_back(std::move(listed));
+  }
+  if (!Outputs.empty()) Outputs.front().Primary = true;
+  return problem;
+}
+
+bool TWlrDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {
+  const int32_t size = SizeOf(display);
+  if (size == 0) return false;
+  // No client can read an output's table: until one is set, the compositor's
+  // own is taken to be the identity, full scale at the top.
+  const std::vector<uint16_t> table = tables_->Table(OutputOf(display)->Name);
+  if (table.size() == 3 * static_cast<size_t>(size)) ramp = RampFromCardEntries(table, size);
+  else
+    for (int i = 0; i < 3 * LevelCount; ++i) ramp[i] = static_cast<uint16_t>((i % LevelCount) * IdentityStep);
+  return true;
+}
+
+bool TWlrDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
+  const int32_t size = SizeOf(display);
+  return size > 0 && tables_->SetTable(OutputOf(display)->Name, RampToCardEntries(ramp, size));
+}
+
+int32_t TWlrDisplays::RampSize(TDisplayHandle display) {
+  const int32_t size = SizeOf(display);
+  return size > 0 ? size : LevelCount;
+}
+
+std::string TWlrDisplays::RampRefusal(TDisplayHandle display) {
+  std::string refusal;
+  return OutputOf(display) != nullptr && SizeOf(display, &refusal) == 0 ? refusal : "";
+}
+
+int32_t TWlrDisplays::SizeOf(TDisplayHandle display, std::string* refusal) {
+  const TWaylandOutput* output = OutputOf(display);
+  std::string reason;
+  const uint32_t size = output != nullptr ? tables_->TableSize(output->Name, reason) : 0;
+  if (refusal != nullptr) *refusal = reason;
+  return static_cast<int32_t>(size);
+}

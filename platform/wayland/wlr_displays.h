@@ -1,0 +1,40 @@
+// The wlroots desktops (sway, Hyprland, niri, river, labwc, Wayfire): the
+// outputs as the compositor announces them, each one's EDID from the
+// kernel's DRM connector, and its ramp through wlr gamma control, resampled
+// to the output's own table size. A ramp lasts only while its client holds
+// the control, so a ramp that must outlast this process (load mode) goes
+// through the loader, which holds the controls for the whole session.
+#pragma once
+
+#include <string>
+
+#include "platform/wayland/output_displays.h"
+#include "platform/wayland/wlr_gamma_controls.h"
+
+inline const char* const WlrBackendLabel = "wlroots (wlr gamma control)";
+
+class TWlrDisplays : public TOutputDisplays {
+ public:
+  explicit TWlrDisplays(std::string drmFolder = "/sys/class/drm");
+
+  // Whether the compositor can be reached and offers wlr gamma control.
+  bool CompositorOffersGammaControl();
+  // From now on tables go to `tables` instead of this process's own
+  // controls, which are let go.
+  void SendTablesTo(TGammaTables& tables);
+
+  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
+  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  int32_t RampSize(TDisplayHandle display) override;
+  std::string RampRefusal(TDisplayHandle display) override;
+
+ protected:
+  std::string ReadOutputs() override;
+
+ private:
+  // The output's table size, 0 when it takes no table (with the reason).
+  int32_t SizeOf(TDisplayHandle display, std::string* refusal = nullptr);
+
+  TWlrGammaControls controls_;
+  TGammaTables* tables_ = &controls_;
+};
