@@ -6,6 +6,7 @@ namespace {
 
 constexpr char UninstallOption[] = "/uninstall";
 constexpr char DelayOption[] = "/delay";
+constexpr char NoLoadOption[] = "/noload";
 constexpr int64_t MillisecondsPerSecond = 1000;
 // The delay must fit a positive signed 32-bit count of milliseconds.
 constexpr int64_t LongestDelayMs = INT32_MAX;
@@ -36,6 +37,8 @@ TLoaderOptions ReadOptions(const char* first, const char* second) {
     options.Uninstall = true;
   } else if (std::strcmp(first, DelayOption) == 0) {
     options.DelayMs = ReadDelayMs(second);
+  } else if (std::strcmp(first, NoLoadOption) == 0) {
+    options.LoadAtStart = false;
   }
   return options;
 }

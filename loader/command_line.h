@@ -1,5 +1,6 @@
 // Tonewatch's command line: "/uninstall" closes a running loader; "/delay N"
-// sets the delay of the second launch in seconds. Only the first two
+// sets the delay of the second launch in seconds; "/noload" leaves out the
+// launch at start, for a load mode that starts the loader and loads itself. Only the first two
 // arguments count, each compared whole, byte for byte.
 #pragma once
 
@@ -12,6 +13,7 @@ constexpr int32_t DefaultDelayMs = 10000;
 struct TLoaderOptions {
   bool Uninstall = false;
   int32_t DelayMs = DefaultDelayMs;
+  bool LoadAtStart = true;
 };
 
 // args excludes the program path.

@@ -10,6 +10,8 @@
 #include "loader/linux/clock.h"
 #include "loader/linux/close_requests.h"
 #include "loader/linux/display_watch.h"
+#include "loader/linux/gamma_holder.h"
+#include "loader/linux/gamma_requests.h"
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/load_runs.h"
@@ -25,7 +27,17 @@ constexpr int32_t MillisecondsPerSecond = 1000;
 // this long after the last of them.
 constexpr uint64_t SettleDelayMs = 1000;
 
-enum TPollSlot { SignalSlot, TimerSlot, DisplaySlot, BusSlot, RunSlot, ControlSlot, SlotCount = ControlSlot + 1 + MostWaitingRequests };
+enum TPollSlot {
+  SignalSlot,
+  TimerSlot,
+  DisplaySlot,
+  BusSlot,
+  RunSlot,
+  CompositorSlot,
+  ControlSlot,
+  GammaSlot = ControlSlot + 1 + MostWaitingRequests,
+  SlotCount = GammaSlot + 1 + MostGammaClients
+};
 
 sigset_t EndSignals() {
   sigset_t signals;
@@ -82,6 +94,9 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
   OpenDisplayWatch(display);
   TSystemBusWatch bus;
   OpenSystemBusWatch(bus);
+  TGammaHolder holder;
+  TGammaRequests gammaRequests;
+  if (OpenGammaHolder(holder)) OpenGammaRequests(gammaRequests, instance.Folder);
   TLoadRuns runs;
   AdoptLoadRun(runs, firstRun);
   TrimWorkingSet();  // connecting ran much code that the wait does not need
@@ -96,6 +111,8 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
     AddLoadRunsToPoll(runs, slots[RunSlot]);
     AddSystemBusWatchToPoll(bus, slots[BusSlot], timeoutMs, now);
     AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeoutMs, now);
+    AddGammaHolderToPoll(holder, slots[CompositorSlot], timeoutMs, now);
+    AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot]);
     WaitNoLaterThan(settleAt, now, timeoutMs);
     if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
@@ -109,6 +126,9 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
       LaunchAndTrim(runs);
     }
     closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
+    if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs);
+    ServeGammaRequests(gammaRequests, holder, &slots[GammaSlot], now);
+    if (holder.Broken) break;  // the compositor, and with it the session, has ended
     if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
     // The bus only when it has something or a time-out is up: running its
     // code on every wake-up would bring back what the trim let go.
@@ -133,6 +153,8 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
   CloseSystemBusWatch(bus);
   CloseDisplayWatch(display);
   CloseLoadRuns(runs);
+  CloseGammaRequests(gammaRequests);
+  CloseGammaHolder(holder);
   if (timer >= 0) close(timer);
   if (signals >= 0) close(signals);
 }

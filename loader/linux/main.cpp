@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   FindTonemark(argc > 0 ? argv[0] : nullptr);
   PrepareSignals();
   // Every start launches once, before the single-instance test.
-  const pid_t firstRun = LaunchLoadMode();
+  const pid_t firstRun = options.LoadAtStart ? LaunchLoadMode() : -1;
   TrimWorkingSet();
   LoaderMain(options.DelayMs, firstRun);
   return 0;

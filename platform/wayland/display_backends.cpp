@@ -9,6 +9,7 @@
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/none_displays.h"
 #include "platform/wayland/wlr_displays.h"
+#include "platform/wayland/wlr_keeper.h"
 #include "ramp/messages_port.h"
 
 namespace {
@@ -94,6 +95,7 @@ std::unique_ptr<TDisplaysPort> ChooseLinuxDisplays(const TOpenDisplays& openX11)
 }
 
 void KeepRampsAfterExit(TDisplaysPort& displays) {
+  if (auto* wlr = dynamic_cast<TWlrDisplays*>(&displays)) wlr->HoldThroughLoader();
   if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) gnome->KeepRampsAfterExit();
 }
 
@@ -105,6 +107,7 @@ bool DesktopGivesRampsBack(TDisplaysPort& displays) {
 
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile) {
   if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
+  if (auto* wlr = dynamic_cast<TWlrDisplays*>(&displays)) return std::make_unique<TWlrKeeper>(*wlr);
   return nullptr;
 }
 

@@ -14,9 +14,14 @@ bool TWlrDisplays::CompositorOffersGammaControl() {
   return controls_.Refresh().empty() && controls_.OffersGammaControl();
 }
 
-void TWlrDisplays::SendTablesTo(TGammaTables& tables) {
+void TWlrDisplays::HoldThroughLoader() {
   controls_.ReleaseAll();
-  tables_ = &tables;
+  tables_ = &loader_;
+}
+
+bool TWlrDisplays::LeaveToLoader() {
+  if (!loaderLetGo_) loaderLetGo_ = loader_.ReleaseForSession(true);
+  return loaderLetGo_;
 }
 
 std::string TWlrDisplays::ReadOutputs() {
@@ -60,6 +65,12 @@ std::string TWlrDisplays::RampRefusal(TDisplayHandle display) {
 }
 
 int32_t TWlrDisplays::SizeOf(TDisplayHandle display, std::string* refusal) {
+  // A session takes the controls itself once the loader, if one runs, has
+  // let go of them.
+  if (tables_ == &controls_ && !askedLoaderToLetGo_) {
+    askedLoaderToLetGo_ = true;
+    loaderLetGo_ = loader_.ReleaseForSession(false);
+  }
   const TWaylandOutput* output = OutputOf(display);
   std::string reason;
   const uint32_t size = output != nullptr ? tables_->TableSize(output->Name, reason) : 0;

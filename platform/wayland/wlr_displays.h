@@ -6,8 +6,10 @@
 // through the loader, which holds the controls for the whole session.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "platform/wayland/loader_gamma_tables.h"
 #include "platform/wayland/output_displays.h"
 #include "platform/wayland/wlr_gamma_controls.h"
 
@@ -19,9 +21,13 @@ class TWlrDisplays : public TOutputDisplays {
 
   // Whether the compositor can be reached and offers wlr gamma control.
   bool CompositorOffersGammaControl();
-  // From now on tables go to `tables` instead of this process's own
-  // controls, which are let go.
-  void SendTablesTo(TGammaTables& tables);
+  // From now on tables go through the loader (started when none runs), so
+  // that they outlast this process.
+  void HoldThroughLoader();
+  // After OK: the loader is to hold the stored curves once this process has
+  // ended. When none ran at the start of the session, one is started now and
+  // asked to wait for that end. False when none can be.
+  bool LeaveToLoader();
 
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
@@ -37,4 +43,9 @@ class TWlrDisplays : public TOutputDisplays {
 
   TWlrGammaControls controls_;
   TGammaTables* tables_ = &controls_;
+  // A session's connection to the loader, which has let go of the outputs
+  // while it lasts; the way tables go when they are to outlast this process.
+  TLoaderGammaTables loader_{LoaderBesideThisProgram()};
+  bool askedLoaderToLetGo_ = false;
+  bool loaderLetGo_ = false;
 };

@@ -73,8 +73,9 @@ wl_proxy* Bind(const TWaylandLibrary& wl, wl_proxy* registry, uint32_t global, c
   return wl.MarshalFlags(registry, RegistryBind, interface, version, 0, global, interface->name, version, nullptr);
 }
 
-// The table in a sealed memory file, read by the compositor from offset 0.
-int TableFile(const std::vector<uint16_t>& entries) {
+}  // namespace
+
+int GammaTableFile(const std::vector<uint16_t>& entries) {
   int file = memfd_create("tonemark-gamma", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (file < 0) return -1;
   const size_t bytes = entries.size() * sizeof(uint16_t);
@@ -85,8 +86,6 @@ int TableFile(const std::vector<uint16_t>& entries) {
   fcntl(file, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL);
   return file;
 }
-
-}  // namespace
 
 TWlrGammaControls::~TWlrGammaControls() {
   if (display_ == nullptr) return;
@@ -204,7 +203,7 @@ bool TWlrGammaControls::SetTable(const std::string& name, const std::vector<uint
   TWlrOutput* output = Named(name);
   if (output == nullptr || output->State != TControlState::Held || entries.size() != 3 * size_t{output->GammaSize})
     return false;
-  const int file = TableFile(entries);
+  const int file = GammaTableFile(entries);
   if (file < 0) return false;
   wl_->MarshalFlags(output->Control, ZWLR_GAMMA_CONTROL_V1_SET_GAMMA, nullptr, wl_->GetVersion(output->Control), 0,
                     file);

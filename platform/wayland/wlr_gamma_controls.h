@@ -35,6 +35,10 @@ inline const char* const ControlRefusedReason =
 inline const char* const ControlTakenReason = "another program took over this output's gamma control";
 inline const char* const OutputGoneReason = "the output is no longer there";
 
+// The table in a sealed memory file, at offset 0, as set_gamma reads it; -1
+// when it cannot be made.
+int GammaTableFile(const std::vector<uint16_t>& entries);
+
 class TWlrGammaControls : public TGammaTables {
  public:
   TWlrGammaControls() = default;

@@ -70,4 +70,10 @@ TEST(LoaderCommandLine, MainArgumentsSkipTheProgramPath) {
   EXPECT_FALSE(ParseLoaderArguments(0, nullptr).Uninstall);
 }
 
+TEST(LoaderCommandLine, NoLoadLeavesOutTheLaunchAtStart) {
+  EXPECT_FALSE(Parse({"/noload"}).LoadAtStart);
+  EXPECT_TRUE(Parse({}).LoadAtStart);
+  EXPECT_TRUE(Parse({"/delay", "/noload"}).LoadAtStart);
+}
+
 }  // namespace

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# xwayland_load.sh TONEMARK CRTC_GAMMA: load mode inside a real headless sway
+# xwayland_load.sh TONEMARK CRTC_GAMMA TONEWATCH: load mode inside a real headless sway
 # that runs Xwayland. The session is a Wayland one, so tonemark must not take
 # Xwayland's RandR, which accepts any ramp and shows none of it: it takes sway's
 # wlr gamma control, which the headless outputs refuse, names each display
-# with the reason, ends with exit code 1, and leaves Xwayland's ramp alone. Forced onto X11, the same load "succeeds" on Xwayland, which is the
+# with the reason, ends with exit code 1, and leaves Xwayland's ramp alone.
+# Load mode goes through the loader there, which it starts: the loader asks
+# for the controls, is refused, and ends with sway. Forced onto X11, the same load "succeeds" on Xwayland, which is the
 # silence this guards against.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-program=$1 crtc_gamma=$2
+program=$1 crtc_gamma=$2 loader=$3
 
 # sway and what runs inside it belong to an unprivileged user: everything it
 # runs is copied where that user can reach it.
@@ -16,6 +18,7 @@ chmod 755 "$root"
 trap 'rm -rf "$root"' EXIT
 mkdir "$root/app"
 cp "$program" "$root/app/tonemark"
+cp "$loader" "$root/app/tonewatch"
 cp -r "$(dirname "$program")/Tonemark.languages" "$root/app/"
 cp "$crtc_gamma" "$here/../e2e/curve_files.sh" "$root/"
 chmod -R a+rX "$root"
@@ -43,6 +46,7 @@ expect_eq "$(cat "$SWAY_WORK/err")" \
 (display back-end: wlroots (wlr gamma control))" "load mode's report"
 "$root/crtc_gamma" get >"$SWAY_WORK/after"
 cmp -s "$SWAY_WORK/before" "$SWAY_WORK/after" || fail "load mode wrote Xwayland's ramp"
+[[ -S $XDG_RUNTIME_DIR/Orvana.Tonewatch.gamma ]] || fail "load mode started no loader"
 
 # What the X11 back-end would have done here: a load that "succeeds".
 TONEMARK_BACKEND=x11 "$app/tonemark" /load 2>"$SWAY_WORK/err" || fail "forced X11 load failed: $(cat "$SWAY_WORK/err")"

@@ -1,0 +1,154 @@
+#include "loader/linux/gamma_requests.h"
+
+#include <string.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "loader/linux/instance.h"
+#include "loader/linux/runtime_folder.h"
+
+namespace {
+
+constexpr char SocketName[] = "Orvana.Tonewatch.gamma";
+constexpr mode_t OthersAccess = 0077;
+constexpr int ListenBacklog = 4;
+
+void Accept(TGammaRequests& requests) {
+  for (;;) {
+    int connection = accept4(requests.Listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (connection < 0) return;
+    int* slot = nullptr;
+    for (int& client : requests.Clients)
+      if (client < 0) slot = &client;
+    if (slot == nullptr || !PeerIsThisUser(connection)) {
+      close(connection);
+      continue;
+    }
+    *slot = connection;
+  }
+}
+
+// The request, with the file it carries (-1 when none); false when the
+// client hung up or sent less than a request.
+bool Receive(int client, TGammaRequest& request, int& file) {
+  file = -1;
+  iovec bytes = {&request, sizeof request};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))];
+  msghdr message = {};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  ssize_t count = recvmsg(client, &message, MSG_CMSG_CLOEXEC);
+  cmsghdr* attached = CMSG_FIRSTHDR(&message);
+  if (count > 0 && attached != nullptr && attached->cmsg_type == SCM_RIGHTS)
+    memcpy(&file, CMSG_DATA(attached), sizeof file);
+  if (count != static_cast<ssize_t>(sizeof request)) {
+    if (file >= 0) close(file);
+    return false;
+  }
+  request.Output[sizeof request.Output - 1] = '\0';
+  return true;
+}
+
+void Answer(int client, const TGammaAnswer& answer, int file) {
+  iovec bytes = {const_cast<TGammaAnswer*>(&answer), sizeof answer};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message = {};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  if (file >= 0) {
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* attached = CMSG_FIRSTHDR(&message);
+    attached->cmsg_level = SOL_SOCKET;
+    attached->cmsg_type = SCM_RIGHTS;
+    attached->cmsg_len = CMSG_LEN(sizeof file);
+    memcpy(CMSG_DATA(attached), &file, sizeof file);
+  }
+  sendmsg(client, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+
+// False when the client is to be dropped.
+bool Serve(int client, TGammaHolder& holder) {
+  TGammaRequest request;
+  int file;
+  if (!Receive(client, request, file)) return false;
+  switch (request.Kind) {
+    case 'S':
+      Answer(client, AskForOutput(holder, request.Output), -1);
+      return true;
+    case 'T':
+      if (file < 0) return false;
+      Answer(client, ShowTable(holder, request.Output, file), -1);
+      return true;
+    case 'G': {
+      const TGammaAnswer answer = AskForOutput(holder, request.Output);
+      Answer(client, answer, ShownTable(holder, request.Output));
+      return true;
+    }
+    case 'R':
+      ReleaseOutputs(holder, client);
+      Answer(client, {GammaHeld, 0}, -1);
+      return true;
+    default:
+      if (file >= 0) close(file);
+      return false;
+  }
+}
+
+}  // namespace
+
+void OpenGammaRequests(TGammaRequests& requests, const char* folder) {
+  sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  if (!JoinPath(folder, SocketName, requests.SocketPath, sizeof requests.SocketPath) ||
+      strlen(requests.SocketPath) >= sizeof address.sun_path)
+    return;
+  memcpy(address.sun_path, requests.SocketPath, strlen(requests.SocketPath));
+  // Called holding the instance lock: whatever is there was left by a loader
+  // that has ended.
+  unlink(requests.SocketPath);
+  int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (listener < 0) return;
+  mode_t userMask = umask(OthersAccess | S_IXUSR);
+  int bound = bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  umask(userMask);
+  if (bound != 0 || listen(listener, ListenBacklog) != 0) {
+    if (bound == 0) unlink(requests.SocketPath);
+    close(listener);
+    return;
+  }
+  requests.Listener = listener;
+}
+
+void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries) {
+  entries[0] = {requests.Listener, POLLIN, 0};
+  for (int i = 0; i < MostGammaClients; ++i) entries[i + 1] = {requests.Clients[i], POLLIN, 0};
+}
+
+void ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const pollfd* entries, uint64_t now) {
+  for (int i = 0; i < MostGammaClients; ++i) {
+    int& client = requests.Clients[i];
+    if (client < 0 || client != entries[i + 1].fd || entries[i + 1].revents == 0) continue;
+    if (Serve(client, holder)) continue;
+    SessionEnded(holder, client, now);
+    close(client);
+    client = -1;
+  }
+  if (entries[0].revents != 0) Accept(requests);
+}
+
+void CloseGammaRequests(TGammaRequests& requests) {
+  for (int& client : requests.Clients) {
+    if (client >= 0) close(client);
+    client = -1;
+  }
+  if (requests.Listener >= 0) {
+    close(requests.Listener);
+    unlink(requests.SocketPath);
+  }
+  requests.Listener = -1;
+}

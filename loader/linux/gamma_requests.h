@@ -1,0 +1,31 @@
+// The loader's gamma socket ("Orvana.Tonewatch.gamma" in the runtime folder,
+// beside the control socket): load runs and calibration sessions of this
+// user send their tables through it to the outputs whose controls the loader
+// holds (gamma_wire.h has the requests). Served without blocking the loop
+// on a client: each request is read whole once it has arrived, or the client
+// is dropped.
+#pragma once
+
+#include <poll.h>
+#include <stdint.h>
+
+#include "loader/linux/gamma_holder.h"
+
+constexpr int MostGammaClients = 4;
+
+struct TGammaRequests {
+  int Listener = -1;
+  char SocketPath[108] = {};
+  int Clients[MostGammaClients] = {-1, -1, -1, -1};
+};
+
+// Listens in `folder` (ending in "/"); without the socket, the load runs
+// report every output as refused.
+void OpenGammaRequests(TGammaRequests& requests, const char* folder);
+
+// The listener and the clients, in entries[0 .. MostGammaClients].
+void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries);
+
+void ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const pollfd* entries, uint64_t now);
+
+void CloseGammaRequests(TGammaRequests& requests);

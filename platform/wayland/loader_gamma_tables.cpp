@@ -1,0 +1,202 @@
+#include "platform/wayland/loader_gamma_tables.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/wayland/wlr_gamma_controls.h"
+#include "tonemark_version.h"
+
+extern char** environ;
+
+namespace {
+
+// The loader's records (loader/linux/gamma_wire.h): the two must match.
+constexpr int GammaOutputNameSize = 60;
+struct TGammaRequest {
+  char Kind;
+  char Output[GammaOutputNameSize];
+};
+enum TGammaStatus : int32_t { GammaHeld = 0, GammaRefused = 1, GammaTakenAway = 2, GammaGone = 3, GammaEditing = 4 };
+struct TGammaAnswer {
+  int32_t Status;
+  uint32_t Size;
+};
+
+constexpr const char* GammaSocketName = "Orvana.Tonewatch.gamma";
+constexpr const char* NoLoadOption = "/noload";
+// A loader just started opens its socket once it has the compositor's
+// outputs: this long at most.
+constexpr int LoaderStartWaitMs = 5000;
+constexpr int ConnectRetryMs = 20;
+constexpr int AnswerWaitMs = 5000;
+
+int ConnectToLoader() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime == nullptr || *runtime == '\0') return -1;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string path = std::string(runtime) + "/" + GammaSocketName;
+  if (path.size() >= sizeof address.sun_path) return -1;
+  std::memcpy(address.sun_path, path.c_str(), path.size());
+  int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (connection < 0) return -1;
+  if (connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    close(connection);
+    return -1;
+  }
+  return connection;
+}
+
+// Started in a session of its own, with nothing of this process's output:
+// whoever reads this process's output must not wait for the loader's end.
+bool StartLoader(const std::string& path) {
+  posix_spawn_file_actions_t files;
+  posix_spawnattr_t attributes;
+  posix_spawn_file_actions_init(&files);
+  for (int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+    posix_spawn_file_actions_addopen(&files, descriptor, "/dev/null", O_RDWR, 0);
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  std::string option = NoLoadOption;
+  char* arguments[] = {const_cast<char*>(path.c_str()), option.data(), nullptr};
+  pid_t child;
+  const bool started = posix_spawn(&child, path.c_str(), &files, &attributes, arguments, environ) == 0;
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&files);
+  return started;
+}
+
+}  // namespace
+
+std::string LoaderBesideThisProgram() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  const std::string own = length > 0 ? std::string(path, static_cast<size_t>(length)) : "";
+  return own.substr(0, own.rfind('/') + 1) + TONEWATCH_PROGRAM;
+}
+
+TLoaderGammaTables::TLoaderGammaTables(std::string loaderPath) : loaderPath_(std::move(loaderPath)) {}
+
+TLoaderGammaTables::~TLoaderGammaTables() {
+  if (socket_ >= 0) close(socket_);
+}
+
+bool TLoaderGammaTables::Connect(bool startLoader) {
+  if (socket_ >= 0) return true;
+  if (unreachable_) return false;
+  socket_ = ConnectToLoader();
+  if (socket_ >= 0 || !startLoader) return socket_ >= 0;
+  if (StartLoader(loaderPath_))
+    for (int waited = 0; socket_ < 0 && waited < LoaderStartWaitMs; waited += ConnectRetryMs) {
+      usleep(ConnectRetryMs * 1000);
+      socket_ = ConnectToLoader();
+    }
+  unreachable_ = socket_ < 0;
+  return socket_ >= 0;
+}
+
+bool TLoaderGammaTables::Ask(char kind, const std::string& output, int file, int32_t& status, uint32_t& size,
+                             int* received) {
+  if (!Connect(true)) return false;
+  TGammaRequest request{};
+  request.Kind = kind;
+  std::strncpy(request.Output, output.c_str(), sizeof request.Output - 1);
+  iovec bytes = {&request, sizeof request};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  if (file >= 0) {
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* attached = CMSG_FIRSTHDR(&message);
+    attached->cmsg_level = SOL_SOCKET;
+    attached->cmsg_type = SCM_RIGHTS;
+    attached->cmsg_len = CMSG_LEN(sizeof file);
+    std::memcpy(CMSG_DATA(attached), &file, sizeof file);
+  }
+  TGammaAnswer answer{};
+  iovec answerBytes = {&answer, sizeof answer};
+  msghdr reply{};
+  reply.msg_iov = &answerBytes;
+  reply.msg_iovlen = 1;
+  reply.msg_control = control;
+  reply.msg_controllen = sizeof control;
+  pollfd readable = {socket_, POLLIN, 0};
+  const bool answered = sendmsg(socket_, &message, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof request) &&
+                        poll(&readable, 1, AnswerWaitMs) == 1 &&
+                        recvmsg(socket_, &reply, MSG_CMSG_CLOEXEC) == static_cast<ssize_t>(sizeof answer);
+  int carried = -1;
+  cmsghdr* attached = answered ? CMSG_FIRSTHDR(&reply) : nullptr;
+  if (attached != nullptr && attached->cmsg_type == SCM_RIGHTS) std::memcpy(&carried, CMSG_DATA(attached), sizeof carried);
+  if (received != nullptr) *received = carried;
+  else if (carried >= 0) close(carried);
+  if (!answered) {
+    // A loader that has ended, or hangs: none from now on.
+    close(socket_);
+    socket_ = -1;
+    unreachable_ = true;
+    return false;
+  }
+  status = answer.Status;
+  size = answer.Size;
+  return true;
+}
+
+uint32_t TLoaderGammaTables::TableSize(const std::string& output, std::string& refusal) {
+  const auto known = sizes_.find(output);
+  if (known != sizes_.end()) return known->second;
+  int32_t status = GammaGone;
+  uint32_t size = 0;
+  if (!Ask('S', output, -1, status, size)) {
+    refusal = LoaderUnreachableReason;
+    return 0;
+  }
+  switch (status) {
+    case GammaHeld: return sizes_[output] = size;
+    case GammaTakenAway: refusal = ControlTakenReason; break;
+    case GammaGone: refusal = OutputGoneReason; break;
+    case GammaEditing: refusal = EditingReason; break;
+    default: refusal = ControlRefusedReason;
+  }
+  return 0;
+}
+
+bool TLoaderGammaTables::SetTable(const std::string& output, const std::vector<uint16_t>& entries) {
+  const int file = GammaTableFile(entries);
+  if (file < 0) return false;
+  int32_t status = GammaGone;
+  uint32_t size = 0;
+  const bool answered = Ask('T', output, file, status, size);
+  close(file);
+  if (answered && status == GammaHeld) return true;
+  sizes_.erase(output);  // asked again next time, for the reason
+  return false;
+}
+
+std::vector<uint16_t> TLoaderGammaTables::Table(const std::string& output) {
+  int32_t status = GammaGone;
+  uint32_t size = 0;
+  int file = -1;
+  if (!Ask('G', output, -1, status, size, &file) || file < 0) return {};
+  std::vector<uint16_t> entries(3 * size_t{size});
+  const ssize_t bytes = static_cast<ssize_t>(entries.size() * sizeof(uint16_t));
+  const bool read = status == GammaHeld && pread(file, entries.data(), static_cast<size_t>(bytes), 0) == bytes;
+  close(file);
+  return read ? entries : std::vector<uint16_t>();
+}
+
+bool TLoaderGammaTables::ReleaseForSession(bool startLoader) {
+  if (!Connect(startLoader)) return false;
+  int32_t status = GammaGone;
+  uint32_t size = 0;
+  return Ask('R', "", -1, status, size);
+}
