@@ -128,7 +128,7 @@ TGammaAnswer AnswerAbout(const THeldOutput* output) {
 
 }  // namespace
 
-bool OpenGammaHolder(TGammaHolder& holder) {
+bool OpenGammaHolder(TGammaHolder& holder, bool takeNow) {
   const char* waylandDisplay = getenv("WAYLAND_DISPLAY");
   if (waylandDisplay == nullptr || *waylandDisplay == '\0') return false;
   holder.Display = wl_display_connect(nullptr);
@@ -140,8 +140,11 @@ bool OpenGammaHolder(TGammaHolder& holder) {
     CloseGammaHolder(holder);
     return false;
   }
-  for (THeldOutput& output : holder.Outputs)
-    if (output.State == OutputAsked) Take(holder, output);
+  for (THeldOutput& output : holder.Outputs) {
+    if (output.State != OutputAsked) continue;
+    if (takeNow) Take(holder, output);
+    else output.State = OutputIdle;
+  }
   RoundTrip(holder);  // the names, and the controls' answers
   holder.Started = true;
   return true;
@@ -178,7 +181,8 @@ bool ProcessGammaHolder(TGammaHolder& holder, const pollfd& slot, uint64_t now) 
 
 TGammaAnswer AskForOutput(TGammaHolder& holder, const char* name) {
   THeldOutput* output = Find(holder, name);
-  if (output != nullptr && (output->State == OutputRefused || output->State == OutputTakenAway)) {
+  if (output != nullptr &&
+      (output->State == OutputIdle || output->State == OutputRefused || output->State == OutputTakenAway)) {
     Take(holder, *output);
     RoundTrip(holder);
   }
@@ -228,6 +232,12 @@ void SessionEnded(TGammaHolder& holder, int connection, uint64_t now) {
     output.AskAgainAt = now + TakeBackMs;
     output.ReleasedTo = -1;
   }
+}
+
+bool SessionHasOutputs(const TGammaHolder& holder) {
+  for (const THeldOutput& output : holder.Outputs)
+    if (output.State == OutputReleased) return true;
+  return false;
 }
 
 void CloseGammaHolder(TGammaHolder& holder) {

@@ -26,6 +26,7 @@ constexpr int MostHeldOutputs = 16;
 
 enum TOutputState : uint8_t {
   OutputUnused,
+  OutputIdle,  // not asked for yet: asked on the first request about it
   OutputAsked,
   OutputHeld,
   OutputRefused,
@@ -56,8 +57,15 @@ struct TGammaHolder {
 };
 
 // Connects when the session is a Wayland one whose compositor offers wlr
-// gamma control, and takes every output's control; false otherwise.
-bool OpenGammaHolder(TGammaHolder& holder);
+// gamma control; false otherwise. With `takeNow` it takes every output's
+// control at once, else each on the first request about it: a loader that
+// load mode or a calibration session started must not take an output over
+// from the process that started it (wlroots 0.16 gives it to the newcomer).
+bool OpenGammaHolder(TGammaHolder& holder, bool takeNow);
+
+// True while a calibration session has the outputs: load runs then wait for
+// its end, which brings one.
+bool SessionHasOutputs(const TGammaHolder& holder);
 
 void AddGammaHolderToPoll(TGammaHolder& holder, pollfd& slot, int& timeoutMs, uint64_t now);
 

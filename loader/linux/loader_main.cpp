@@ -62,7 +62,8 @@ int StartLoadTimer(int32_t delayMs) {
   return timer;
 }
 
-void LaunchAndTrim(TLoadRuns& runs) {
+void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder) {
+  if (SessionHasOutputs(holder)) return;
   RequestLoadRun(runs);
   TrimWorkingSet();
 }
@@ -75,7 +76,7 @@ void PrepareSignals() {
   sigprocmask(SIG_BLOCK, &signals, nullptr);
 }
 
-void LoaderMain(int32_t delayMs, pid_t firstRun) {
+void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
   sigset_t endSignals = EndSignals();
   int signals = signalfd(-1, &endSignals, SFD_NONBLOCK | SFD_CLOEXEC);
   // Blocked and unread, SIGTERM could not end the loader at all; the
@@ -96,7 +97,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
   OpenSystemBusWatch(bus);
   TGammaHolder holder;
   TGammaRequests gammaRequests;
-  if (OpenGammaHolder(holder)) OpenGammaRequests(gammaRequests, instance.Folder);
+  if (OpenGammaHolder(holder, takeNow)) OpenGammaRequests(gammaRequests, instance.Folder);
   TLoadRuns runs;
   AdoptLoadRun(runs, firstRun);
   TrimWorkingSet();  // connecting ran much code that the wait does not need
@@ -123,10 +124,10 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
     if (slots[TimerSlot].revents != 0) {
       close(timer);
       timer = -1;
-      LaunchAndTrim(runs);
+      LaunchAndTrim(runs, holder);
     }
     closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
-    if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs);
+    if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs, holder);
     ServeGammaRequests(gammaRequests, holder, &slots[GammaSlot], now);
     if (holder.Broken) break;  // the compositor, and with it the session, has ended
     if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
@@ -134,7 +135,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
     // code on every wake-up would bring back what the trim let go.
     if (SystemBusWatchIsDue(bus, slots[BusSlot], now)) {
       TSystemBusNews news = ProcessSystemBusWatch(bus, now);
-      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim(runs);
+      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim(runs, holder);
       if (news.SessionReturns > 0) settleAt = now + SettleDelayMs;
       // Connecting, or reading news that launches nothing, ran code that the
       // wait does not need.
@@ -142,7 +143,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun) {
     }
     if (settleAt <= now) {
       settleAt = NoDeadline;
-      LaunchAndTrim(runs);
+      LaunchAndTrim(runs, holder);
     }
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
   }

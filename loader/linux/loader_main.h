@@ -1,7 +1,7 @@
 // The resident part of the loader: holds the single-instance lock and waits,
 // without polling, for its one timer, a resume from suspend, a change of the
-// display configuration, the session's return to the user, a close request
-// or SIGTERM / SIGINT. Ends at once when another loader holds the lock.
+// display configuration, the session's return to the user, a close request,
+// a gamma request, the compositor's news or SIGTERM / SIGINT. Ends at once when another loader holds the lock.
 #pragma once
 
 #include <stdint.h>
@@ -11,5 +11,7 @@
 // and SIGTERM / SIGINT are blocked, to be read through a descriptor.
 void PrepareSignals();
 
-// firstRun is the load-mode run launched at start (-1 when none could be).
-void LoaderMain(int32_t delayMs, pid_t firstRun);
+// firstRun is the load-mode run launched at start (-1 when none was).
+// takeNow: on a wlroots desktop, takes the outputs' gamma controls at once
+// (gamma_holder.h), as a loader with its own launch at start does.
+void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow);

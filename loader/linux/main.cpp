@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
   // Every start launches once, before the single-instance test.
   const pid_t firstRun = options.LoadAtStart ? LaunchLoadMode() : -1;
   TrimWorkingSet();
-  LoaderMain(options.DelayMs, firstRun);
+  LoaderMain(options.DelayMs, firstRun, options.LoadAtStart);
   return 0;
 }

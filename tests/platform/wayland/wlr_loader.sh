@@ -75,16 +75,17 @@ expect_eq "$(wc -w <<<"$(last_table HDMI-A-1)")" 1536 "the new output's table"
 
 # A session takes the outputs over and hands them back: after Cancel the old
 # curve, after OK the new one.
-printf 'up GammaUpDown\nup GammaUpDown\nclick CancelButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/dev/null
+# Each session takes DP-1 once, and the loader takes it back once.
 held=$(count 'held DP-1')
-wait_for $((held + 1)) 'held DP-1'
+printf 'up GammaUpDown\nup GammaUpDown\nclick CancelButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/dev/null
+wait_for $((held + 2)) 'held DP-1'
 settle
 expect_eq "$(last_table DP-1)" "$calibrated" "DP-1 after Cancel"
 
 printf 'up GammaUpDown\nup GammaUpDown\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/dev/null
 session=$(last_table DP-1)
 [[ $session != "$calibrated" ]] || fail "the session changed nothing"
-wait_for $((held + 3)) 'held DP-1'
+wait_for $((held + 4)) 'held DP-1'
 settle
 expect_eq "$(last_table DP-1)" "$session" "DP-1 after OK"
 
@@ -94,14 +95,25 @@ TONEMARK_SCRIPT=1 "$app/tonemark" <"$root/script" >/dev/null &
 session_pid=$!
 exec 8>"$root/script"
 printf 'up GammaUpDown\nup GammaUpDown\nup GammaUpDown\n' >&8
-wait_for $((held + 4)) 'held DP-1'
+wait_for $((held + 5)) 'held DP-1'
 sleep 0.3
 kill -9 "$session_pid"
 wait "$session_pid" 2>/dev/null || true
 exec 8>&-
-wait_for $((held + 5)) 'held DP-1'
+wait_for $((held + 6)) 'held DP-1'
 settle
 expect_eq "$(last_table DP-1)" "$session" "DP-1 after a killed session"
+
+# No loader runs: the session takes the outputs itself, and OK starts one,
+# which takes them over with the new curve once the session has ended.
+"$app/tonewatch" /uninstall
+wait_for 1 'restored HDMI-A-1'
+held=$(count 'held DP-1')
+printf 'down GammaUpDown\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/dev/null
+session=$(last_table DP-1)
+wait_for $((held + 2)) 'held DP-1'
+settle
+expect_eq "$(last_table DP-1)" "$session" "DP-1 after OK with no loader running"
 
 # An output that refuses gamma control: named with the reason, exit code 1.
 echo "add HEADLESS-1:0" >&7
