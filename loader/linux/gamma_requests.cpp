@@ -129,7 +129,8 @@ void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries) {
   for (int i = 0; i < MostGammaClients; ++i) entries[i + 1] = {requests.Clients[i], POLLIN, 0};
 }
 
-void ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const pollfd* entries, uint64_t now) {
+bool ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const pollfd* entries, uint64_t now) {
+  bool gone = false;
   for (int i = 0; i < MostGammaClients; ++i) {
     int& client = requests.Clients[i];
     if (client < 0 || client != entries[i + 1].fd || entries[i + 1].revents == 0) continue;
@@ -137,8 +138,10 @@ void ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const po
     SessionEnded(holder, client, now);
     close(client);
     client = -1;
+    gone = true;
   }
   if (entries[0].revents != 0) Accept(requests);
+  return gone;
 }
 
 void CloseGammaRequests(TGammaRequests& requests) {

@@ -26,6 +26,8 @@ void OpenGammaRequests(TGammaRequests& requests, const char* folder);
 // The listener and the clients, in entries[0 .. MostGammaClients].
 void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries);
 
-void ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const pollfd* entries, uint64_t now);
+// After a poll over those entries. True when a client has gone: the code
+// that served it is not needed while the loader waits.
+bool ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const pollfd* entries, uint64_t now);
 
 void CloseGammaRequests(TGammaRequests& requests);

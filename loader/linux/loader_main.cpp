@@ -128,7 +128,8 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
     }
     closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
     if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs, holder);
-    ServeGammaRequests(gammaRequests, holder, &slots[GammaSlot], now);
+    else if (slots[CompositorSlot].revents != 0) TrimWorkingSet();
+    if (ServeGammaRequests(gammaRequests, holder, &slots[GammaSlot], now)) TrimWorkingSet();
     if (holder.Broken) break;  // the compositor, and with it the session, has ended
     if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
     // The bus only when it has something or a time-out is up: running its
