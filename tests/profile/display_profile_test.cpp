@@ -76,6 +76,29 @@ TEST(DisplayProfile, VideoCardTableIsBuildRampsRampInBothReaders) {
   EXPECT_EQ(extreme[LevelCount + 128], 0);
 }
 
+// Compositors that load a profile's 'vcgt' themselves (Hyprland's icc=) read
+// only its table form: 3 channels of 16-bit entries, not lcms2's formula.
+TEST(DisplayProfile, VideoCardTableIsStoredAsATableOfThreeChannelsOf256SixteenBitEntries) {
+  TRampCurve adjusted;
+  adjusted.Gamma = 30;
+  const std::string bytes = ProfileOf(adjusted);
+  auto big32 = [&bytes](size_t at) {
+    return uint32_t{uint8_t(bytes[at])} << 24 | uint32_t{uint8_t(bytes[at + 1])} << 16 |
+           uint32_t{uint8_t(bytes[at + 2])} << 8 | uint32_t{uint8_t(bytes[at + 3])};
+  };
+  auto big16 = [&bytes](size_t at) { return uint16_t(uint8_t(bytes[at]) << 8 | uint8_t(bytes[at + 1])); };
+  size_t vcgt = 0;
+  for (uint32_t tag = 0; tag < big32(128); ++tag)
+    if (bytes.compare(132 + 12 * tag, 4, "vcgt") == 0) vcgt = big32(132 + 12 * tag + 4);
+  ASSERT_NE(vcgt, 0u);
+  EXPECT_EQ(bytes.substr(vcgt, 4), "vcgt");
+  EXPECT_EQ(big32(vcgt + 8), 0u) << "table, not formula";
+  EXPECT_EQ(big16(vcgt + 12), 3) << "channels";
+  EXPECT_EQ(big16(vcgt + 14), 256) << "entries";
+  EXPECT_EQ(big16(vcgt + 16), 2) << "bytes per entry";
+  EXPECT_EQ(big16(vcgt + 18 + 2 * 255), RampOf(adjusted)[255]);
+}
+
 TEST(DisplayProfile, PrimariesAndWhiteComeFromAPlausibleEdidElseSrgb) {
   OpenedProfile wide = OpenProfile(ProfileOf({}, WideGamutEdid()));
   ASSERT_TRUE(wide);

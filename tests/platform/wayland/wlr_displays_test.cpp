@@ -153,4 +153,31 @@ TEST_F(WlrDisplays, OutputsComeAndGoAndAFailedControlRefusesWithTheReason) {
   EXPECT_EQ(displays.RampSize(Displays[1].DC), 512);
 }
 
+TEST_F(WlrDisplays, UnderHyprlandARefusalSaysWhetherItsMonitorRuleLoadsAProfile) {
+  std::filesystem::create_directories(drm_.Path() / "config/hypr");
+  WriteBytes(drm_.File("config/hypr/hyprland.conf"),
+             "monitor = DP-1, preferred, auto, 1\n"
+             "monitorv2 {\n  output = HDMI-A-1\n  icc = /home/me/Tonemark2.icc  # calibrated\n}\n");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const std::string configBefore = config != nullptr ? config : "";
+  setenv("XDG_CONFIG_HOME", drm_.File("config").c_str(), 1);
+  setenv("HYPRLAND_INSTANCE_SIGNATURE", "test", 1);
+  Start("DP-1:0,HDMI-A-1:0");
+  TWlrDisplays displays(drm_.Path().string());
+  SetDisplaysPort(displays);
+  EnumerateDisplays();
+  EXPECT_EQ(displays.RampRefusal(Displays[0].DC),
+            "Hyprland refuses gamma control of this output, as it does where its monitor rule loads a colour profile "
+            "(icc), or where another program holds the control");
+  EXPECT_EQ(displays.RampRefusal(Displays[1].DC),
+            "Hyprland loads this output's colour profile itself (icc in its monitor rule), and so lets no program set "
+            "its gamma; the profile's calibration is what it shows");
+  unsetenv("HYPRLAND_INSTANCE_SIGNATURE");
+  EXPECT_EQ(displays.RampRefusal(Displays[1].DC),
+            "the compositor refuses gamma control of this output (another program holds it, or the output has no "
+            "gamma table)");
+  if (configBefore.empty()) unsetenv("XDG_CONFIG_HOME");
+  else setenv("XDG_CONFIG_HOME", configBefore.c_str(), 1);
+}
+
 }  // namespace
