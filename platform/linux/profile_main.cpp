@@ -1,5 +1,6 @@
-// tonemark-profile on Linux: the simulated displays when TONEMARK_SIM is set,
-// else the X server's RandR outputs.
+// tonemark-profile on Linux: the displays of the back-end that the session
+// calls for (display_backends.h): the simulated displays when TONEMARK_SIM is
+// set, a Wayland desktop's outputs, else the X server's RandR outputs.
 #include <unistd.h>
 
 #include <climits>
@@ -8,7 +9,7 @@
 
 #include "platform/linux/profile_install.h"
 #include "platform/linux/randr_displays.h"
-#include "platform/sim/sim_displays.h"
+#include "platform/wayland/display_backends.h"
 #include "profile/profile_program.h"
 
 int main(int argc, char** argv) {
@@ -19,8 +20,8 @@ int main(int argc, char** argv) {
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   if (length > 0) args[0].assign(path, length);
 
-  std::unique_ptr<TDisplaysPort> displays = SimDisplaysFromEnvironment();
-  if (!displays) displays = std::make_unique<TRandrDisplays>();
+  std::unique_ptr<TDisplaysPort> displays =
+      ChooseLinuxDisplays([] { return std::make_unique<TRandrDisplays>(); });
   SetDisplaysPort(*displays);
   TLinuxProfileInstaller installer;
   return ProfileProgram(args, installer, std::cout, std::cerr);
