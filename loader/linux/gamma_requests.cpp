@@ -2,8 +2,6 @@
 
 #include <string.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include "loader/linux/instance.h"
@@ -12,8 +10,6 @@
 namespace {
 
 constexpr char SocketName[] = "Orvana.Tonewatch.gamma";
-constexpr mode_t OthersAccess = 0077;
-constexpr int ListenBacklog = 4;
 
 void Accept(TGammaRequests& requests) {
   for (;;) {
@@ -102,26 +98,8 @@ bool Serve(int client, TGammaHolder& holder) {
 }  // namespace
 
 void OpenGammaRequests(TGammaRequests& requests, const char* folder) {
-  sockaddr_un address = {};
-  address.sun_family = AF_UNIX;
-  if (!JoinPath(folder, SocketName, requests.SocketPath, sizeof requests.SocketPath) ||
-      strlen(requests.SocketPath) >= sizeof address.sun_path)
-    return;
-  memcpy(address.sun_path, requests.SocketPath, strlen(requests.SocketPath));
-  // Called holding the instance lock: whatever is there was left by a loader
-  // that has ended.
-  unlink(requests.SocketPath);
-  int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (listener < 0) return;
-  mode_t userMask = umask(OthersAccess | S_IXUSR);
-  int bound = bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  umask(userMask);
-  if (bound != 0 || listen(listener, ListenBacklog) != 0) {
-    if (bound == 0) unlink(requests.SocketPath);
-    close(listener);
-    return;
-  }
-  requests.Listener = listener;
+  if (JoinPath(folder, SocketName, requests.SocketPath, sizeof requests.SocketPath))
+    requests.Listener = ListenOnPrivateSocket(requests.SocketPath);
 }
 
 void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries) {

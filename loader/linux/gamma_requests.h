@@ -8,6 +8,7 @@
 
 #include <poll.h>
 #include <stdint.h>
+#include <sys/un.h>
 
 #include "loader/linux/gamma_holder.h"
 
@@ -15,7 +16,7 @@ constexpr int MostGammaClients = 4;
 
 struct TGammaRequests {
   int Listener = -1;
-  char SocketPath[108] = {};
+  char SocketPath[sizeof(sockaddr_un::sun_path)] = {};
   int Clients[MostGammaClients] = {-1, -1, -1, -1};
 };
 

@@ -56,29 +56,31 @@ bool TakeInstanceLock(TLoaderInstance& instance) {
   return true;
 }
 
-void OpenControlSocket(TLoaderInstance& instance) {
+int ListenOnPrivateSocket(const char* path) {
   sockaddr_un address;
-  if (!JoinPath(instance.Folder, SocketName, instance.SocketPath, sizeof instance.SocketPath) ||
-      !SocketAddress(instance.SocketPath, address)) {
-    instance.SocketPath[0] = '\0';
-    return;
-  }
-  // Holding the lock, whatever is there was left by a loader that has ended.
-  unlink(instance.SocketPath);
+  if (!SocketAddress(path, address)) return -1;
+  // Called holding the lock: whatever is there was left by a loader that has
+  // ended.
+  unlink(path);
   int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (listener < 0) return;
+  if (listener < 0) return -1;
   // The socket file takes its mode from the umask; the calibration program,
   // started later, must still get the user's own umask.
   mode_t userMask = umask(OthersAccess | S_IXUSR);
   int bound = bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   umask(userMask);
   if (bound != 0 || listen(listener, ListenBacklog) != 0) {
-    if (bound == 0) unlink(instance.SocketPath);
+    if (bound == 0) unlink(path);
     close(listener);
-    instance.SocketPath[0] = '\0';
-    return;
+    return -1;
   }
-  instance.ControlSocket = listener;
+  return listener;
+}
+
+void OpenControlSocket(TLoaderInstance& instance) {
+  if (JoinPath(instance.Folder, SocketName, instance.SocketPath, sizeof instance.SocketPath))
+    instance.ControlSocket = ListenOnPrivateSocket(instance.SocketPath);
+  if (instance.ControlSocket < 0) instance.SocketPath[0] = '\0';
 }
 
 void ReleaseInstance(TLoaderInstance& instance) {

@@ -27,6 +27,10 @@ bool TakeInstanceLock(TLoaderInstance& instance);
 // cannot be closed by "/uninstall".
 void OpenControlSocket(TLoaderInstance& instance);
 
+// A non-blocking socket listening at `path`, closed to other users; -1 when
+// it cannot be made. Replaces whatever is at `path`.
+int ListenOnPrivateSocket(const char* path);
+
 // Whether the other end of a connected socket runs as this user.
 bool PeerIsThisUser(int connection);
 
