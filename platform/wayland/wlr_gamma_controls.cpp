@@ -75,6 +75,16 @@ wl_proxy* Bind(const TWaylandLibrary& wl, wl_proxy* registry, uint32_t global, c
 
 }  // namespace
 
+void TWlrGammaControls::DestroyOutput(TWlrOutput& output) {
+  if (output.Output == nullptr) return;
+  // wl_output's release (version 3) lets the compositor free its side too.
+  if (wl_->GetVersion(output.Output) >= 3)
+    wl_->MarshalFlags(output.Output, OutputRelease, nullptr, wl_->GetVersion(output.Output), WL_MARSHAL_FLAG_DESTROY);
+  else
+    wl_->Destroy(output.Output);
+  output.Output = nullptr;
+}
+
 int GammaTableFile(const std::vector<uint16_t>& entries) {
   int file = memfd_create("tonemark-gamma", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (file < 0) return -1;
@@ -90,9 +100,10 @@ int GammaTableFile(const std::vector<uint16_t>& entries) {
 TWlrGammaControls::~TWlrGammaControls() {
   if (display_ == nullptr) return;
   ReleaseAll();
-  for (auto& output : outputs_)
-    if (output->Output != nullptr) wl_->Destroy(output->Output);
-  if (manager_ != nullptr) wl_->Destroy(manager_);
+  for (auto& output : outputs_) DestroyOutput(*output);
+  if (manager_ != nullptr)
+    wl_->MarshalFlags(manager_, ZWLR_GAMMA_CONTROL_MANAGER_V1_DESTROY, nullptr, wl_->GetVersion(manager_),
+                      WL_MARSHAL_FLAG_DESTROY);
   wl_->Destroy(registry_);
   wl_->Disconnect(display_);
 }
@@ -136,8 +147,7 @@ void TWlrGammaControls::RemoveOutput(uint32_t global) {
   for (auto& output : outputs_) {
     if (output->Global != global || output->State == TControlState::OutputGone) continue;
     DestroyControl(*output);
-    wl_->Destroy(output->Output);
-    output->Output = nullptr;
+    DestroyOutput(*output);
     output->State = TControlState::OutputGone;
   }
 }

@@ -69,6 +69,7 @@ class TWlrGammaControls : public TGammaTables {
   // Asks for the output's control once, and hears the answer.
   void Take(TWlrOutput& output);
   void DestroyControl(TWlrOutput& output);
+  void DestroyOutput(TWlrOutput& output);
 
   const TWaylandLibrary* wl_ = nullptr;
   wl_display* display_ = nullptr;
