@@ -124,4 +124,21 @@ expect_eq "$status" 1 "load mode's exit code with a refusing output"
 expect_eq "$(head -n 1 "$root/err")" \
   "Error: Display 4 (Maker Model (HEADLESS-1)): the compositor refuses gamma control of this output (another program holds it, or the output has no gamma table). Its calibration is not on screen." \
   "load mode's report"
+# A compositor that gives an output to the newest client (wlroots 0.16): a
+# loader that load mode or OK started never takes an output over from its
+# starter, nor a session from the loader.
+"$app/tonewatch" /uninstall
+exec 7>&-
+wait "$stand_in_pid"
+"$stand_in" wayland-handover DP-1:256 handover <"$root/commands" >"$root/notes" &
+stand_in_pid=$!
+exec 7>"$root/commands"
+for _ in $(seq 100); do grep -q ready "$root/notes" && break; sleep 0.02; done
+export WAYLAND_DISPLAY=wayland-handover
+"$app/tonemark" /load 2>"$root/err" || fail "load mode under the handover rule: $(cat "$root/err")"
+"$app/tonewatch" /uninstall
+printf 'up GammaUpDown\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/dev/null
+wait_for 3 'held DP-1'
+settle
+expect_eq "$(count 'taken DP-1')" 0 "outputs taken over under the handover rule"
 echo "wlr loader: loads, outputs that appear or are taken over, sessions handed back, refusals"
