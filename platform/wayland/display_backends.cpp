@@ -7,6 +7,9 @@
 
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/kde_displays.h"
+#include "platform/wayland/kde_keeper.h"
+#include "platform/wayland/kde_output_management.h"
 #include "platform/wayland/none_displays.h"
 #include "ramp/messages_port.h"
 
@@ -25,6 +28,11 @@ std::unique_ptr<TDisplaysPort> OpenGnome(bool forced) {
   return gnome;
 }
 
+std::unique_ptr<TDisplaysPort> OpenKde(bool forced) {
+  if (!forced && (!WaylandSessionNow() || !KWinAssignsProfiles())) return nullptr;
+  return std::make_unique<TKdeDisplays>();
+}
+
 }  // namespace
 
 bool IsWaylandSession(const char* waylandDisplay, const char* sessionType) {
@@ -41,6 +49,7 @@ std::vector<TDisplayBackend> LinuxDisplayBackends(const TOpenDisplays& openX11) 
          return sim;
        }},
       {"gnome", OpenGnome},
+      {"kde", OpenKde},
       {"none",
        [](bool forced) -> std::unique_ptr<TDisplaysPort> {
          return forced || WaylandSessionNow() ? std::make_unique<TNoRampDisplays>() : nullptr;
@@ -94,6 +103,7 @@ bool DesktopGivesRampsBack(TDisplaysPort& displays) {
 
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile) {
   if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
+  if (dynamic_cast<TKdeDisplays*>(&displays) != nullptr) return std::make_unique<TKdeKeeper>(makeProfile);
   return nullptr;
 }
 

@@ -1,60 +1,16 @@
 #include "platform/wayland/wayland_outputs.h"
 
-#include <dlfcn.h>
-#include <wayland-client-core.h>
 #include <wayland-client-protocol.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "platform/wayland/wayland_library.h"
+
 namespace {
 
-constexpr const char* WaylandLibrary = "libwayland-client.so.0";
 // Version 4 adds the output's name ("DP-1") and description.
 constexpr uint32_t OutputVersion = 4;
-// Requests by opcode, as the protocol numbers them.
-constexpr uint32_t DisplayGetRegistry = 1;
-constexpr uint32_t RegistryBind = 0;
-
-// The few functions of the library that listing the outputs needs. Its
-// header's inline request wrappers would bind it at start; the requests are
-// marshalled here by opcode instead.
-struct TWaylandLibrary {
-  decltype(&wl_display_connect) Connect = nullptr;
-  decltype(&wl_display_disconnect) Disconnect = nullptr;
-  decltype(&wl_display_roundtrip) Roundtrip = nullptr;
-  decltype(&wl_proxy_marshal_flags) MarshalFlags = nullptr;
-  decltype(&wl_proxy_add_listener) AddListener = nullptr;
-  decltype(&wl_proxy_get_version) GetVersion = nullptr;
-  decltype(&wl_proxy_destroy) Destroy = nullptr;
-  const wl_interface* RegistryInterface = nullptr;
-  const wl_interface* OutputInterface = nullptr;
-};
-
-template <class Symbol>
-bool Find(void* library, const char* name, Symbol& symbol) {
-  symbol = reinterpret_cast<Symbol>(dlsym(library, name));
-  return symbol != nullptr;
-}
-
-const TWaylandLibrary* WaylandClient() {
-  static const TWaylandLibrary* const loaded = []() -> const TWaylandLibrary* {
-    void* library = dlopen(WaylandLibrary, RTLD_NOW | RTLD_LOCAL);
-    static TWaylandLibrary wl;
-    if (library == nullptr || !Find(library, "wl_display_connect", wl.Connect) ||
-        !Find(library, "wl_display_disconnect", wl.Disconnect) ||
-        !Find(library, "wl_display_roundtrip", wl.Roundtrip) ||
-        !Find(library, "wl_proxy_marshal_flags", wl.MarshalFlags) ||
-        !Find(library, "wl_proxy_add_listener", wl.AddListener) ||
-        !Find(library, "wl_proxy_get_version", wl.GetVersion) ||
-        !Find(library, "wl_proxy_destroy", wl.Destroy) ||
-        !Find(library, "wl_registry_interface", wl.RegistryInterface) ||
-        !Find(library, "wl_output_interface", wl.OutputInterface))
-      return nullptr;
-    return &wl;
-  }();
-  return loaded;
-}
 
 constexpr size_t MostOutputs = 64;
 
@@ -91,9 +47,7 @@ void Global(void* data, wl_registry* registry, uint32_t name, const char* interf
   const TWaylandLibrary& wl = *listing.Wl;
   if (std::strcmp(interface, wl.OutputInterface->name) != 0 || listing.Outputs.size() == MostOutputs) return;
   const uint32_t bound = std::min(version, OutputVersion);
-  auto* proxy = reinterpret_cast<wl_proxy*>(registry);
-  wl_proxy* output = wl.MarshalFlags(proxy, RegistryBind, wl.OutputInterface, bound, 0, name,
-                                     wl.OutputInterface->name, bound, nullptr);
+  wl_proxy* output = BindGlobal(wl, reinterpret_cast<wl_proxy*>(registry), name, wl.OutputInterface, bound);
   if (output == nullptr) return;
   listing.Proxies.push_back(output);
   listing.Outputs.emplace_back();
@@ -120,9 +74,7 @@ std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem) {
   }
   TListing listing{wl, {}, {}};
   listing.Outputs.reserve(MostOutputs);
-  auto* displayProxy = reinterpret_cast<wl_proxy*>(display);
-  wl_proxy* registry = wl->MarshalFlags(displayProxy, DisplayGetRegistry, wl->RegistryInterface,
-                                        wl->GetVersion(displayProxy), 0, nullptr);
+  wl_proxy* registry = GetRegistry(*wl, display);
   if (registry != nullptr) {
     wl->AddListener(registry, reinterpret_cast<void (**)(void)>(const_cast<wl_registry_listener*>(&RegistryListener)),
                     &listing);

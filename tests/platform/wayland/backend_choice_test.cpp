@@ -75,7 +75,7 @@ TEST_F(BackendChoice, AnUnknownNameIsAnErrorListingTheKnownOnes) {
     FAIL() << "no error";
   } catch (const std::invalid_argument& error) {
     EXPECT_STREQ(error.what(),
-                 "TONEMARK_BACKEND=wlroots names no display back-end. The known ones are: sim, gnome, none, x11.");
+                 "TONEMARK_BACKEND=wlroots names no display back-end. The known ones are: sim, gnome, kde, none, x11.");
   }
 }
 
