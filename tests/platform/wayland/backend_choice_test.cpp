@@ -8,8 +8,10 @@
 
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/kde_displays.h"
 #include "platform/wayland/none_displays.h"
 #include "tests/platform/wayland/mutter_stand_in.h"
+#include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -55,6 +57,20 @@ TEST_F(BackendChoice, GnomeWhereMutterAnswersElseNoneButNeverX11InAWaylandSessio
   ASSERT_TRUE(mutter.IsUp());
   setenv("DBUS_SESSION_BUS_ADDRESS", mutter.Address().c_str(), 1);
   EXPECT_NE(dynamic_cast<TGnomeDisplays*>(Choose().get()), nullptr);
+}
+
+// Version 6 of KWin's output management is the first that assigns profiles.
+TEST_F(BackendChoice, KdeWhereKWinsOutputManagementAssignsProfilesElseNone) {
+  const std::vector<TAnnounced> outputs = {{"DP-1", "Monitor", 0, 1920, 1080}};
+  {
+    StandInCompositor plasma6(outputs, 6);
+    EXPECT_NE(dynamic_cast<TKdeDisplays*>(Choose().get()), nullptr);
+  }
+  StandInCompositor plasma5(outputs, 5);
+  std::unique_ptr<TDisplaysPort> chosen = Choose();
+  EXPECT_NE(dynamic_cast<TNoRampDisplays*>(chosen.get()), nullptr);
+  setenv("TONEMARK_BACKEND", "kde", 1);
+  EXPECT_NE(dynamic_cast<TKdeDisplays*>(Choose().get()), nullptr);
 }
 
 TEST_F(BackendChoice, TheNamedOneWhenForcedAndTheSimulatedDisplaysWheneverSet) {
