@@ -5,7 +5,8 @@
 # curve files and assigns it (the source set to ICC); load mode assigns it
 # again where KWin lost it, also when Tonewatch runs it at log-on; /uninstall
 # takes Tonemark's profiles off and leaves others alone; a session takes an
-# assigned Tonemark profile off while it runs and puts it back on Cancel; a
+# assigned Tonemark profile off while it runs and puts it back on Cancel, and
+# after a killed session load mode assigns it again; a
 # compositor whose output management is older than version 6 is named as the
 # reason. The stand-in compositor keeps "<output> <source> <path>" per line
 # in its folder's profiles file (source 0 sRGB, 1 ICC).
@@ -115,6 +116,19 @@ exec 3>&-
 wait "$session" || fail "the session failed: $(cat "$root/err")"
 expect_eq "$(cat "$root/err")" "" "Cancel: messages"
 expect_eq "$(profile_of DP-1)" "1 $app/Tonemark1.icc" "Cancel: DP-1's profile back"
+# A session killed outright leaves it off; the next load mode (at log-on at
+# the latest) assigns it again.
+TONEMARK_SCRIPT=1 "$app/tonemark-window" <"$kde/script" >"$kde/killed-out" 2>"$root/err" &
+session=$!
+exec 3>"$kde/script"
+printf 'state\n' >&3
+for _ in $(seq 200); do [[ -s "$kde/killed-out" ]] && break; sleep 0.05; done
+kill -KILL "$session"
+wait "$session" || true
+exec 3>&-
+expect_eq "$(profile_of DP-1)" "0 " "killed: DP-1's profile still off"
+run /load
+expect_eq "$status/$(cat "$root/err")/$(profile_of DP-1)" "0//1 $app/Tonemark1.icc" "killed: load assigns it again"
 stop_kwin
 
 # KWin before Plasma 6 assigns no profile: load mode says so for each display

@@ -68,6 +68,11 @@ void BindDevice(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource* device = wl_resource_create(client, &kde_output_device_v2_interface, static_cast<int>(version), id);
   wl_resource_set_implementation(device, nullptr, &output, DeviceGone);
   output.Devices.push_back(device);
+  // The mode, as KWin announces it: an object of the compositor's making.
+  wl_resource* mode = wl_resource_create(client, &kde_output_device_mode_v2_interface, static_cast<int>(version), 0);
+  kde_output_device_v2_send_mode(device, mode);
+  kde_output_device_mode_v2_send_size(mode, output.Announced.Width, output.Announced.Height);
+  kde_output_device_v2_send_current_mode(device, mode);
   kde_output_device_v2_send_name(device, output.Announced.Name.c_str());
   SendProfile(device, output);
 }
