@@ -16,6 +16,8 @@ namespace {
 
 constexpr uint32_t ProfileVersion = KDE_OUTPUT_CONFIGURATION_V2_SET_ICC_PROFILE_PATH_SINCE_VERSION;
 constexpr uint32_t SourceVersion = KDE_OUTPUT_CONFIGURATION_V2_SET_COLOR_PROFILE_SOURCE_SINCE_VERSION;
+// The registry of output devices is bound at this version or not at all.
+constexpr uint32_t DeviceRegistryVersion = KDE_OUTPUT_DEVICE_REGISTRY_V2_OUTPUT_SINCE_VERSION;
 // KWin answers a configuration once it has applied it to the hardware.
 constexpr int AnswerPolls = 250;
 constexpr auto AnswerPause = std::chrono::milliseconds(20);
@@ -62,6 +64,8 @@ int ConfigurationEvent(const void* configuration, void*, uint32_t, const wl_mess
   return 0;
 }
 
+int DeviceRegistryEvent(const void* connection, void*, uint32_t, const wl_message* message,
+                        wl_argument* arguments);
 void Global(void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version);
 void GlobalRemove(void*, wl_registry*, uint32_t) {}
 
@@ -77,7 +81,17 @@ struct TKdeOutputManagement::TConnection {
   uint32_t ManagementVersion = 0;
   TGlobal ManagementGlobal;
   std::vector<TGlobal> DeviceGlobals;
+  TGlobal DeviceRegistryGlobal;
+  wl_proxy* DeviceRegistry = nullptr;
   std::vector<std::unique_ptr<TDevice>> Devices;
+
+  void AddDevice(wl_proxy* proxy) {
+    if (proxy == nullptr) return;
+    auto device = std::make_unique<TDevice>();
+    device->Proxy = proxy;
+    Wl->AddDispatcher(proxy, DeviceEvent, device.get(), nullptr);
+    Devices.push_back(std::move(device));
+  }
 
   ~TConnection() {
     for (const auto& device : Devices) {
@@ -85,6 +99,7 @@ struct TKdeOutputManagement::TConnection {
       Wl->Destroy(device->Proxy);
     }
     if (Management != nullptr) Wl->Destroy(Management);
+    if (DeviceRegistry != nullptr) Wl->Destroy(DeviceRegistry);
     if (Registry != nullptr) Wl->Destroy(Registry);
     if (Display != nullptr) Wl->Disconnect(Display);
   }
@@ -97,6 +112,15 @@ void Global(void* data, wl_registry*, uint32_t name, const char* interface, uint
   if (std::strcmp(interface, kde_output_management_v2_interface.name) == 0) connection.ManagementGlobal = {name, version};
   else if (std::strcmp(interface, kde_output_device_v2_interface.name) == 0)
     connection.DeviceGlobals.push_back({name, version});
+  else if (std::strcmp(interface, kde_output_device_registry_v2_interface.name) == 0)
+    connection.DeviceRegistryGlobal = {name, version};
+}
+
+int DeviceRegistryEvent(const void* connection, void*, uint32_t, const wl_message* message,
+                        wl_argument* arguments) {
+  auto& to = *static_cast<TKdeOutputManagement::TConnection*>(const_cast<void*>(connection));
+  if (std::strcmp(message->name, "output") == 0) to.AddDevice(reinterpret_cast<wl_proxy*>(arguments[0].o));
+  return 0;
 }
 
 }  // namespace
@@ -133,14 +157,20 @@ TKdeOutputManagement::TKdeOutputManagement() : connection_(std::make_unique<TCon
   c.ManagementVersion = std::min<uint32_t>(c.ManagementGlobal.Version, kde_output_management_v2_interface.version);
   c.Management = BindGlobal(wl, c.Registry, c.ManagementGlobal.Name, &kde_output_management_v2_interface,
                             c.ManagementVersion);
-  for (const TGlobal& global : c.DeviceGlobals) {
-    auto device = std::make_unique<TDevice>();
-    const uint32_t version = std::min<uint32_t>(global.Version, kde_output_device_v2_interface.version);
-    device->Proxy = BindGlobal(wl, c.Registry, global.Name, &kde_output_device_v2_interface, version);
-    if (device->Proxy == nullptr) continue;
-    wl.AddDispatcher(device->Proxy, DeviceEvent, device.get(), nullptr);
-    c.Devices.push_back(std::move(device));
+  // KWin from Plasma 6.5 lists its output devices through a registry; before,
+  // each was a global.
+  if (c.DeviceRegistryGlobal.Version >= DeviceRegistryVersion) {
+    c.DeviceRegistry = BindGlobal(
+        wl, c.Registry, c.DeviceRegistryGlobal.Name, &kde_output_device_registry_v2_interface,
+        std::min<uint32_t>(c.DeviceRegistryGlobal.Version, kde_output_device_registry_v2_interface.version));
+    if (c.DeviceRegistry != nullptr) wl.AddDispatcher(c.DeviceRegistry, DeviceRegistryEvent, &c, nullptr);
+  } else {
+    for (const TGlobal& global : c.DeviceGlobals)
+      c.AddDevice(BindGlobal(wl, c.Registry, global.Name, &kde_output_device_v2_interface,
+                             std::min<uint32_t>(global.Version, kde_output_device_v2_interface.version)));
   }
+  // The devices (from the registry), then what each announces.
+  wl.Roundtrip(c.Display);
   wl.Roundtrip(c.Display);
 }
 

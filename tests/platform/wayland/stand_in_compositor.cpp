@@ -17,6 +17,7 @@ constexpr const char* SocketName = "wayland-test";
 constexpr uint32_t DeviceVersionWithSource = 7;
 constexpr uint32_t DeviceVersionWithProfile = 5;
 constexpr uint32_t ManagementVersionWithSource = 8;
+constexpr uint32_t ManagementVersionWithDeviceRegistry = 21;
 }  // namespace
 
 struct StandInCompositor::TKde {
@@ -63,9 +64,12 @@ void DeviceGone(wl_resource* device) {
   devices.erase(std::remove(devices.begin(), devices.end(), device), devices.end());
 }
 
-void BindDevice(wl_client* client, void* data, uint32_t version, uint32_t id) {
-  auto& output = *static_cast<TOutput*>(data);
+// A device for the output, `id` 0 for one of the compositor's making; its
+// announcement follows `announce`.
+void AnnounceDevice(wl_client* client, TOutput& output, uint32_t version, uint32_t id,
+                    wl_resource* registry = nullptr) {
   wl_resource* device = wl_resource_create(client, &kde_output_device_v2_interface, static_cast<int>(version), id);
+  if (registry != nullptr) kde_output_device_registry_v2_send_output(registry, device);
   wl_resource_set_implementation(device, nullptr, &output, DeviceGone);
   output.Devices.push_back(device);
   // The mode, as KWin announces it: an object of the compositor's making.
@@ -75,6 +79,19 @@ void BindDevice(wl_client* client, void* data, uint32_t version, uint32_t id) {
   kde_output_device_v2_send_current_mode(device, mode);
   kde_output_device_v2_send_name(device, output.Announced.Name.c_str());
   SendProfile(device, output);
+}
+
+void BindDevice(wl_client* client, void* data, uint32_t version, uint32_t id) {
+  AnnounceDevice(client, *static_cast<TOutput*>(data), version, id);
+}
+
+// KWin from management version 21 lists the devices through a registry.
+void BindDeviceRegistry(wl_client* client, void* data, uint32_t version, uint32_t id) {
+  wl_resource* registry =
+      wl_resource_create(client, &kde_output_device_registry_v2_interface, static_cast<int>(version), id);
+  wl_resource_set_implementation(registry, nullptr, nullptr, nullptr);
+  for (TOutput* output : static_cast<StandInCompositor::TKde*>(data)->Outputs)
+    AnnounceDevice(client, *output, version, 0, registry);
 }
 
 // A configuration's changes until it is applied: output, profile.
@@ -192,7 +209,7 @@ StandInCompositor::StandInCompositor(const std::vector<TAnnounced>& outputs, uin
     outputs_.push_back(output);
     if (kde != nullptr) kde->Outputs.push_back(output);
     wl_global_create(display_, &wl_output_interface, 4, output, BindOutput);
-    if (kde != nullptr)
+    if (kde != nullptr && kdeManagementVersion < ManagementVersionWithDeviceRegistry)
       wl_global_create(display_, &kde_output_device_v2_interface,
                        kdeManagementVersion >= ManagementVersionWithSource ? DeviceVersionWithSource
                                                                            : DeviceVersionWithProfile,
@@ -201,6 +218,9 @@ StandInCompositor::StandInCompositor(const std::vector<TAnnounced>& outputs, uin
   if (kde != nullptr)
     wl_global_create(display_, &kde_output_management_v2_interface, static_cast<int>(kdeManagementVersion), nullptr,
                      BindManagement);
+  if (kde != nullptr && kdeManagementVersion >= ManagementVersionWithDeviceRegistry)
+    wl_global_create(display_, &kde_output_device_registry_v2_interface,
+                     static_cast<int>(ManagementVersionWithDeviceRegistry), kde, BindDeviceRegistry);
   serving_ = std::thread([this] {
     wl_event_loop* loop = wl_display_get_event_loop(display_);
     while (!stop_) {

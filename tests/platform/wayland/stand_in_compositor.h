@@ -33,7 +33,8 @@ class StandInCompositor {
  public:
   // Sets XDG_RUNTIME_DIR and WAYLAND_DISPLAY for the clients to come. With
   // `kdeManagementVersion` above 0, KWin's output management at that
-  // version, and an output device per output.
+  // version, and an output device per output: each a global, or from
+  // version 21 announced by the output-device registry.
   explicit StandInCompositor(const std::vector<TAnnounced>& outputs, uint32_t kdeManagementVersion = 0,
                              std::vector<TKdeProfileState> profiles = {});
   ~StandInCompositor();
