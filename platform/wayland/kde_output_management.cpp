@@ -157,8 +157,8 @@ TKdeOutputManagement::TKdeOutputManagement() : connection_(std::make_unique<TCon
   c.ManagementVersion = std::min<uint32_t>(c.ManagementGlobal.Version, kde_output_management_v2_interface.version);
   c.Management = BindGlobal(wl, c.Registry, c.ManagementGlobal.Name, &kde_output_management_v2_interface,
                             c.ManagementVersion);
-  // KWin from Plasma 6.5 lists its output devices through a registry; before,
-  // each was a global.
+  // A newer KWin lists its output devices through a registry; before, each
+  // was a global.
   if (c.DeviceRegistryGlobal.Version >= DeviceRegistryVersion) {
     c.DeviceRegistry = BindGlobal(
         wl, c.Registry, c.DeviceRegistryGlobal.Name, &kde_output_device_registry_v2_interface,

@@ -1,6 +1,6 @@
 // The KDE keeper's report after OK when KWin's output management is too old
-// to assign profiles, and OK where KWin lists its output devices through
-// their registry (Plasma 6.5 on); the rest runs end to end in kde_keep.sh,
+// to assign profiles, and OK where a newer KWin lists its output devices
+// through their registry; the rest runs end to end in kde_keep.sh,
 // whose OK shows its messages in the window's boxes.
 #include "platform/wayland/kde_keeper.h"
 
@@ -32,7 +32,7 @@ TEST(KdeKeeper, OkOnACompositorBeforePlasma6WritesTheProfileAndNamesTheReasonFor
 }
 
 TEST(KdeKeeper, OkAssignsTheProfilesWhereKWinListsItsOutputDevicesThroughTheirRegistry) {
-  StandInCompositor plasma65({{"DP-1", "Maker Model (DP-1)", 0, 1920, 1080}, {"DP-2", "Other", 1920, 1920, 1080}}, 21);
+  StandInCompositor registryKWin({{"DP-1", "Maker Model (DP-1)", 0, 1920, 1080}, {"DP-2", "Other", 1920, 1920, 1080}}, 21);
   TempFolder drm, data;
   TKdeDisplays displays(drm.Path().string());
   SetDisplaysPort(displays);
@@ -41,7 +41,7 @@ TEST(KdeKeeper, OkAssignsTheProfilesWhereKWinListsItsOutputDevicesThroughTheirRe
   TKdeKeeper keeper([](const TRampCurve&, const TDisplay&) { return std::string("profile"); });
 
   EXPECT_EQ(keeper.HandOverStoredCurves(data.Folder()), "");
-  EXPECT_EQ(plasma65.Profiles(), (std::vector<TKdeProfileState>{{"", 0}, {data.File("Tonemark2.icc"), 1}}));
+  EXPECT_EQ(registryKWin.Profiles(), (std::vector<TKdeProfileState>{{"", 0}, {data.File("Tonemark2.icc"), 1}}));
   ReleaseDisplays();
 }
 
