@@ -26,6 +26,13 @@ class TCalibrationKeeper {
   // /uninstall: takes Tonemark's calibration off the desktop. What went
   // wrong, as above.
   virtual std::string TakeBackStoredCurves() = 0;
+  // The editing session starts: a desktop that applies the calibration
+  // stored in `folder` itself stops for the session, so that the window
+  // shows the edited one as it will look. What went wrong, as above.
+  virtual std::string SetAsideForSession(const std::string& /*folder*/) { return ""; }
+  // The session ended without OK: what SetAsideForSession took off goes
+  // back. What went wrong, as above.
+  virtual std::string PutBackAfterSession() { return ""; }
 };
 
 // The keeper that main() chose, or null when the loader keeps the calibration.

@@ -38,6 +38,10 @@ void TMainForm::FormCreate() {
   ApplicationTitle = ApplicationTitleText;
   Window.Caption = ApplicationTitle;
   SaveRamps();
+  // A desktop that shows the stored calibration itself would show the edited
+  // one through it.
+  const std::string notSetAside = CalibrationKeeper() ? CalibrationKeeper()->SetAsideForSession(DataFolder()) : "";
+  if (!notSetAside.empty()) View.ShowMessage(notSetAside);
   RestoreOnClose = true;
   EventsEnabled = false;
   PointPosUpDown.SetPosition(CurrentPoint);
@@ -199,6 +203,8 @@ bool TMainForm::FormClose() {
   if (RestoreOnClose) {
     ReferenceJpeg.reset();
     RestoreRamps();
+    const std::string notPutBack = CalibrationKeeper() ? CalibrationKeeper()->PutBackAfterSession() : "";
+    if (!notPutBack.empty()) View.ShowMessage(notPutBack);
     return true;
   }
   std::string skippedFiles;

@@ -7,6 +7,9 @@
 
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/kde_displays.h"
+#include "platform/wayland/kde_keeper.h"
+#include "platform/wayland/kde_output_management.h"
 #include "platform/wayland/none_displays.h"
 #include "platform/wayland/wlr_displays.h"
 #include "platform/wayland/wlr_keeper.h"
@@ -35,6 +38,12 @@ std::unique_ptr<TDisplaysPort> OpenWlr(bool forced) {
   return wlr;
 }
 
+// Chosen after wlroots: KWin, which loads each output's profile itself.
+std::unique_ptr<TDisplaysPort> OpenKde(bool forced) {
+  if (!forced && (!WaylandSessionNow() || !KWinAssignsProfiles())) return nullptr;
+  return std::make_unique<TKdeDisplays>();
+}
+
 }  // namespace
 
 bool IsWaylandSession(const char* waylandDisplay, const char* sessionType) {
@@ -52,6 +61,7 @@ std::vector<TDisplayBackend> LinuxDisplayBackends(const TOpenDisplays& openX11) 
        }},
       {"gnome", OpenGnome},
       {"wlr", OpenWlr},
+      {"kde", OpenKde},
       {"none",
        [](bool forced) -> std::unique_ptr<TDisplaysPort> {
          return forced || WaylandSessionNow() ? std::make_unique<TNoRampDisplays>() : nullptr;
@@ -108,6 +118,7 @@ bool DesktopGivesRampsBack(TDisplaysPort& displays) {
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile) {
   if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
   if (auto* wlr = dynamic_cast<TWlrDisplays*>(&displays)) return std::make_unique<TWlrKeeper>(*wlr);
+  if (dynamic_cast<TKdeDisplays*>(&displays) != nullptr) return std::make_unique<TKdeKeeper>(makeProfile);
   return nullptr;
 }
 

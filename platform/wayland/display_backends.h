@@ -1,6 +1,7 @@
 // The display back-ends of the Linux programs, one chosen at run time: the
 // simulated displays when TONEMARK_SIM is set; in a Wayland session the
-// back-end of the compositor's own ramp interface, else "none" (never
+// back-end of the compositor's own ramp interface (or, on KDE Plasma 6, of
+// its output management, which assigns profiles), else "none" (never
 // Xwayland's RandR, which takes any ramp and shows none of it); otherwise X11
 // RandR. TONEMARK_BACKEND=<name> forces one.
 #pragma once
@@ -44,8 +45,8 @@ void KeepRampsAfterExit(TDisplaysPort& displays);
 // True when the desktop itself gives each display its ramp back once this
 // process ends, so that no guardian is needed.
 bool DesktopGivesRampsBack(TDisplaysPort& displays);
-// Who keeps the calibration after OK where the desktop does (GNOME: from
-// profiles that `makeProfile` writes); null where the loader does.
+// Who keeps the calibration after OK where the desktop does (GNOME, KDE:
+// from profiles that `makeProfile` writes); null where the loader does.
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile);
 // The back-end's name in the README's terms, for every problem reported on a
 // Wayland desktop; empty for X11 and the simulated displays, whose messages

@@ -4,9 +4,7 @@
 #include <iterator>
 
 #include "platform/wayland/colord_devices.h"
-#include "ramp/atomic_file.h"
 #include "ramp/build_ramp.h"
-#include "ramp/curve_file.h"
 #include "ramp/file_error.h"
 #include "ramp/ramp_resample.h"
 
@@ -15,13 +13,6 @@ namespace {
 // Mutter applies a new default profile when colord tells it, a moment later.
 constexpr int VerifyAttempts = 30;
 constexpr int32_t VerifyPauseMs = 100;
-constexpr const char* NoProfileMakerReason = "this program writes no colour profiles";
-
-// The display's stored curve; false without a curve file. Throws TFileError.
-bool StoredCurve(const std::string& folder, int32_t index, TRampCurve& curve) {
-  std::string deviceName;
-  return ReadCurveFile(curve, deviceName, CurveFilePath(folder, index));
-}
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -30,28 +21,10 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return true;
 }
 
-std::string AboutDisplay(int32_t index, const std::string& problem) {
-  return "Display " + std::to_string(index + 1) + " (" + Displays[index].Description + "): " + problem + ".";
-}
-
 }  // namespace
-
-std::string ProfileFilePath(const std::string& folder, int32_t index) {
-  return folder + "Tonemark" + std::to_string(index + 1) + ".icc";
-}
 
 TGnomeKeeper::TGnomeKeeper(TGnomeDisplays& displays, TProfileMaker makeProfile)
     : displays_(displays), makeProfile_(std::move(makeProfile)) {}
-
-std::string TGnomeKeeper::WriteProfile(const std::string& path, const TRampCurve& curve, int32_t index) {
-  if (!makeProfile_) return NoProfileMakerReason;
-  try {
-    WriteFileAtomically(path, makeProfile_(curve, Displays[index]));
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "";
-}
 
 std::string TGnomeKeeper::HandOverStoredCurves(const std::string& folder) {
   TColordDevices colord;
@@ -64,14 +37,14 @@ std::string TGnomeKeeper::HandOverStoredCurves(const std::string& folder) {
     try {
       TRampCurve curve;
       if (!StoredCurve(folder, i, curve)) continue;
-      problem = WriteProfile(path, curve, i);
+      problem = WriteProfileFile(makeProfile_, path, curve, i);
     } catch (const TFileError& error) {
       problem = error.what();
     }
     if (problem.empty() && !ReadFileBytes(path, bytes)) problem = path + " cannot be read back";
     if (problem.empty()) problem = colord.MakeDefault(Displays[i].MonitorInfo.DeviceName, path, bytes);
     if (!problem.empty())
-      problems += (problems.empty() ? "" : "\n") + AboutDisplay(i, problem + ". GNOME will not keep its calibration");
+      problems += (problems.empty() ? "" : "\n") + DisplayProblemLine(i, problem + ". GNOME will not keep its calibration");
   }
   // The messages port names the back-end under every message.
   return problems;
@@ -89,7 +62,7 @@ bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& re
       return false;
     }
     if (!ReadFileBytes(ProfileFilePath(folder, i), profiles[i]) &&
-        (!WriteProfile(ProfileFilePath(folder, i), curves[i], i).empty() ||
+        (!WriteProfileFile(makeProfile_, ProfileFilePath(folder, i), curves[i], i).empty() ||
          !ReadFileBytes(ProfileFilePath(folder, i), profiles[i])))
       return false;
   }
@@ -139,7 +112,7 @@ std::string TGnomeKeeper::TakeBackStoredCurves() {
   std::string problems;
   for (int32_t i = 0; i < DisplayCount; ++i) {
     const std::string problem = colord.RemoveOwnProfiles(Displays[i].MonitorInfo.DeviceName);
-    if (!problem.empty()) problems += (problems.empty() ? "" : "\n") + AboutDisplay(i, problem);
+    if (!problem.empty()) problems += (problems.empty() ? "" : "\n") + DisplayProblemLine(i, problem);
   }
   return problems;
 }

@@ -6,15 +6,12 @@
 // monitor's colord device.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/profile_files.h"
 #include "ramp/records.h"
 #include "shell/calibration_keeper.h"
-
-// A display's calibration as the bytes of its profile file.
-using TProfileMaker = std::function<std::string(const TRampCurve& curve, const TDisplay& display)>;
 
 class TGnomeKeeper : public TCalibrationKeeper {
  public:
@@ -27,14 +24,9 @@ class TGnomeKeeper : public TCalibrationKeeper {
   std::string TakeBackStoredCurves() override;
 
  private:
-  // Writes the display's profile from its stored curve; what went wrong.
-  std::string WriteProfile(const std::string& path, const TRampCurve& curve, int32_t index);
   // Waits for Mutter to show each display's calibration; reports the others.
   void VerifyShown(const std::vector<std::pair<int32_t, TGammaRamp>>& expected, TLoadReport& report);
 
   TGnomeDisplays& displays_;
   TProfileMaker makeProfile_;
 };
-
-// "Tonemark<n>.icc" in `folder`, n counting from 1.
-std::string ProfileFilePath(const std::string& folder, int32_t index);

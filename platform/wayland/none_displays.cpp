@@ -1,16 +1,8 @@
 #include "platform/wayland/none_displays.h"
 
-#include "platform/wayland/wayland_outputs.h"
-
 TNoRampDisplays::TNoRampDisplays(std::string drmFolder) : TOutputDisplays(NoneBackendLabel, std::move(drmFolder)) {}
 
-std::string TNoRampDisplays::ReadOutputs() {
-  std::string problem;
-  Outputs = ListWaylandOutputs(problem);
-  for (TWaylandOutput& output : Outputs) output.Edid = DrmConnectorEdid(DrmFolder, output.Name);
-  if (!Outputs.empty()) Outputs.front().Primary = true;
-  return problem;
-}
+std::string TNoRampDisplays::ReadOutputs() { return ReadCompositorOutputs(); }
 
 bool TNoRampDisplays::GetRamp(TDisplayHandle, TGammaRamp&) { return false; }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/wayland/wayland_outputs.h"
 #include "ramp/edid.h"
 #include "ramp/messages_port.h"
 
@@ -48,6 +49,14 @@ TOutputDisplays::TOutputDisplays(std::string label, std::string drmFolder)
 TWaylandOutput* TOutputDisplays::OutputOf(void* handle) {
   const size_t index = IndexOf(handle);
   return handle != nullptr && index < Outputs.size() ? &Outputs[index] : nullptr;
+}
+
+std::string TOutputDisplays::ReadCompositorOutputs() {
+  std::string problem;
+  Outputs = ListWaylandOutputs(problem);
+  for (TWaylandOutput& output : Outputs) output.Edid = DrmConnectorEdid(DrmFolder, output.Name);
+  if (!Outputs.empty()) Outputs.front().Primary = true;
+  return problem;
 }
 
 void TOutputDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {

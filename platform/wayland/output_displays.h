@@ -43,6 +43,9 @@ class TOutputDisplays : public TDisplaysPort {
  protected:
   // Fills Outputs in the compositor's order; the reason when it cannot.
   virtual std::string ReadOutputs() = 0;
+  // ReadOutputs for a back-end that has only the compositor's wl_outputs:
+  // EDIDs from the DRM folder, the first output primary.
+  std::string ReadCompositorOutputs();
   // The output behind a monitor or display handle, or null.
   TWaylandOutput* OutputOf(void* handle);
   static void* HandleOf(size_t index) { return reinterpret_cast<void*>(static_cast<uintptr_t>(index + 1)); }

@@ -13,6 +13,7 @@ struct TWaylandLibrary {
   decltype(&wl_display_flush) Flush = nullptr;
   decltype(&wl_proxy_marshal_flags) MarshalFlags = nullptr;
   decltype(&wl_proxy_add_listener) AddListener = nullptr;
+  decltype(&wl_proxy_add_dispatcher) AddDispatcher = nullptr;
   decltype(&wl_proxy_get_version) GetVersion = nullptr;
   decltype(&wl_proxy_destroy) Destroy = nullptr;
   const wl_interface* RegistryInterface = nullptr;
@@ -26,6 +27,12 @@ constexpr uint32_t OutputRelease = 0;  // version 3 and later
 
 // The library's functions, or null when it cannot be loaded.
 const TWaylandLibrary* WaylandClient();
+
+// wl_display.get_registry on a new connection's display.
+wl_proxy* GetRegistry(const TWaylandLibrary& wl, wl_display* display);
+// wl_registry.bind of global `name` as `interface` at `version`.
+wl_proxy* BindGlobal(const TWaylandLibrary& wl, wl_proxy* registry, uint32_t name, const wl_interface* interface,
+                     uint32_t version);
 
 // Sets a listener table (any protocol's listener struct) on a proxy.
 template <class Listener>

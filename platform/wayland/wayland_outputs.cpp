@@ -45,9 +45,7 @@ void Global(void* data, wl_registry* registry, uint32_t name, const char* interf
   const TWaylandLibrary& wl = *listing.Wl;
   if (std::strcmp(interface, wl.OutputInterface->name) != 0 || listing.Outputs.size() == MostOutputs) return;
   const uint32_t bound = std::min(version, OutputVersion);
-  auto* proxy = reinterpret_cast<wl_proxy*>(registry);
-  wl_proxy* output = wl.MarshalFlags(proxy, RegistryBind, wl.OutputInterface, bound, 0, name,
-                                     wl.OutputInterface->name, bound, nullptr);
+  wl_proxy* output = BindGlobal(wl, reinterpret_cast<wl_proxy*>(registry), name, wl.OutputInterface, bound);
   if (output == nullptr) return;
   listing.Proxies.push_back(output);
   listing.Outputs.emplace_back();
@@ -73,9 +71,7 @@ std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem) {
   }
   TListing listing{wl, {}, {}};
   listing.Outputs.reserve(MostOutputs);
-  auto* displayProxy = reinterpret_cast<wl_proxy*>(display);
-  wl_proxy* registry = wl->MarshalFlags(displayProxy, DisplayGetRegistry, wl->RegistryInterface,
-                                        wl->GetVersion(displayProxy), 0, nullptr);
+  wl_proxy* registry = GetRegistry(*wl, display);
   if (registry != nullptr) {
     Listen(*wl, registry, RegistryListener, &listing);
     // The globals, then each output's events.

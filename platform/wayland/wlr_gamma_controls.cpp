@@ -68,10 +68,6 @@ void GlobalRemove(void* data, wl_registry*, uint32_t global) {
 
 const wl_registry_listener RegistryListener = {Global, GlobalRemove};
 
-wl_proxy* Bind(const TWaylandLibrary& wl, wl_proxy* registry, uint32_t global, const wl_interface* interface,
-               uint32_t version) {
-  return wl.MarshalFlags(registry, RegistryBind, interface, version, 0, global, interface->name, version, nullptr);
-}
 
 }  // namespace
 
@@ -114,9 +110,7 @@ std::string TWlrGammaControls::Refresh() {
     if (wl_ == nullptr) return "The Wayland client library cannot be loaded, so the desktop's outputs are unknown.";
     display_ = wl_->Connect(nullptr);
     if (display_ == nullptr) return "The Wayland compositor cannot be reached, so the desktop's outputs are unknown.";
-    auto* displayProxy = reinterpret_cast<wl_proxy*>(display_);
-    registry_ = wl_->MarshalFlags(displayProxy, DisplayGetRegistry, wl_->RegistryInterface,
-                                  wl_->GetVersion(displayProxy), 0, nullptr);
+    registry_ = GetRegistry(*wl_, display_);
     Listen(*wl_, registry_, RegistryListener, this);
   }
   // The globals, then each new output's events.
@@ -137,7 +131,7 @@ std::vector<const TWlrOutput*> TWlrGammaControls::Present() const {
 void TWlrGammaControls::AddOutput(uint32_t global, uint32_t version) {
   auto output = std::make_unique<TWlrOutput>();
   output->Global = global;
-  output->Output = Bind(*wl_, registry_, global, wl_->OutputInterface, std::min(version, OutputVersion));
+  output->Output = BindGlobal(*wl_, registry_, global, wl_->OutputInterface, std::min(version, OutputVersion));
   if (output->Output == nullptr) return;
   Listen(*wl_, output->Output, OutputListener, output.get());
   outputs_.push_back(std::move(output));
@@ -153,7 +147,7 @@ void TWlrGammaControls::RemoveOutput(uint32_t global) {
 }
 
 void TWlrGammaControls::BindManager(uint32_t global, uint32_t) {
-  if (manager_ == nullptr) manager_ = Bind(*wl_, registry_, global, &zwlr_gamma_control_manager_v1_interface, ManagerVersion);
+  if (manager_ == nullptr) manager_ = BindGlobal(*wl_, registry_, global, &zwlr_gamma_control_manager_v1_interface, ManagerVersion);
 }
 
 TWlrOutput* TWlrGammaControls::Named(const std::string& name) {

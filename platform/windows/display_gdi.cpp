@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellscalingapi.h>
 
+#include "lang/multilang.h"
+#include "platform/windows/display_advanced_color.h"
 #include "platform/windows/display_registry.h"
 
 namespace {
@@ -31,7 +33,10 @@ std::string SystemMessage(DWORD error) {
 }
 }  // namespace
 
-TGdiDisplays::TGdiDisplays() : GetGammaRamp(SystemGetGammaRamp), SetGammaRamp(SystemSetGammaRamp) {}
+TGdiDisplays::TGdiDisplays()
+    : GetGammaRamp(SystemGetGammaRamp),
+      SetGammaRamp(SystemSetGammaRamp),
+      AdvancedColorEnabled(SystemAdvancedColorEnabled) {}
 
 void TGdiDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   EnumDisplayMonitors(nullptr, nullptr, AddEnumeratedMonitor,
@@ -73,20 +78,27 @@ bool TGdiDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDev
 }
 
 TDisplayHandle TGdiDisplays::CreateDisplayHandle(TMonitorHandle, const std::string& deviceName) {
-  return CreateDCA(DisplayDriver, deviceName.c_str(), nullptr, nullptr);
+  const TDisplayHandle display = CreateDCA(DisplayDriver, deviceName.c_str(), nullptr, nullptr);
+  if (display != nullptr && AdvancedColorEnabled(deviceName)) advancedColor_.insert(display);
+  return display;
 }
 
 void TGdiDisplays::ReleaseDisplayHandle(TDisplayHandle display) {
+  advancedColor_.erase(display);
   if (display != nullptr) DeleteDC(static_cast<HDC>(display));
 }
 
 bool TGdiDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {
   // TGammaRamp has the layout GDI takes: red, green, blue, 256 words each.
-  return GetGammaRamp(display, ramp.data()) != 0;
+  return !advancedColor_.contains(display) && GetGammaRamp(display, ramp.data()) != 0;
 }
 
 bool TGdiDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
-  return SetGammaRamp(display, const_cast<uint16_t*>(ramp.data())) != 0;
+  return !advancedColor_.contains(display) && SetGammaRamp(display, const_cast<uint16_t*>(ramp.data())) != 0;
+}
+
+std::string TGdiDisplays::RampRefusal(TDisplayHandle display) {
+  return advancedColor_.contains(display) ? Translate("MHdrMode") : "";
 }
 
 void TGdiDisplays::Wait(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

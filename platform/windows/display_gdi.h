@@ -3,6 +3,8 @@
 // EnumDisplayDevicesA and the registry's EDID copies.
 #pragma once
 
+#include <set>
+
 #include "ramp/displays_port.h"
 
 class TGdiDisplays : public TDisplaysPort {
@@ -15,6 +17,11 @@ class TGdiDisplays : public TDisplaysPort {
   using TGammaRampCall = int (*)(void* dc, void* ramp);
   TGammaRampCall GetGammaRamp;
   TGammaRampCall SetGammaRamp;
+  // Whether the monitor on a GDI output is in HDR / advanced-colour mode,
+  // asked once per display handle. Tests answer it themselves: Wine reports
+  // no advanced colour.
+  using TAdvancedColorQuery = bool (*)(const std::string& deviceName);
+  TAdvancedColorQuery AdvancedColorEnabled;
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
@@ -26,10 +33,13 @@ class TGdiDisplays : public TDisplaysPort {
   void ReleaseDisplayHandle(TDisplayHandle display) override;
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  std::string RampRefusal(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
 
  private:
   // Kept from the failed monitor query, before any later call can replace it.
   unsigned long monitorInfoError_ = 0;
+  // Windows takes ramps for these and shows none: they are refused instead.
+  std::set<TDisplayHandle> advancedColor_;
 };

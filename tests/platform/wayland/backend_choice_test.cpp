@@ -8,10 +8,12 @@
 
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/kde_displays.h"
 #include "platform/wayland/none_displays.h"
 #include "platform/wayland/wlr_displays.h"
 #include "tests/platform/wayland/wlr_stand_in.h"
 #include "tests/platform/wayland/mutter_stand_in.h"
+#include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -65,6 +67,20 @@ TEST_F(BackendChoice, WlrWhereTheCompositorOffersGammaControlAndMutterDoesNotAns
   EXPECT_NE(dynamic_cast<TWlrDisplays*>(Choose().get()), nullptr);
 }
 
+// Version 6 of KWin's output management is the first that assigns profiles.
+TEST_F(BackendChoice, KdeWhereKWinsOutputManagementAssignsProfilesElseNone) {
+  const std::vector<TAnnounced> outputs = {{"DP-1", "Monitor", 0, 1920, 1080}};
+  {
+    StandInCompositor plasma6(outputs, 6);
+    EXPECT_NE(dynamic_cast<TKdeDisplays*>(Choose().get()), nullptr);
+  }
+  StandInCompositor plasma5(outputs, 5);
+  std::unique_ptr<TDisplaysPort> chosen = Choose();
+  EXPECT_NE(dynamic_cast<TNoRampDisplays*>(chosen.get()), nullptr);
+  setenv("TONEMARK_BACKEND", "kde", 1);
+  EXPECT_NE(dynamic_cast<TKdeDisplays*>(Choose().get()), nullptr);
+}
+
 TEST_F(BackendChoice, TheNamedOneWhenForcedAndTheSimulatedDisplaysWheneverSet) {
   setenv("WAYLAND_DISPLAY", "wayland-0", 1);
   setenv("TONEMARK_BACKEND", "x11", 1);
@@ -83,7 +99,7 @@ TEST_F(BackendChoice, AnUnknownNameIsAnErrorListingTheKnownOnes) {
     FAIL() << "no error";
   } catch (const std::invalid_argument& error) {
     EXPECT_STREQ(error.what(),
-                 "TONEMARK_BACKEND=wlroots names no display back-end. The known ones are: sim, gnome, wlr, none, x11.");
+                 "TONEMARK_BACKEND=wlroots names no display back-end. The known ones are: sim, gnome, wlr, kde, none, x11.");
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "ramp/display_discovery.h"
 #include "ramp/load_curves.h"
+#include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/ramp/edid_blocks.h"
 #include "tests/platform/wayland/wlr_stand_in.h"
 #include "tests/temp_folder.h"

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "lang/multilang.h"
+#include "platform/windows/display_advanced_color.h"
 #include "ramp/build_ramp.h"
 #include "ramp/curve_file.h"
 #include "ramp/display_discovery.h"
@@ -149,5 +151,28 @@ TEST_F(GdiRampsOnACard, LoadModeReportsACardThatRefusesARampFarFromIdentity) {
   TLoadReport report;
   EXPECT_FALSE(LoadCurves(data_.Folder(), report));
   EXPECT_EQ(report.NotKept, std::vector<int32_t>{0});
+}
+// Advanced colour as Windows reports it for a monitor in HDR mode: Wine
+// reports none, so Wine's one monitor is said to be in it here.
+bool Display1InHdrMode(const std::string& deviceName) { return deviceName == "\\\\.\\DISPLAY1"; }
+
+TEST_F(GdiRampsOnACard, AnHdrDisplayTakesNoRampAndLoadModeSaysWhyInsteadOfNotKept) {
+  EXPECT_FALSE(SystemAdvancedColorEnabled("\\\\.\\DISPLAY1"));  // Wine's own answer
+  ReleaseDisplays();
+  gdi_.AdvancedColorEnabled = Display1InHdrMode;
+  EnumerateDisplays();
+  TextTable = {{"MHdrMode", "in HDR mode"}};
+  const TGammaRamp before = Card;
+  TRampCurve curve;
+  curve.Gamma = 30;
+  StoreCurve(curve);
+  TLoadReport report;
+  EXPECT_FALSE(LoadCurves(data_.Folder(), report));
+  EXPECT_EQ(report.Refused, (std::vector<std::pair<int32_t, std::string>>{{0, "in HDR mode"}}));
+  EXPECT_TRUE(report.NotKept.empty());
+  EXPECT_FALSE(SetCurveRamp(0));
+  EXPECT_EQ(Card, before);
+  EXPECT_EQ(gdi_.Calls, (std::vector<std::string>{"get fail", "set refused 923 65535 65535"}));
+  TextTable.clear();
 }
 }  // namespace

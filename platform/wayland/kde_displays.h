@@ -1,0 +1,24 @@
+// KDE Plasma 6 on Wayland: KWin lets no program set a gamma ramp, and loads
+// each output's calibration itself from the colour profile assigned to it
+// (kde_keeper.h). The outputs are listed, with their EDIDs, so that each is
+// reported by name; every live ramp is refused with that reason, and the
+// window previews the calibration inside itself.
+#pragma once
+
+#include <string>
+
+#include "platform/wayland/output_displays.h"
+
+inline const char* const KdeBackendLabel = "KDE Plasma (KWin's output management)";
+
+class TKdeDisplays : public TOutputDisplays {
+ public:
+  explicit TKdeDisplays(std::string drmFolder = "/sys/class/drm");
+
+  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
+  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  std::string RampRefusal(TDisplayHandle display) override;
+
+ protected:
+  std::string ReadOutputs() override;
+};

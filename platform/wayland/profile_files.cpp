@@ -1,0 +1,34 @@
+#include "platform/wayland/profile_files.h"
+
+#include <exception>
+
+#include "ramp/atomic_file.h"
+#include "ramp/curve_file.h"
+
+namespace {
+constexpr const char* NoProfileMakerReason = "this program writes no colour profiles";
+}  // namespace
+
+std::string ProfileFilePath(const std::string& folder, int32_t index) {
+  return folder + "Tonemark" + std::to_string(index + 1) + ".icc";
+}
+
+bool StoredCurve(const std::string& folder, int32_t index, TRampCurve& curve) {
+  std::string deviceName;
+  return ReadCurveFile(curve, deviceName, CurveFilePath(folder, index));
+}
+
+std::string WriteProfileFile(const TProfileMaker& makeProfile, const std::string& path, const TRampCurve& curve,
+                             int32_t index) {
+  if (!makeProfile) return NoProfileMakerReason;
+  try {
+    WriteFileAtomically(path, makeProfile(curve, Displays[index]));
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+std::string DisplayProblemLine(int32_t index, const std::string& problem) {
+  return "Display " + std::to_string(index + 1) + " (" + Displays[index].Description + "): " + problem + ".";
+}

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# kde_keep.sh TONEMARK TONEMARK_WINDOW TONEWATCH KWIN_STAND_IN: on KDE Plasma
+# 6, KWin keeps the calibration from the colour profile assigned to each
+# output through its output management. OK writes TonemarkN.icc beside the
+# curve files and assigns it (the source set to ICC); load mode assigns it
+# again where KWin lost it, also when Tonewatch runs it at log-on; /uninstall
+# takes Tonemark's profiles off and leaves others alone; a session takes an
+# assigned Tonemark profile off while it runs and puts it back on Cancel, and
+# after a killed session load mode assigns it again; a
+# compositor whose output management is older than version 6 is named as the
+# reason. The stand-in compositor keeps "<output> <source> <path>" per line
+# in its folder's profiles file (source 0 sRGB, 1 ICC).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../e2e/curve_files.sh"
+program=$1 window=$2 loader=$3 kwin=$4
+unset TONEMARK_SIM TONEMARK_BACKEND WAYLAND_DISPLAY DISPLAY
+export XDG_SESSION_TYPE=wayland
+
+root=$(mktemp -d)
+pids=()
+cleanup() {
+  set +e
+  for pid in "${pids[@]}"; do kill "$pid"; wait "$pid"; done 2>/dev/null
+  rm -rf "$root"
+}
+trap cleanup EXIT
+export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+export XDG_RUNTIME_DIR=$root/run
+# No Mutter answers: KWin's output management decides.
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$root/no-bus DBUS_SYSTEM_BUS_ADDRESS=unix:path=$root/no-bus
+app=$root/app
+mkdir -p "$app" "$HOME" "$root/bin" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+cp "$program" "$window" "$loader" "$app/"
+cp -r "$(dirname "$program")/Tonemark.languages" "$app/"
+printf '#!/bin/sh\necho "$@" >"%s/opened"\n' "$root" >"$root/bin/xdg-open"
+chmod +x "$root/bin/xdg-open"
+export PATH=$root/bin:$PATH
+
+# start_kwin NAME ARGS...: the stand-in compositor with KWin's output management.
+start_kwin() {
+  local dir=$root/$1; shift
+  mkdir -p "$dir"
+  "$kwin" "$dir" "$@" 2>"$dir/log" &
+  kwin_pid=$!
+  pids+=("$kwin_pid")
+  for _ in $(seq 200); do [[ -e "$dir/socket" ]] && break; sleep 0.05; done
+  [[ -e "$dir/socket" ]] || fail "the stand-in compositor did not start"
+  export WAYLAND_DISPLAY=$(cat "$dir/socket")
+  kde=$dir
+}
+stop_kwin() {
+  kill "$kwin_pid"
+  wait "$kwin_pid"
+}
+# profile_of OUTPUT: "<source> <path>" as KWin holds it.
+profile_of() {
+  awk -v output="$1" '$1 == output { print $2 " " $3 }' "$kde/profiles"
+}
+run() {
+  set +e
+  "$app/tonemark" "$@" 2>"$root/err"
+  status=$?
+  set -e
+}
+ok_session() {
+  printf 'type BlackEdit 40\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark-window" >/dev/null 2>"$root/err"
+}
+
+start_kwin ok DP-1 HDMI-A-1
+ok_session || fail "OK failed: $(cat "$root/err")"
+expect_eq "$(cat "$root/err")" "" "OK: messages"
+for n in 1 2; do [[ -s "$app/Tonemark$n.icc" ]] || fail "OK wrote no Tonemark$n.icc"; done
+expect_eq "$(profile_of DP-1)" "1 $app/Tonemark1.icc" "OK: DP-1's profile"
+expect_eq "$(profile_of HDMI-A-1)" "1 $app/Tonemark2.icc" "OK: HDMI-A-1's profile"
+run /load
+expect_eq "$status/$(cat "$root/err")" "0/" "load with the profiles assigned"
+stop_kwin
+expect_eq "$(cat "$kde/applies")" "apply DP-1=$app/Tonemark1.icc:1 HDMI-A-1=$app/Tonemark2.icc:1" \
+          "OK assigned both in one configuration; load mode left them alone"
+
+# KWin lost them (a new monitor, another user's settings): load mode assigns
+# them again; so does Tonewatch's run of it at log-on.
+start_kwin lost DP-1 HDMI-A-1=/usr/share/color/icc/other.icc
+run /load
+expect_eq "$status/$(cat "$root/err")" "0/" "load: exit code and messages"
+expect_eq "$(profile_of DP-1)/$(profile_of HDMI-A-1)" "1 $app/Tonemark1.icc/1 $app/Tonemark2.icc" \
+          "load: the profiles assigned again"
+stop_kwin
+start_kwin logon DP-1 HDMI-A-1
+"$app/tonewatch" 2>"$root/loader-err" &
+pids+=("$!")
+for _ in $(seq 100); do [[ "$(profile_of DP-1)" == "1 $app/Tonemark1.icc" ]] && break; sleep 0.05; done
+expect_eq "$(profile_of DP-1)" "1 $app/Tonemark1.icc" "log-on: Tonewatch's load assigned DP-1's profile"
+"$app/tonewatch" /uninstall
+
+# /uninstall takes Tonemark's profiles off and leaves another one alone.
+start_kwin other DP-1=$app/Tonemark1.icc HDMI-A-1=/usr/share/color/icc/other.icc
+run /uninstall
+expect_eq "$status/$(cat "$root/err")" "0/" "/uninstall: exit code and messages"
+expect_eq "$(profile_of DP-1)|$(profile_of HDMI-A-1)" "0 |1 /usr/share/color/icc/other.icc" "/uninstall: the profiles"
+stop_kwin
+
+# A session shows the edited calibration without the stored one under it:
+# the assigned Tonemark profile is off while it runs, and back after Cancel.
+start_kwin session DP-1=$app/Tonemark1.icc HDMI-A-1=/usr/share/color/icc/other.icc
+mkfifo "$kde/script"
+TONEMARK_SCRIPT=1 "$app/tonemark-window" <"$kde/script" >"$kde/out" 2>"$root/err" &
+session=$!
+exec 3>"$kde/script"
+printf 'type BlackEdit 40\nstate\n' >&3
+for _ in $(seq 200); do [[ -s "$kde/out" ]] && break; sleep 0.05; done
+expect_eq "$(profile_of DP-1)|$(profile_of HDMI-A-1)" "0 |1 /usr/share/color/icc/other.icc" "session: DP-1's profile off"
+exec 3>&-
+wait "$session" || fail "the session failed: $(cat "$root/err")"
+expect_eq "$(cat "$root/err")" "" "Cancel: messages"
+expect_eq "$(profile_of DP-1)" "1 $app/Tonemark1.icc" "Cancel: DP-1's profile back"
+# A session killed outright leaves it off; the next load mode (at log-on at
+# the latest) assigns it again.
+TONEMARK_SCRIPT=1 "$app/tonemark-window" <"$kde/script" >"$kde/killed-out" 2>"$root/err" &
+session=$!
+exec 3>"$kde/script"
+printf 'state\n' >&3
+for _ in $(seq 200); do [[ -s "$kde/killed-out" ]] && break; sleep 0.05; done
+kill -KILL "$session"
+wait "$session" || true
+exec 3>&-
+expect_eq "$(profile_of DP-1)" "0 " "killed: DP-1's profile still off"
+run /load
+expect_eq "$status/$(cat "$root/err")/$(profile_of DP-1)" "0//1 $app/Tonemark1.icc" "killed: load assigns it again"
+stop_kwin
+
+# KWin before Plasma 6 assigns no profile: load mode says so for each display
+# (OK's message: kde_keeper_test.cpp).
+start_kwin old --management 5 DP-1
+reason="the compositor's KDE output management is version 5, and colour profiles are assigned from version 6 (Plasma 6) on"
+TONEMARK_BACKEND=kde run /load
+expect_eq "$status" 1 "old compositor: load's exit code"
+expect_eq "$(head -1 "$root/err")" "Error: Display 1 (Maker Model (DP-1)): $reason. Its calibration is not on screen." \
+          "old compositor: load's report"
+stop_kwin
+echo "KDE keeps the calibration: OK assigns the profiles, load mode and Tonewatch assign them again, /uninstall takes them off, a session sets them aside until Cancel"
