@@ -121,6 +121,7 @@ void TMainForm::OffButtonClick() {
     ShowRampLoaded(SetCurveRamp(CurrentDisplay));
   }
   LutActive = !LutActive;
+  if (PreviewInWindow) ShowPreview();
 }
 
 void TMainForm::MinimizeButtonClick() {

@@ -71,7 +71,8 @@ const std::vector<std::string> WordedKeys = {
     "TColorBalance", "TCorrectionPoints", "TAllControls", "TGrays",      "THighlights",
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
     "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
-    "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder"};
+    "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder",
+    "LPreviewInWindow"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();
