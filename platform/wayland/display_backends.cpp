@@ -8,6 +8,7 @@
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/none_displays.h"
+#include "platform/wayland/none_keeper.h"
 #include "ramp/messages_port.h"
 
 namespace {
@@ -94,6 +95,7 @@ bool DesktopGivesRampsBack(TDisplaysPort& displays) {
 
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile) {
   if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
+  if (dynamic_cast<TNoRampDisplays*>(&displays)) return std::make_unique<TNoneKeeper>(makeProfile);
   return nullptr;
 }
 

@@ -72,7 +72,7 @@ const std::vector<std::string> WordedKeys = {
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
     "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
     "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder",
-    "LPreviewInWindow"};
+    "LPreviewInWindow", "MProfilesForSettings", "MProfileForSettings"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();
