@@ -44,15 +44,14 @@ std::string TNoneKeeper::HandOverStoredCurves(const std::string& folder) {
   return problems.empty() ? where : where + (where.empty() ? problems.substr(1) : problems);
 }
 
+// Only what OK wrote is named: curves stored before there was a profile are
+// reported as the loader reports them, until the next OK.
 bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
   for (int32_t i = 0; i < DisplayCount; ++i) {
     std::error_code error;
-    if (std::filesystem::exists(ProfileFilePath(folder, i), error)) continue;
-    try {
-      if (!WriteProfile(folder, i)) return false;
-    } catch (const std::exception&) {
+    if (!std::filesystem::exists(CurveFilePath(folder, i), error) ||
+        !std::filesystem::exists(ProfileFilePath(folder, i), error))
       return false;
-    }
   }
   for (int32_t i = 0; i < DisplayCount; ++i)
     report.Refused.emplace_back(

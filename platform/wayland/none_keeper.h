@@ -12,14 +12,13 @@
 
 class TNoneKeeper : public TCalibrationKeeper {
  public:
-  // `makeProfile` is empty in a program built without the profile module:
-  // load mode then names only profiles already written.
+  // `makeProfile` is empty in a program built without the profile module.
   explicit TNoneKeeper(TProfileMaker makeProfile) : makeProfile_(std::move(makeProfile)) {}
 
   // The profiles written, where they are, and what went wrong.
   std::string HandOverStoredCurves(const std::string& folder) override;
-  // Reports every display as refused, naming its profile; false, as for
-  // the loader, unless every display has its curve and profile.
+  // Reports every display as refused, naming its profile; false, for the
+  // loader's report, unless every display has its curve and profile.
   bool EnsureStoredCurves(const std::string& folder, TLoadReport& report) override;
   // The profiles are the user's to load or not: nothing to take back.
   std::string TakeBackStoredCurves() override { return ""; }
