@@ -2,11 +2,8 @@
 // live ramp (Fail=live): every free pixel of every page is tonemark-render's
 // pattern mapped through the ramp that the session asked the display to
 // load, and LUT Off shows the pattern as it is.
-#include <QTabBar>
-
-#include <sstream>
-
 #include "paint/page_state.h"
+#include "tests/platform/sim/preview_pixels.h"
 #include "tests/platform/qt/page_comparison.h"
 #include "tests/platform/qt/qt_window_fixture.h"
 
@@ -19,38 +16,12 @@ const TRect GraphLines{832, 8, 832 + 257, 8 + 256};
 
 class QtWindowPreview : public QtWindowTest {
  protected:
-  void ClickTab(int32_t tab) {
-    auto* bar = static_cast<QTabBar*>(window->WidgetOf(Form().TabSet));
-    const QPoint centre = bar->mapToGlobal(bar->tabRect(tab).center());
-    ClickAt(centre.x(), centre.y());
-    ASSERT_TRUE(Until([&] { return Form().TabSet.TabIndex == tab; }));
-  }
   void ClickUntil(const TControl& upDown, double heightFraction, const TEdit& edit, const std::string& value) {
     for (int i = 0; i < 20 && edit.Text != value; ++i) {
       Click(upDown, heightFraction);
       Until([&] { return edit.Text == value; });
     }
     ASSERT_EQ(edit.Text, value);
-  }
-
-  // The last ramp that the session asked display 1 to load, from the log.
-  std::vector<uint32_t> LastRefusedRamp() {
-    std::istringstream log(ReadBytes(SimFile("log.txt")));
-    std::string line, last;
-    while (std::getline(log, line))
-      if (line.rfind("set 1 refused ", 0) == 0) last = line.substr(14);
-    std::istringstream values(last);
-    std::vector<uint32_t> ramp;
-    for (uint32_t value; values >> value;) ramp.push_back(value);
-    EXPECT_EQ(ramp.size(), 768u);
-    return ramp;
-  }
-
-  static TPixelImage Mapped(TPixelImage image, const std::vector<uint32_t>& ramp) {
-    auto level = [&](int channel, int v) { return int32_t((ramp[channel * 256 + v] * 255 + 32767) / 65535); };
-    for (TColor& pixel : image.Pixels)
-      pixel = RgbColor(level(0, RedOf(pixel)), level(1, GreenOf(pixel)), level(2, BlueOf(pixel)));
-    return image;
   }
 
   void ExpectPage(const TPixelImage& expected, const std::string& what) {
@@ -67,12 +38,13 @@ TEST_F(QtWindowPreview, EveryPageShowsTheRenderersPatternThroughTheEditedRampAnd
   ClickUntil(Form().BlackUpDown, 0.25, Form().BlackEdit, "6");
   ClickUntil(Form().GammaUpDown, 0.25, Form().GammaEdit, "8");
   ClickUntil(Form().BalanceRUpDown, 0.75, Form().BalanceREdit, "-12");
-  const std::vector<uint32_t> ramp = LastRefusedRamp();
+  const std::vector<uint32_t> ramp = LastRefusedRamp(ReadBytes(SimFile("log.txt")), 1);
+  ASSERT_EQ(ramp.size(), 768u);
   ASSERT_NE(ramp[10], 10u * 257);  // the edits moved the ramp away from the identity
 
   for (int32_t page = 0; page < PageCount; ++page) {
     ClickTab(page);
-    ExpectPage(Mapped(RenderedPage(page, program.File("page.png")), ramp), "page " + std::to_string(page));
+    ExpectPage(MappedThroughRamp(RenderedPage(page, program.File("page.png")), ramp), "page " + std::to_string(page));
   }
   // The panels stand on the mapped window colour.
   ClickTab(BlackPointPage);
@@ -80,7 +52,7 @@ TEST_F(QtWindowPreview, EveryPageShowsTheRenderersPatternThroughTheEditedRampAnd
   const TPanel& panel = Form().BlackPanel;
   const TPixelImage shown = WindowPixels();
   EXPECT_EQ(shown.Pixels[size_t(panel.Top + 1) * shown.Width + panel.Left + 1],
-            Mapped(TPixelImage{1, 1, {Black}}, ramp).Pixels[0]);
+            MappedThroughRamp(TPixelImage{1, 1, {Black}}, ramp).Pixels[0]);
 
   ClickTab(GradientPage);
   Click(Form().OffButton);
@@ -88,7 +60,7 @@ TEST_F(QtWindowPreview, EveryPageShowsTheRenderersPatternThroughTheEditedRampAnd
   ExpectPage(RenderedPage(GradientPage, program.File("page.png")), "LUT Off");
   Click(Form().OffButton);
   ASSERT_TRUE(Until([&] { return Form().LutActive; }));
-  ExpectPage(Mapped(RenderedPage(GradientPage, program.File("page.png")), ramp), "LUT On");
+  ExpectPage(MappedThroughRamp(RenderedPage(GradientPage, program.File("page.png")), ramp), "LUT On");
 }
 
 }  // namespace

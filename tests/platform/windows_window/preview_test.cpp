@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "ramp/curve_file.h"
+#include "tests/platform/sim/preview_pixels.h"
 #include "tests/platform/windows_window/model_window.h"
 #include "tests/platform/windows_window/screen_picture.h"
 #include "tests/platform/windows_window/tonemark_session.h"
@@ -25,25 +25,6 @@ constexpr TRect SquareCaptions{520, 468, 1420, 488};
 constexpr TRect GraphLines{832, 8, 832 + 257, 8 + 256};
 
 std::string PageName(int page) { return (page < 10 ? "page0" : "page") + std::to_string(page); }
-
-// The last ramp that the session asked display 1 to load.
-std::vector<uint32_t> LastRefusedRamp(const TonemarkSession& session) {
-  std::istringstream log(session.DisplaysLog());
-  std::string line, last;
-  while (std::getline(log, line))
-    if (line.rfind("set 1 refused ", 0) == 0) last = line.substr(14);
-  std::istringstream values(last);
-  std::vector<uint32_t> ramp;
-  for (uint32_t value; values >> value;) ramp.push_back(value);
-  return ramp;
-}
-
-TPicture Mapped(TPicture picture, const std::vector<uint32_t>& ramp) {
-  auto level = [&](int channel, int v) { return int32_t((ramp[channel * 256 + v] * 255 + 32767) / 65535); };
-  for (TColor& pixel : picture.Pixels)
-    pixel = RgbColor(level(0, RedOf(pixel)), level(1, GreenOf(pixel)), level(2, BlueOf(pixel)));
-  return picture;
-}
 
 bool Shows(TonemarkSession& session, const TPicture& expected, const std::vector<TRect>& leftOut,
            std::string& difference) {
@@ -65,8 +46,8 @@ TEST(WindowPreview, EveryPageShowsTheRenderersPictureThroughTheEditedRampAndLutO
   std::filesystem::create_directories(shots);
   ASSERT_TRUE(session.Start());
   const RECT area = session.WindowRect(session.Window());
-  ASSERT_TRUE(WaitUntil([&] { return LastRefusedRamp(session).size() == 768; }));
-  const std::vector<uint32_t> ramp = LastRefusedRamp(session);
+  ASSERT_TRUE(WaitUntil([&] { return LastRefusedRamp(session.DisplaysLog(), 1).size() == 768; }));
+  const std::vector<uint32_t> ramp = LastRefusedRamp(session.DisplaysLog(), 1);
   ASSERT_NE(ramp[10], 10u * 257);
 
   TPicture picture;
@@ -79,7 +60,7 @@ TEST(WindowPreview, EveryPageShowsTheRenderersPictureThroughTheEditedRampAndLutO
     if (page == 1 || page == 2) leftOut.push_back(SquareCaptions);
     if (page == 9) PointBackTo127(session, HighlightsPoint);
     if (page == 10) PointBackTo127(session, ShadowsPoint);
-    EXPECT_TRUE(Shows(session, Mapped(picture, ramp), leftOut, difference)) << PageName(page) << ": " << difference;
+    EXPECT_TRUE(Shows(session, MappedThroughRamp(picture, ramp), leftOut, difference)) << PageName(page) << ": " << difference;
     EXPECT_TRUE(WritePng(shots + "preview-" + PageName(page) + ".png", CaptureScreen(area)));
   }
 
@@ -87,7 +68,7 @@ TEST(WindowPreview, EveryPageShowsTheRenderersPictureThroughTheEditedRampAndLutO
   ASSERT_TRUE(ReadPng(golden + PageName(GradientPage) + "-1920x1080-96.png", picture));
   std::vector<TRect> leftOut = model.Covered(GradientPage);
   leftOut.push_back(GraphLines);
-  ASSERT_TRUE(Shows(session, Mapped(picture, ramp), leftOut, difference)) << difference;
+  ASSERT_TRUE(Shows(session, MappedThroughRamp(picture, ramp), leftOut, difference)) << difference;
   for (HWND button : session.Children("Button")) {
     char text[64] = {};
     SendMessageA(button, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
