@@ -23,13 +23,13 @@ int32_t GraphPpi(int32_t patternHeight, int32_t ppi) {
   return int32_t(RoundHalfEven((long double)patternHeight / ReducedGraphDesignHeight * DesignDpi));
 }
 
-void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
+void DrawCurveGraph(TCanvas& canvas, TCanvas& shades, int32_t x, int32_t y, TColor background, bool showPoint,
                     int32_t patternHeight, int32_t ppi) {
   const int32_t p = GraphPpi(patternHeight, ppi);
   auto S = [p](int32_t value) { return Scale(value, p); };
   const int32_t bottom = y + S(255), right = x + S(255);
 
-  FillRectangle(canvas, x, y, x + S(256), y + S(256), background);
+  FillRectangle(shades, x, y, x + S(256), y + S(256), background);
 
   canvas.SetPenColor(GridColor);
   for (int32_t g : {127, 63, 191}) DrawLine(canvas, x + S(g), bottom, x + S(g), y);
@@ -43,9 +43,9 @@ void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bo
   DrawLine(canvas, x, bottom, right, bottom);
 
   for (int32_t i = 0; i <= S(255); ++i) {
-    canvas.SetPenColor(Grey(MulDivRounded(i, DesignDpi, p)));
-    DrawLine(canvas, x + i, y + S(266), x + i, y + S(260));
-    DrawLine(canvas, x - S(4), bottom - i, x - S(10), bottom - i);
+    shades.SetPenColor(Grey(MulDivRounded(i, DesignDpi, p)));
+    DrawLine(shades, x + i, y + S(266), x + i, y + S(260));
+    DrawLine(shades, x - S(4), bottom - i, x - S(10), bottom - i);
   }
 
   if (const auto* pointSet = EditedPointFlags()) {

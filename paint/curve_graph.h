@@ -11,5 +11,11 @@
 int32_t GraphPpi(int32_t patternHeight, int32_t ppi);
 
 // A 256 x 256 graph (scaled by GraphPpi) with its top-left corner at (x, y).
-void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
+// Its background and grey wedges go to `shades`, its lines to `canvas`: the
+// preview inside the window maps the one and leaves the lines as they are.
+void DrawCurveGraph(TCanvas& canvas, TCanvas& shades, int32_t x, int32_t y, TColor background, bool showPoint,
                     int32_t patternHeight, int32_t ppi);
+inline void DrawCurveGraph(TCanvas& canvas, int32_t x, int32_t y, TColor background, bool showPoint,
+                           int32_t patternHeight, int32_t ppi) {
+  DrawCurveGraph(canvas, canvas, x, y, background, showPoint, patternHeight, ppi);
+}

@@ -166,7 +166,7 @@ void TMainForm::BuildPointControls() {
 
 void TMainForm::BuildWelcomePanel() {
   WelcomePanel.SetBounds(0, 0, 870, 531);
-  WelcomePanel.Color = Black;
+  WelcomePanel.ParentColor = true;  // the page's black, or its preview
   WelcomePanel.Visible = false;
   AppWelcomeLabel.OwnFont();
   AppWelcomeLabel.Font.Bold = true;

@@ -8,12 +8,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "paint/canvas.h"
 #include "paint/image_decoder.h"
 #include "paint/pages.h"
+#include "paint/ramp_preview.h"
 #include "paint/scaling.h"
 #include "ramp/records.h"
 #include "ui/controls.h"
@@ -167,6 +169,10 @@ class TMainForm {
   bool Closed = false;
   int32_t DisplayIndex = 0;
   bool LutActive = true;
+  // The edited display takes no live ramp: the window shows its pattern
+  // through the edited ramp itself while LutActive (the preview inside the
+  // window).
+  bool PreviewInWindow = false;
   bool RestoreOnClose = true;
   bool EventsEnabled = false;
   // Displays whose curve file could not be read at the start: OK must not
@@ -242,6 +248,10 @@ class TMainForm {
   int32_t PatternHeight() const { return Panel.Top; }
   // Paints the client area (without the controls) on the view's canvas.
   void FormPaint(TCanvas& canvas);
+  // What the preview inside the window draws through; nothing while it is off.
+  std::optional<TLevelMap> PreviewLevels() const;
+  // `color` as the window shows it: through the preview while it is on.
+  TColor ShownColor(TColor color) const;
 
  private:
   // The edited display's size, which pages centre on.
@@ -294,6 +304,12 @@ class TMainForm {
   void WireEvents();
   // Says in the bar whether the edited display took the ramp just loaded.
   void ShowRampLoaded(bool loaded);
+  // The bar's line about the last ramp refused, in the present language.
+  std::string RampRefusedCaption() const;
+  // Why the edited display takes no ramp at all, as its back-end says.
+  std::string RampRefusal;
+  // The window's colour follows the preview's ramp (main_form_paint.cpp).
+  void ShowPreview();
   void ReadCurveFiles();
   // Writes every readable display's curve file, all or none; the paths left
   // alone go to `skippedFiles`, one per line. False, after telling the user,

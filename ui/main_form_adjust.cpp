@@ -2,8 +2,6 @@
 // video card and the screen, and back into the controls. EventsEnabled keeps
 // the two directions from feeding each other, since a position set from the
 // program raises its edit's change event at once.
-#include <cctype>
-
 #include "lang/multilang.h"
 #include "paint/page_state.h"
 #include "ramp/displays_port.h"
@@ -41,6 +39,7 @@ void TMainForm::ApplyCurve() {
   LutActive = true;
   ShowRampLoaded(SetCurveRamp(CurrentDisplay));
   CurrentStandard = EditedCurve().Standard;
+  if (PreviewInWindow) ShowPreview();
   View.Repaint();
 }
 
@@ -48,12 +47,21 @@ void TMainForm::ApplyCurve() {
 // the pattern then shows the old ramp, and the user must not take that for
 // the effect of the adjustment.
 // A display that takes no ramp at all (a desktop without a ramp interface, a
-// virtual monitor) says why in the back-end's words.
+// virtual monitor, an HDR display) says why in the back-end's words, and the
+// window previews the calibration itself.
 void TMainForm::ShowRampLoaded(bool loaded) {
-  std::string refusal = loaded ? "" : DisplaysPort().RampRefusal(Displays[CurrentDisplay].DC);
-  if (!refusal.empty()) refusal[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(refusal[0])));
-  RampRefusedLabel.Caption = refusal.empty() ? Translate("LRampRefused") : refusal + ".";
+  RampRefusal = loaded ? "" : DisplaysPort().RampRefusal(Displays[CurrentDisplay].DC);
+  PreviewInWindow = !RampRefusal.empty();
+  RampRefusedLabel.Caption = RampRefusedCaption();
   RampRefusedLabel.Visible = !loaded;
+}
+
+std::string TMainForm::RampRefusedCaption() const {
+  if (RampRefusal.empty()) return Translate("LRampRefused");
+  std::string caption = Translate("LPreviewInWindow");
+  const size_t at = caption.find("%r");
+  if (at != std::string::npos) caption.replace(at, 2, RampRefusal);
+  return caption;
 }
 
 // Every row of the panel into the edited record, whichever changed.

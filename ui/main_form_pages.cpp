@@ -62,7 +62,7 @@ void TMainForm::ArrangePage() {
   for (TControl* control : std::initializer_list<TControl*>{&WelcomePanel, &LangPanel, &FileLabel})
     control->Visible = false;
   for (const TAdjustPanel& panel : AdjustPanels) panel.Panel.Visible = false;
-  Window.Color = Pages[CurrentPage].WindowColor;
+  Window.Color = ShownColor(Pages[CurrentPage].WindowColor);
   ArrangeHelpText();
   if (CurrentPage == WelcomePage) ArrangeWelcome();
   ArrangePanels();
@@ -150,7 +150,7 @@ void TMainForm::TranslateCaptions() {
   ResetButton.Caption = Translate("BReset");
   DisplayLabel.SetCaption(Translate("LDisplay"));
   StandardLabel.SetCaption(Translate("LStandard"));
-  RampRefusedLabel.Caption = Translate("LRampRefused");
+  RampRefusedLabel.Caption = RampRefusedCaption();
   NextDisplayButton.Caption = Translate("BNextDisplay");
   for (size_t tab = 0; tab < Pages.size(); ++tab) TabSet.Tabs[tab] = Translate(Pages[tab].TabKey);
   LangLabel.SetCaption(Translate("LLanguage"));

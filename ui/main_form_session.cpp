@@ -125,6 +125,7 @@ void TMainForm::OffButtonClick() {
     ShowRampLoaded(SetCurveRamp(CurrentDisplay));
   }
   LutActive = !LutActive;
+  if (PreviewInWindow) ShowPreview();
 }
 
 void TMainForm::MinimizeButtonClick() {

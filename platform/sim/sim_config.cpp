@@ -84,6 +84,7 @@ void ApplyFailures(const std::string& text, TSimMonitor& monitor) {
     else if (failure == "get") monitor.FailGet = true;
     else if (failure == "set") monitor.FailSet = true;
     else if (failure == "ignore") monitor.IgnoreSet = true;
+    else if (failure == "live") monitor.NoLiveRamp = true;
   }
 }
 

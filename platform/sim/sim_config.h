@@ -21,6 +21,9 @@ struct TSimMonitor {
   bool FailInfo = false, FailDisplayHandle = false, FailGet = false, FailSet = false;
   // Loads are reported as accepted, yet the ramp stays as it was.
   bool IgnoreSet = false;
+  // The display takes no live ramp and says so (a desktop without a ramp
+  // interface, an HDR display on Windows): loads are refused with the reason.
+  bool NoLiveRamp = false;
 };
 
 // The monitors described in `iniFile`, numbering stopping at the first

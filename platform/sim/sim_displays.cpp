@@ -108,7 +108,7 @@ bool TSimDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {
 bool TSimDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
   const TSimMonitor* monitor = MonitorOf(display);
   if (monitor == nullptr) return false;
-  bool accepted = !monitor->FailSet;
+  bool accepted = !monitor->FailSet && !monitor->NoLiveRamp;
   if (accepted && !monitor->IgnoreSet) {
     try {
       WriteFileAtomically(RampFile(*monitor).string(), RampFileText(ramp));
@@ -119,6 +119,11 @@ bool TSimDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
   Log("set " + std::to_string(monitor->Number) + (accepted ? " ok " : " refused ") +
       RampValues(ramp));
   return accepted;
+}
+
+std::string TSimDisplays::RampRefusal(TDisplayHandle display) {
+  const TSimMonitor* monitor = MonitorOf(display);
+  return monitor != nullptr && monitor->NoLiveRamp ? SimNoLiveRampReason : "";
 }
 
 void TSimDisplays::Wait(int32_t milliseconds) {

@@ -14,6 +14,8 @@
 
 inline const char* const SimFolderVariable = "TONEMARK_SIM";
 inline const char* const SimRealtimeVariable = "TONEMARK_SIM_REALTIME";
+// Why a monitor with Fail=live takes no ramp.
+inline const char* const SimNoLiveRampReason = "this display takes no live gamma ramp";
 
 class TSimDisplays : public TDisplaysPort {
  public:
@@ -30,6 +32,7 @@ class TSimDisplays : public TDisplaysPort {
   void ReleaseDisplayHandle(TDisplayHandle display) override;
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
+  std::string RampRefusal(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
 

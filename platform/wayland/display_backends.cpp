@@ -13,6 +13,7 @@
 #include "platform/wayland/none_displays.h"
 #include "platform/wayland/wlr_displays.h"
 #include "platform/wayland/wlr_keeper.h"
+#include "platform/wayland/none_keeper.h"
 #include "ramp/messages_port.h"
 
 namespace {
@@ -119,6 +120,7 @@ std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& disp
   if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
   if (auto* wlr = dynamic_cast<TWlrDisplays*>(&displays)) return std::make_unique<TWlrKeeper>(*wlr);
   if (dynamic_cast<TKdeDisplays*>(&displays) != nullptr) return std::make_unique<TKdeKeeper>(makeProfile);
+  if (dynamic_cast<TNoRampDisplays*>(&displays)) return std::make_unique<TNoneKeeper>(makeProfile);
   return nullptr;
 }
 

@@ -72,7 +72,8 @@ const std::vector<std::string> WordedKeys = {
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
     "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
     "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder",
-    "MLoaderNotHolding", "MHdrMode",      "MKWinLoadsProfile"};
+    "MLoaderNotHolding", "MHdrMode",      "MKWinLoadsProfile",
+    "LPreviewInWindow", "MProfilesForSettings", "MProfileForSettings"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();

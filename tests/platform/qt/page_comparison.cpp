@@ -68,8 +68,10 @@ TPixelImage RenderedPage(int32_t page, const std::string& pngFile, int32_t width
   return image;
 }
 
-TPatternComparison ComparePattern(const TMainForm& form, const TPixelImage& shown, const TPixelImage& expected) {
-  const std::vector<TRect> covered = CoveredParts(form);
+TPatternComparison ComparePattern(const TMainForm& form, const TPixelImage& shown, const TPixelImage& expected,
+                                  const std::vector<TRect>& alsoCovered) {
+  std::vector<TRect> covered = CoveredParts(form);
+  covered.insert(covered.end(), alsoCovered.begin(), alsoCovered.end());
   TPatternComparison comparison;
   for (int32_t y = 0; y < form.PatternHeight(); ++y)
     for (int32_t x = 0; x < shown.Width; ++x) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/render/png_file.h"
 #include "ui/main_form.h"
@@ -22,5 +23,6 @@ struct TPatternComparison {
 // Compares the pattern's part of the window (above the bar) outside what the
 // model says covers it: every control shown on the window itself (panels
 // hold the rest), and the cells of the pattern's own text, which the window
-// writes in its font and the renderer in its block face.
-TPatternComparison ComparePattern(const TMainForm& form, const TPixelImage& shown, const TPixelImage& expected);
+// writes in its font and the renderer in its block face; and `alsoCovered`.
+TPatternComparison ComparePattern(const TMainForm& form, const TPixelImage& shown, const TPixelImage& expected,
+                                  const std::vector<TRect>& alsoCovered = {});

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QTabBar>
 #include <filesystem>
 #include <thread>
 
@@ -121,6 +122,13 @@ void QtWindowTest::Click(const TControl& control, double heightFraction) {
   const TControl& form = Form().Window;
   ClickAt(form.Left + control.WindowLeft() + control.Width / 2,
           form.Top + control.WindowTop() + static_cast<int32_t>(control.Height * heightFraction));
+}
+
+void QtWindowTest::ClickTab(int32_t tab) {
+  auto* bar = static_cast<QTabBar*>(window->WidgetOf(Form().TabSet));
+  const QPoint centre = bar->mapToGlobal(bar->tabRect(tab).center());
+  ClickAt(centre.x(), centre.y());
+  ASSERT_TRUE(Until([&] { return Form().TabSet.TabIndex == tab; }));
 }
 
 void QtWindowTest::PressKey(unsigned long keysym, std::vector<unsigned long> modifiers) {

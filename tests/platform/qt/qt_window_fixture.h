@@ -44,6 +44,8 @@ class QtWindowTest : public ::testing::Test {
   void ClickAt(int32_t x, int32_t y);
   void Click(const TControl& control, double heightFraction = 0.5);
   void PressKey(unsigned long keysym, std::vector<unsigned long> modifiers = {});
+  // A click on the tab of the strip, until the window shows that page.
+  void ClickTab(int32_t tab);
   // What the screen shows under the window's client area.
   TPixelImage WindowPixels();
 

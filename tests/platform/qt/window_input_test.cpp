@@ -1,7 +1,6 @@
 // Real clicks on real widgets reach the video card's ramp; OK and Cancel end
 // the session as they should.
 #include <QLineEdit>
-#include <QTabBar>
 
 #include "platform/sim/sim_ramp_file.h"
 #include "ramp/build_ramp.h"
@@ -24,13 +23,6 @@ TGammaRamp BuiltRamp(TRampCurve curve) {
 
 class QtWindowInput : public QtWindowTest {
  protected:
-  void ClickTab(int32_t tab) {
-    auto* bar = static_cast<QTabBar*>(window->WidgetOf(Form().TabSet));
-    const QPoint centre = bar->mapToGlobal(bar->tabRect(tab).center());
-    ClickAt(centre.x(), centre.y());
-    ASSERT_TRUE(Until([&] { return Form().TabSet.TabIndex == tab; }));
-  }
-
   // The ramp of the first output's CRTC, read on the test's own connection.
   TGammaRamp CrtcRamp() {
     XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x, DefaultRootWindow(x));

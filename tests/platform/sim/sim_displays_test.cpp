@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/sim/sim_displays.h"
@@ -143,6 +144,20 @@ TEST_F(SimDisplays, AnIgnoredLoadIsLoggedAsAcceptedAndTheRampStaysAsItWas) {
   ASSERT_TRUE(sim_.GetRamp(display, read));
   EXPECT_EQ(read, Ramp(5, 0));
   EXPECT_EQ(Log().substr(0, 13), "set 1 ok 1 1 ");
+}
+
+TEST_F(SimDisplays, ADisplayWithoutLiveRampsRefusesLoadsAndSaysWhy) {
+  const auto handles = Enumerate("[Monitor1]\nFail=live\n[Monitor2]\nFail=set\n");
+  TDisplayHandle live = sim_.CreateDisplayHandle(handles[0], "");
+  TDisplayHandle refusing = sim_.CreateDisplayHandle(handles[1], "");
+  EXPECT_FALSE(sim_.SetRamp(live, Ramp(1, 0)));
+  EXPECT_EQ(sim_.RampRefusal(live), "this display takes no live gamma ramp");
+  EXPECT_EQ(sim_.RampRefusal(refusing), "");
+  TGammaRamp read{};
+  EXPECT_TRUE(sim_.GetRamp(live, read));
+  EXPECT_EQ(read[255], 65535);  // the identity ramp, read as any other
+  EXPECT_EQ(Log().substr(0, 23), "set 1 refused 1 1 1 1 1");
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("ramp1.txt")));
 }
 
 TEST_F(SimDisplays, AMalformedRampFileCannotBeRead) {

@@ -117,10 +117,12 @@ for light in --warm --night-light; do
     expect_eq "$(grep -c '^GetCrtcGamma' "$gnome/calls" || true)" 0 "Night Light: the LUT is not read"
   fi
 done
-# A display that takes no ramp says why in the window's bar.
+# A display that takes no ramp says why in the window's bar, and that the window previews the calibration.
 start_gnome virtual DP-1:256 Meta-0:0
 printf 'click NextDisplayButton\nshow RampRefusedLabel\n' | TONEMARK_SCRIPT=1 "$app/tonemark-window" >"$root/out" 2>&1
 stop_gnome
-expect_eq "$(cut -d'"' -f2 "$root/out")" "This display takes no gamma ramp (a virtual or remote monitor)." "the bar's line"
+expect_eq "$(cut -d'"' -f2 "$root/out")" \
+  "The window previews the calibration itself, since this display takes no gamma ramp (a virtual or remote monitor)." \
+  "the bar's line"
 
 echo "GNOME keeps the calibration: OK assigns the profiles, load mode puts them back, /uninstall takes them off"

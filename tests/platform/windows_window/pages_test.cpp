@@ -16,31 +16,12 @@ namespace {
 constexpr const char* OneDisplay = "[Monitor1]\r\nRect=0,0,1920,1080\r\n";
 constexpr int PageCount = 13;
 constexpr int HighlightsPage = 9, ShadowsPage = 10;
-// The renderer's pictures show level 127; Highlights and Shadows move to
-// these levels when they are shown.
-constexpr const char* HighlightsPoint = "240";
-constexpr const char* ShadowsPoint = "12";
 // The captions over the squares of the Black Point and White Point pages:
 // the window writes them in Tahoma, the renderer in its block font.
 constexpr TRect SquareCaptions{520, 468, 1420, 488};
-constexpr DWORD PageTimeoutMs = 20000;
 constexpr DWORD SettleMs = 300;
 
 std::string PageName(int page) { return (page < 10 ? "page0" : "page") + std::to_string(page); }
-
-// The point selector shows `level`; it is set back to 127 as a user would type it.
-void PointBackTo127(TonemarkSession& session, const char* level) {
-  HWND selector = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND edit : session.Children("Edit")) {
-      char text[16] = {};
-      SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));  // another process's control
-      if (std::string(text) == level) selector = edit;
-    }
-    return selector != nullptr;
-  }, PageTimeoutMs)) << "no edit shows " << level;
-  SendMessageA(selector, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127"));
-}
 
 TEST(WindowPages, EveryPageShowsTheRenderersPictureWhereNoControlIs) {
   const std::string golden = WinePath(std::getenv("TONEMARK_SOURCE_DIR")) + "\\tests\\paint\\golden\\";

@@ -175,3 +175,16 @@ TGammaRamp TonemarkSession::Ramp(int monitor) const {
   ReadRampFile(sim_ + "ramp" + std::to_string(monitor) + ".txt", ramp);
   return ramp;
 }
+
+void PointBackTo127(TonemarkSession& session, const char* level) {
+  HWND selector = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND edit : session.Children("Edit")) {
+      char text[16] = {};
+      SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));  // another process's control
+      if (std::string(text) == level) selector = edit;
+    }
+    return selector != nullptr;
+  }, PageTimeoutMs)) << "no edit shows " << level;
+  SendMessageA(selector, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127"));
+}

@@ -51,6 +51,8 @@ class TonemarkSession {
 
   std::string ProgramFile(const std::string& name) const { return program_ + name; }
   TGammaRamp Ramp(int monitor) const;
+  // The simulated displays' log of ramps read and loaded.
+  std::string DisplaysLog() const { return ReadBytes(sim_ + "log.txt"); }
   // A folder for the files the test hands to the program.
   std::string Folder() const { return folder_.Folder(); }
 
@@ -63,3 +65,11 @@ class TonemarkSession {
 
 // The ramp of an untouched simulated display: entry = level x 257.
 TGammaRamp IdentityRamp();
+
+// Highlights and Shadows move the point when they are shown (to 240 and 12).
+constexpr const char* HighlightsPoint = "240";
+constexpr const char* ShadowsPoint = "12";
+constexpr DWORD PageTimeoutMs = 20000;
+// The point selector shows `level`; it is set back to 127 as a user would
+// type it, for the renderer's pictures, which show level 127.
+void PointBackTo127(TonemarkSession& session, const char* level);

@@ -1,0 +1,60 @@
+#include "platform/wayland/none_keeper.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "lang/multilang.h"
+#include "platform/wayland/none_displays.h"
+#include "ramp/atomic_file.h"
+#include "ramp/curve_file.h"
+#include "ramp/file_error.h"
+
+namespace {
+
+// The text of `key` with "%s" replaced by `value`.
+std::string TranslateWith(const std::string& key, const std::string& value) {
+  std::string text = Translate(key);
+  const size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+
+}  // namespace
+
+bool TNoneKeeper::WriteProfile(const std::string& folder, int32_t index) {
+  TRampCurve curve;
+  std::string deviceName;
+  if (!ReadCurveFile(curve, deviceName, CurveFilePath(folder, index))) return false;
+  if (!makeProfile_) throw std::runtime_error("this program writes no colour profiles");
+  WriteFileAtomically(ProfileFilePath(folder, index), makeProfile_(curve, Displays[index]));
+  return true;
+}
+
+std::string TNoneKeeper::HandOverStoredCurves(const std::string& folder) {
+  std::string problems;
+  bool written = false;
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    try {
+      if (WriteProfile(folder, i)) written = true;
+    } catch (const std::exception& error) {
+      problems += "\nDisplay " + std::to_string(i + 1) + " (" + Displays[i].Description + "): " + error.what() + ".";
+    }
+  }
+  const std::string where = written ? TranslateWith("MProfilesForSettings", folder) : "";
+  return problems.empty() ? where : where + (where.empty() ? problems.substr(1) : problems);
+}
+
+// Only what OK wrote is named: curves stored before there was a profile are
+// reported as the loader reports them, until the next OK.
+bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    std::error_code error;
+    if (!std::filesystem::exists(CurveFilePath(folder, i), error) ||
+        !std::filesystem::exists(ProfileFilePath(folder, i), error))
+      return false;
+  }
+  for (int32_t i = 0; i < DisplayCount; ++i)
+    report.Refused.emplace_back(
+        i, std::string(NoRampInterfaceReason) + "; " + TranslateWith("MProfileForSettings", ProfileFilePath(folder, i)));
+  return true;
+}
