@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Tonewatch on a wlroots desktop, against the stand-in compositor
-# (tests/platform/wayland/wlr_stand_in), in one run:
+# (tests/platform/wayland/stand_in_compositor), in one run:
 # - the loader's resident memory (RSS) while it holds four outputs' gamma
 #   controls, against wlr_gamma_client holding the same four; goal: at most
 #   1.5 MiB;
@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20}
 build=$root/build
 cmake --preset default >/dev/null
-cmake --build --preset default --target tonemark tonewatch wlr_stand_in wlr_gamma_client interleaved_runs >/dev/null
+cmake --build --preset default --target tonemark tonewatch stand_in_compositor wlr_gamma_client interleaved_runs >/dev/null
 source "$root/tests/e2e/curve_files.sh"
 
 work=$(mktemp -d)
@@ -38,10 +38,10 @@ for i in 1 2 3 4; do write_curve "$work/app/Tonemark$i.lut" Gamma=20; done
 
 outputs=DP-1:1024,DP-2:1024,DP-3:1024,DP-4:1024
 mkfifo "$work/commands" "$work/other"
-"$build/bin/wlr_stand_in" wayland-loader "$outputs" <"$work/commands" >"$work/notes" &
+"$build/bin/stand_in_compositor" wayland-loader "$outputs" gamma <"$work/commands" >"$work/notes" &
 pids+=($!)
 exec 7>"$work/commands"
-"$build/bin/wlr_stand_in" wayland-other "$outputs" <"$work/other" >/dev/null &
+"$build/bin/stand_in_compositor" wayland-other "$outputs" gamma <"$work/other" >/dev/null &
 pids+=($!)
 exec 8>"$work/other"
 sleep 0.3

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <thread>
 
-#include "kde-output-device-v2-client.h"
-#include "kde-output-management-v2-client.h"
+#include "kde-output-device-v2-client-protocol.h"
+#include "kde-output-management-v2-client-protocol.h"
 #include "platform/wayland/wayland_client_library.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "platform/wayland/kde_displays.h"
 #include "platform/wayland/none_displays.h"
 #include "platform/wayland/wlr_displays.h"
-#include "tests/platform/wayland/wlr_stand_in.h"
 #include "tests/platform/wayland/mutter_stand_in.h"
 #include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/temp_folder.h"
@@ -63,18 +62,19 @@ TEST_F(BackendChoice, GnomeWhereMutterAnswersElseNoneButNeverX11InAWaylandSessio
 
 TEST_F(BackendChoice, WlrWhereTheCompositorOffersGammaControlAndMutterDoesNotAnswer) {
   TPrivateWaylandSession session;
-  WlrStandIn compositor(session.Socket, StandInOutputsOf("DP-1:256"), TOwnerRule::RefuseSecond);
+  StandInCompositor compositor(session.Socket, StandInOutputsOf("DP-1:256"), TGammaControl::RefuseSecond);
   EXPECT_NE(dynamic_cast<TWlrDisplays*>(Choose().get()), nullptr);
 }
 
 // Version 6 of KWin's output management is the first that assigns profiles.
 TEST_F(BackendChoice, KdeWhereKWinsOutputManagementAssignsProfilesElseNone) {
-  const std::vector<TAnnounced> outputs = {{"DP-1", "Monitor", 0, 1920, 1080}};
+  TPrivateWaylandSession session;
+  const std::vector<TStandInOutput> outputs = {{"DP-1", "Monitor", 0, 1920, 1080}};
   {
-    StandInCompositor plasma6(outputs, 6);
+    StandInCompositor plasma6(session.Socket, outputs, TGammaControl::None, 6);
     EXPECT_NE(dynamic_cast<TKdeDisplays*>(Choose().get()), nullptr);
   }
-  StandInCompositor plasma5(outputs, 5);
+  StandInCompositor plasma5(session.Socket, outputs, TGammaControl::None, 5);
   std::unique_ptr<TDisplaysPort> chosen = Choose();
   EXPECT_NE(dynamic_cast<TNoRampDisplays*>(chosen.get()), nullptr);
   setenv("TONEMARK_BACKEND", "kde", 1);

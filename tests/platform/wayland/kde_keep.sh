@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# kde_keep.sh TONEMARK TONEMARK_WINDOW TONEWATCH KWIN_STAND_IN: on KDE Plasma
+# kde_keep.sh TONEMARK TONEMARK_WINDOW TONEWATCH STAND_IN_COMPOSITOR: on KDE Plasma
 # 6, KWin keeps the calibration from the colour profile assigned to each
 # output through its output management. OK writes TonemarkN.icc beside the
 # curve files and assigns it (the source set to ICC); load mode assigns it
@@ -8,12 +8,12 @@
 # assigned Tonemark profile off while it runs and puts it back on Cancel, and
 # after a killed session load mode assigns it again; a
 # compositor whose output management is older than version 6 is named as the
-# reason. The stand-in compositor keeps "<output> <source> <path>" per line
-# in its folder's profiles file (source 0 sRGB, 1 ICC).
+# reason. The stand-in compositor notes "profile <output> <source> <path>"
+# whenever an output's profile changes (source 0 sRGB, 1 ICC).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../e2e/curve_files.sh"
-program=$1 window=$2 loader=$3 kwin=$4
+program=$1 window=$2 loader=$3 compositor=$4
 unset TONEMARK_SIM TONEMARK_BACKEND WAYLAND_DISPLAY DISPLAY
 export XDG_SESSION_TYPE=wayland
 
@@ -38,25 +38,28 @@ printf '#!/bin/sh\necho "$@" >"%s/opened"\n' "$root" >"$root/bin/xdg-open"
 chmod +x "$root/bin/xdg-open"
 export PATH=$root/bin:$PATH
 
-# start_kwin NAME ARGS...: the stand-in compositor with KWin's output management.
+# start_kwin NAME OUTPUTS [VERSION]: the stand-in compositor with KWin's
+# output management (version 14 unless given), noting its events in
+# $kde/notes until stop_kwin or the next start_kwin.
 start_kwin() {
-  local dir=$root/$1; shift
-  mkdir -p "$dir"
-  "$kwin" "$dir" "$@" 2>"$dir/log" &
+  kde=$root/$1
+  mkdir -p "$kde"
+  mkfifo "$kde/commands"
+  "$compositor" "wayland-$1" "$2" "kde=${3:-14}" <"$kde/commands" >"$kde/notes" 2>"$kde/log" &
   kwin_pid=$!
   pids+=("$kwin_pid")
-  for _ in $(seq 200); do [[ -e "$dir/socket" ]] && break; sleep 0.05; done
-  [[ -e "$dir/socket" ]] || fail "the stand-in compositor did not start"
-  export WAYLAND_DISPLAY=$(cat "$dir/socket")
-  kde=$dir
+  exec 6>"$kde/commands"
+  for _ in $(seq 200); do grep -q '^ready$' "$kde/notes" && break; sleep 0.05; done
+  grep -q '^ready$' "$kde/notes" || fail "the stand-in compositor did not start"
+  export WAYLAND_DISPLAY=wayland-$1
 }
 stop_kwin() {
-  kill "$kwin_pid"
+  exec 6>&-
   wait "$kwin_pid"
 }
 # profile_of OUTPUT: "<source> <path>" as KWin holds it.
 profile_of() {
-  awk -v output="$1" '$1 == output { print $2 " " $3 }' "$kde/profiles"
+  awk -v output="$1" '$1 == "profile" && $2 == output { held = $3 " " $4 } END { print held }' "$kde/notes"
 }
 run() {
   set +e
@@ -68,7 +71,7 @@ ok_session() {
   printf 'type BlackEdit 40\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark-window" >/dev/null 2>"$root/err"
 }
 
-start_kwin ok DP-1 HDMI-A-1
+start_kwin ok DP-1,HDMI-A-1
 ok_session || fail "OK failed: $(cat "$root/err")"
 expect_eq "$(cat "$root/err")" "" "OK: messages"
 for n in 1 2; do [[ -s "$app/Tonemark$n.icc" ]] || fail "OK wrote no Tonemark$n.icc"; done
@@ -77,18 +80,18 @@ expect_eq "$(profile_of HDMI-A-1)" "1 $app/Tonemark2.icc" "OK: HDMI-A-1's profil
 run /load
 expect_eq "$status/$(cat "$root/err")" "0/" "load with the profiles assigned"
 stop_kwin
-expect_eq "$(cat "$kde/applies")" "apply DP-1=$app/Tonemark1.icc:1 HDMI-A-1=$app/Tonemark2.icc:1" \
+expect_eq "$(grep '^apply' "$kde/notes")" "apply DP-1=$app/Tonemark1.icc:1 HDMI-A-1=$app/Tonemark2.icc:1" \
           "OK assigned both in one configuration; load mode left them alone"
 
 # KWin lost them (a new monitor, another user's settings): load mode assigns
 # them again; so does Tonewatch's run of it at log-on.
-start_kwin lost DP-1 HDMI-A-1=/usr/share/color/icc/other.icc
+start_kwin lost DP-1,HDMI-A-1=/usr/share/color/icc/other.icc
 run /load
 expect_eq "$status/$(cat "$root/err")" "0/" "load: exit code and messages"
 expect_eq "$(profile_of DP-1)/$(profile_of HDMI-A-1)" "1 $app/Tonemark1.icc/1 $app/Tonemark2.icc" \
           "load: the profiles assigned again"
 stop_kwin
-start_kwin logon DP-1 HDMI-A-1
+start_kwin logon DP-1,HDMI-A-1
 "$app/tonewatch" 2>"$root/loader-err" &
 pids+=("$!")
 for _ in $(seq 100); do [[ "$(profile_of DP-1)" == "1 $app/Tonemark1.icc" ]] && break; sleep 0.05; done
@@ -96,7 +99,7 @@ expect_eq "$(profile_of DP-1)" "1 $app/Tonemark1.icc" "log-on: Tonewatch's load 
 "$app/tonewatch" /uninstall
 
 # /uninstall takes Tonemark's profiles off and leaves another one alone.
-start_kwin other DP-1=$app/Tonemark1.icc HDMI-A-1=/usr/share/color/icc/other.icc
+start_kwin other DP-1=$app/Tonemark1.icc,HDMI-A-1=/usr/share/color/icc/other.icc
 run /uninstall
 expect_eq "$status/$(cat "$root/err")" "0/" "/uninstall: exit code and messages"
 expect_eq "$(profile_of DP-1)|$(profile_of HDMI-A-1)" "0 |1 /usr/share/color/icc/other.icc" "/uninstall: the profiles"
@@ -104,7 +107,7 @@ stop_kwin
 
 # A session shows the edited calibration without the stored one under it:
 # the assigned Tonemark profile is off while it runs, and back after Cancel.
-start_kwin session DP-1=$app/Tonemark1.icc HDMI-A-1=/usr/share/color/icc/other.icc
+start_kwin session DP-1=$app/Tonemark1.icc,HDMI-A-1=/usr/share/color/icc/other.icc
 mkfifo "$kde/script"
 TONEMARK_SCRIPT=1 "$app/tonemark-window" <"$kde/script" >"$kde/out" 2>"$root/err" &
 session=$!
@@ -133,7 +136,7 @@ stop_kwin
 
 # KWin before Plasma 6 assigns no profile: load mode says so for each display
 # (OK's message: kde_keeper_test.cpp).
-start_kwin old --management 5 DP-1
+start_kwin old DP-1 5
 reason="the compositor's KDE output management is version 5, and colour profiles are assigned from version 6 (Plasma 6) on"
 TONEMARK_BACKEND=kde run /load
 expect_eq "$status" 1 "old compositor: load's exit code"

@@ -15,7 +15,8 @@
 namespace {
 
 TEST(KdeKeeper, OkOnACompositorBeforePlasma6WritesTheProfileAndNamesTheReasonForEachDisplay) {
-  StandInCompositor plasma5({{"DP-1", "Maker Model (DP-1)", 0, 1920, 1080}}, 5);
+  TPrivateWaylandSession session;
+  StandInCompositor plasma5(session.Socket, StandInOutputsOf("DP-1"), TGammaControl::None, 5);
   TempFolder drm, data;
   TKdeDisplays displays(drm.Path().string());
   SetDisplaysPort(displays);
@@ -32,7 +33,10 @@ TEST(KdeKeeper, OkOnACompositorBeforePlasma6WritesTheProfileAndNamesTheReasonFor
 }
 
 TEST(KdeKeeper, OkAssignsTheProfilesWhereKWinListsItsOutputDevicesThroughTheirRegistry) {
-  StandInCompositor registryKWin({{"DP-1", "Maker Model (DP-1)", 0, 1920, 1080}, {"DP-2", "Other", 1920, 1920, 1080}}, 21);
+  TPrivateWaylandSession session;
+  StandInCompositor registryKWin(session.Socket,
+                                 {{"DP-1", "Maker Model (DP-1)", 0, 1920, 1080}, {"DP-2", "Other", 1920, 1920, 1080}},
+                                 TGammaControl::None, 21);
   TempFolder drm, data;
   TKdeDisplays displays(drm.Path().string());
   SetDisplaysPort(displays);

@@ -10,7 +10,6 @@
 #include "ramp/load_curves.h"
 #include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/ramp/edid_blocks.h"
-#include "tests/platform/wayland/wlr_stand_in.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -23,8 +22,9 @@ TEST(NoRampDisplays, AreTheCompositorsOutputsEachRefusingWithTheReason) {
   std::filesystem::create_directories(drm.Path() / "card0-HDMI-A-1");
   WriteBytes(drm.File("card0-HDMI-A-1/edid"), EdidBytes(edid));
   TPrivateWaylandSession session;
-  WlrStandIn compositor(session.Socket, {{"DP-1", "Maker Model (DP-1)", 0, 2560, 1440}, {"HDMI-A-1", "Other", 2560, 1920, 1080}},
-                        TOwnerRule::RefuseSecond);
+  StandInCompositor compositor(session.Socket,
+                               {{"DP-1", "Maker Model (DP-1)", 0, 2560, 1440}, {"HDMI-A-1", "Other", 2560, 1920, 1080}},
+                               TGammaControl::None);
   TNoRampDisplays displays(drm.Path().string());
   SetDisplaysPort(displays);
   EnumerateDisplays();

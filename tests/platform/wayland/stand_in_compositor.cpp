@@ -1,17 +1,17 @@
 #include "tests/platform/wayland/stand_in_compositor.h"
 
-#include <stdlib.h>
+#include <poll.h>
+#include <unistd.h>
 #include <wayland-server-protocol.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
+#include <sstream>
 
-#include "kde-output-device-v2-server.h"
-#include "kde-output-management-v2-server.h"
+#include "kde-output-device-v2-server-protocol.h"
+#include "kde-output-management-v2-server-protocol.h"
+#include "wlr-gamma-control-unstable-v1-server-protocol.h"
 
 namespace {
-constexpr const char* SocketName = "wayland-test";
 // KWin's output devices announce the profile from version 5 and its source
 // from 7; the management sets the source from 8.
 constexpr uint32_t DeviceVersionWithSource = 7;
@@ -20,27 +20,28 @@ constexpr uint32_t ManagementVersionWithSource = 8;
 constexpr uint32_t ManagementVersionWithDeviceRegistry = 21;
 }  // namespace
 
-struct StandInCompositor::TKde {
-  std::mutex Lock;
-  std::vector<std::string> Applies;
-  std::vector<TOutput*> Outputs;
-  std::string ProfilesFile;
-};
-
-struct StandInCompositor::TOutput {
-  TAnnounced Announced;
-  TKdeProfileState Profile;
+struct StandInCompositor::TOutputState {
+  StandInCompositor* Compositor = nullptr;
+  TStandInOutput Output;
+  wl_global* Global = nullptr;
+  wl_global* DeviceGlobal = nullptr;
+  wl_resource* Holder = nullptr;  // the gamma control holding the output
+  TShownTables Shown;
   std::vector<wl_resource*> Devices;
-  TKde* Kde = nullptr;
 };
 
 namespace {
 
-using TOutput = StandInCompositor::TOutput;
+using TOutputState = StandInCompositor::TOutputState;
+
+void DestroyResource(wl_client*, wl_resource* resource) { wl_resource_destroy(resource); }
+
+const struct wl_output_interface OutputImplementation = {DestroyResource};
 
 void BindOutput(wl_client* client, void* data, uint32_t version, uint32_t id) {
-  const TAnnounced& output = static_cast<TOutput*>(data)->Announced;
+  const TStandInOutput& output = static_cast<TOutputState*>(data)->Output;
   wl_resource* resource = wl_resource_create(client, &wl_output_interface, static_cast<int>(version), id);
+  wl_resource_set_implementation(resource, &OutputImplementation, data, nullptr);
   wl_output_send_geometry(resource, output.X, 0, 600, 340, WL_OUTPUT_SUBPIXEL_UNKNOWN, "Maker", "Model",
                           WL_OUTPUT_TRANSFORM_NORMAL);
   wl_output_send_mode(resource, 0, 640, 480, 60000);
@@ -52,37 +53,119 @@ void BindOutput(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_output_send_done(resource);
 }
 
-void SendProfile(wl_resource* device, const TOutput& output) {
-  kde_output_device_v2_send_icc_profile_path(device, output.Profile.Path.c_str());
+void Note(const TOutputState& state, const std::string& line) {
+  if (state.Compositor->Note) state.Compositor->Note(line);
+}
+
+// wlr gamma control.
+
+void Restore(TOutputState& state) {
+  state.Holder = nullptr;
+  state.Shown.emplace_back();
+  Note(state, "restored " + state.Output.Name);
+}
+
+// A control's data is its output, or null once it has failed.
+void ControlGone(wl_resource* control) {
+  auto* state = static_cast<TOutputState*>(wl_resource_get_user_data(control));
+  if (state != nullptr && state->Holder == control) Restore(*state);
+}
+
+void Fail(wl_resource* control) {
+  wl_resource_set_user_data(control, nullptr);
+  zwlr_gamma_control_v1_send_failed(control);
+}
+
+void SetGamma(wl_client*, wl_resource* control, int32_t fd) {
+  auto* state = static_cast<TOutputState*>(wl_resource_get_user_data(control));
+  if (state == nullptr || state->Holder != control) {
+    close(fd);
+    return;
+  }
+  std::vector<uint16_t> table(3 * size_t{state->Output.GammaSize});
+  const ssize_t bytes = static_cast<ssize_t>(table.size() * sizeof(uint16_t));
+  // As wlroots does: the whole table from the file's offset, not a byte less.
+  const ssize_t got = read(fd, table.data(), static_cast<size_t>(bytes));
+  close(fd);
+  if (got != bytes) {
+    wl_resource_post_error(control, ZWLR_GAMMA_CONTROL_V1_ERROR_INVALID_GAMMA, "wrong gamma table size");
+    return;
+  }
+  state->Shown.push_back(table);
+  std::ostringstream line;
+  line << "set " << state->Output.Name;
+  for (uint16_t entry : table) line << ' ' << entry;
+  Note(*state, line.str());
+}
+
+const struct zwlr_gamma_control_v1_interface ControlImplementation = {SetGamma, DestroyResource};
+
+void GetGammaControl(wl_client* client, wl_resource* manager, uint32_t id, wl_resource* outputResource) {
+  wl_resource* control = wl_resource_create(client, &zwlr_gamma_control_v1_interface,
+                                            wl_resource_get_version(manager), id);
+  auto* state = static_cast<TOutputState*>(wl_resource_get_user_data(outputResource));
+  wl_resource_set_implementation(control, &ControlImplementation, state, ControlGone);
+  if (state->Output.GammaSize == 0 || state->Global == nullptr ||
+      (state->Holder != nullptr && state->Compositor->Gamma == TGammaControl::RefuseSecond)) {
+    Fail(control);
+    Note(*state, "refused " + state->Output.Name);
+    return;
+  }
+  if (state->Holder != nullptr) {
+    Fail(state->Holder);
+    Note(*state, "taken " + state->Output.Name);
+  }
+  state->Holder = control;
+  zwlr_gamma_control_v1_send_gamma_size(control, state->Output.GammaSize);
+  Note(*state, "held " + state->Output.Name);
+}
+
+const struct zwlr_gamma_control_manager_v1_interface ManagerImplementation = {GetGammaControl, DestroyResource};
+
+void BindGammaManager(wl_client* client, void* data, uint32_t version, uint32_t id) {
+  wl_resource* resource =
+      wl_resource_create(client, &zwlr_gamma_control_manager_v1_interface, static_cast<int>(version), id);
+  wl_resource_set_implementation(resource, &ManagerImplementation, data, nullptr);
+}
+
+// KWin's output devices and output management.
+
+void NoteProfile(const TOutputState& state) {
+  const TKdeProfileState& profile = state.Output.Profile;
+  Note(state, "profile " + state.Output.Name + " " + std::to_string(profile.Source) + " " + profile.Path);
+}
+
+void SendProfile(wl_resource* device, const TOutputState& state) {
+  kde_output_device_v2_send_icc_profile_path(device, state.Output.Profile.Path.c_str());
   if (wl_resource_get_version(device) >= static_cast<int>(DeviceVersionWithSource))
-    kde_output_device_v2_send_color_profile_source(device, output.Profile.Source);
+    kde_output_device_v2_send_color_profile_source(device, state.Output.Profile.Source);
   kde_output_device_v2_send_done(device);
 }
 
 void DeviceGone(wl_resource* device) {
-  auto& devices = static_cast<TOutput*>(wl_resource_get_user_data(device))->Devices;
+  auto& devices = static_cast<TOutputState*>(wl_resource_get_user_data(device))->Devices;
   devices.erase(std::remove(devices.begin(), devices.end(), device), devices.end());
 }
 
-// A device for the output, `id` 0 for one of the compositor's making; its
-// announcement follows `announce`.
-void AnnounceDevice(wl_client* client, TOutput& output, uint32_t version, uint32_t id,
+// A device for the output, `id` 0 for one of the compositor's making, which
+// `registry` announces.
+void AnnounceDevice(wl_client* client, TOutputState& state, uint32_t version, uint32_t id,
                     wl_resource* registry = nullptr) {
   wl_resource* device = wl_resource_create(client, &kde_output_device_v2_interface, static_cast<int>(version), id);
   if (registry != nullptr) kde_output_device_registry_v2_send_output(registry, device);
-  wl_resource_set_implementation(device, nullptr, &output, DeviceGone);
-  output.Devices.push_back(device);
+  wl_resource_set_implementation(device, nullptr, &state, DeviceGone);
+  state.Devices.push_back(device);
   // The mode, as KWin announces it: an object of the compositor's making.
   wl_resource* mode = wl_resource_create(client, &kde_output_device_mode_v2_interface, static_cast<int>(version), 0);
   kde_output_device_v2_send_mode(device, mode);
-  kde_output_device_mode_v2_send_size(mode, output.Announced.Width, output.Announced.Height);
+  kde_output_device_mode_v2_send_size(mode, state.Output.Width, state.Output.Height);
   kde_output_device_v2_send_current_mode(device, mode);
-  kde_output_device_v2_send_name(device, output.Announced.Name.c_str());
-  SendProfile(device, output);
+  kde_output_device_v2_send_name(device, state.Output.Name.c_str());
+  SendProfile(device, state);
 }
 
 void BindDevice(wl_client* client, void* data, uint32_t version, uint32_t id) {
-  AnnounceDevice(client, *static_cast<TOutput*>(data), version, id);
+  AnnounceDevice(client, *static_cast<TOutputState*>(data), version, id);
 }
 
 // KWin from management version 21 lists the devices through a registry.
@@ -90,13 +173,13 @@ void BindDeviceRegistry(wl_client* client, void* data, uint32_t version, uint32_
   wl_resource* registry =
       wl_resource_create(client, &kde_output_device_registry_v2_interface, static_cast<int>(version), id);
   wl_resource_set_implementation(registry, nullptr, nullptr, nullptr);
-  for (TOutput* output : static_cast<StandInCompositor::TKde*>(data)->Outputs)
-    AnnounceDevice(client, *output, version, 0, registry);
+  for (auto& state : static_cast<StandInCompositor*>(data)->Outputs)
+    if (state->Global != nullptr) AnnounceDevice(client, *state, version, 0, registry);
 }
 
 // A configuration's changes until it is applied: output, profile.
 struct TConfiguration {
-  std::vector<std::pair<TOutput*, TKdeProfileState>> Changes;
+  std::vector<std::pair<TOutputState*, TKdeProfileState>> Changes;
   uint32_t ManagementVersion = 0;
 };
 
@@ -105,11 +188,11 @@ TConfiguration& ConfigurationOf(wl_resource* resource) {
 }
 
 TKdeProfileState& Change(wl_resource* configuration, wl_resource* device) {
-  auto* output = static_cast<TOutput*>(wl_resource_get_user_data(device));
+  auto* state = static_cast<TOutputState*>(wl_resource_get_user_data(device));
   auto& changes = ConfigurationOf(configuration).Changes;
   for (auto& [changed, profile] : changes)
-    if (changed == output) return profile;
-  changes.emplace_back(output, output->Profile);
+    if (changed == state) return profile;
+  changes.emplace_back(state, state->Output.Profile);
   return changes.back().second;
 }
 
@@ -124,37 +207,23 @@ void SetProfileSource(wl_client*, wl_resource* configuration, wl_resource* devic
   Change(configuration, device).Source = source;
 }
 
-void WriteProfiles(const std::string& path, const std::vector<TOutput*>& outputs) {
-  if (path.empty()) return;
-  {
-    std::ofstream out(path + ".tmp");
-    for (const TOutput* output : outputs)
-      out << output->Announced.Name << ' ' << output->Profile.Source << ' ' << output->Profile.Path << '\n';
-  }
-  std::rename((path + ".tmp").c_str(), path.c_str());
-}
-
 void Apply(wl_client*, wl_resource* configuration) {
   TConfiguration& pending = ConfigurationOf(configuration);
-  if (pending.Changes.empty()) {
-    kde_output_configuration_v2_send_applied(configuration);
-    return;
+  if (!pending.Changes.empty()) {
+    StandInCompositor& compositor = *pending.Changes.front().first->Compositor;
+    std::string line = "apply";
+    for (auto& [state, profile] : pending.Changes) {
+      state->Output.Profile = profile;
+      line += " " + state->Output.Name + "=" + profile.Path + ":" + std::to_string(profile.Source);
+      for (wl_resource* device : state->Devices) SendProfile(device, *state);
+    }
+    compositor.AppliedLines.push_back(line);
+    if (compositor.Note) compositor.Note(line);
+    for (auto& [state, profile] : pending.Changes) NoteProfile(*state);
+    pending.Changes.clear();
   }
-  StandInCompositor::TKde& kde = *pending.Changes.front().first->Kde;
-  std::lock_guard<std::mutex> lock(kde.Lock);
-  std::string line = "apply";
-  for (auto& [output, profile] : pending.Changes) {
-    output->Profile = profile;
-    line += " " + output->Announced.Name + "=" + profile.Path + ":" + std::to_string(profile.Source);
-    for (wl_resource* device : output->Devices) SendProfile(device, *output);
-  }
-  kde.Applies.push_back(line);
-  WriteProfiles(kde.ProfilesFile, kde.Outputs);
-  pending.Changes.clear();
   kde_output_configuration_v2_send_applied(configuration);
 }
-
-void DestroyResource(wl_client*, wl_resource* resource) { wl_resource_destroy(resource); }
 
 void FreeConfiguration(wl_resource* resource) { delete &ConfigurationOf(resource); }
 
@@ -197,34 +266,28 @@ void BindManagement(wl_client* client, void*, uint32_t version, uint32_t id) {
 
 }  // namespace
 
-StandInCompositor::StandInCompositor(const std::vector<TAnnounced>& outputs, uint32_t kdeManagementVersion,
-                                     std::vector<TKdeProfileState> profiles) {
-  setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
-  setenv("WAYLAND_DISPLAY", SocketName, 1);
+StandInCompositor::StandInCompositor(const std::string& socket, const std::vector<TStandInOutput>& outputs,
+                                     TGammaControl gamma, uint32_t kdeManagementVersion,
+                                     std::function<void(const std::string&)> note)
+    : Gamma(gamma), KdeManagementVersion(kdeManagementVersion), Note(std::move(note)) {
   display_ = wl_display_create();
-  wl_display_add_socket(display_, SocketName);
-  TKde* kde = kdeManagementVersion > 0 ? new TKde : nullptr;
-  for (size_t i = 0; i < outputs.size(); ++i) {
-    auto* output = new TOutput{outputs[i], i < profiles.size() ? profiles[i] : TKdeProfileState{}, {}, kde};
-    outputs_.push_back(output);
-    if (kde != nullptr) kde->Outputs.push_back(output);
-    wl_global_create(display_, &wl_output_interface, 4, output, BindOutput);
-    if (kde != nullptr && kdeManagementVersion < ManagementVersionWithDeviceRegistry)
-      wl_global_create(display_, &kde_output_device_v2_interface,
-                       kdeManagementVersion >= ManagementVersionWithSource ? DeviceVersionWithSource
-                                                                           : DeviceVersionWithProfile,
-                       output, BindDevice);
-  }
-  if (kde != nullptr)
+  wl_display_add_socket(display_, socket.c_str());
+  if (gamma != TGammaControl::None)
+    wl_global_create(display_, &zwlr_gamma_control_manager_v1_interface, 1, this, BindGammaManager);
+  if (kdeManagementVersion > 0)
     wl_global_create(display_, &kde_output_management_v2_interface, static_cast<int>(kdeManagementVersion), nullptr,
                      BindManagement);
-  if (kde != nullptr && kdeManagementVersion >= ManagementVersionWithDeviceRegistry)
+  if (kdeManagementVersion >= ManagementVersionWithDeviceRegistry)
     wl_global_create(display_, &kde_output_device_registry_v2_interface,
-                     static_cast<int>(ManagementVersionWithDeviceRegistry), kde, BindDeviceRegistry);
+                     static_cast<int>(ManagementVersionWithDeviceRegistry), this, BindDeviceRegistry);
+  for (const TStandInOutput& output : outputs) AddOutput(output);
   serving_ = std::thread([this] {
     wl_event_loop* loop = wl_display_get_event_loop(display_);
+    pollfd events = {wl_event_loop_get_fd(loop), POLLIN, 0};
     while (!stop_) {
-      wl_event_loop_dispatch(loop, 20);
+      poll(&events, 1, 20);
+      std::lock_guard<std::recursive_mutex> hold(lock_);
+      wl_event_loop_dispatch(loop, 0);
       wl_display_flush_clients(display_);
     }
   });
@@ -235,30 +298,94 @@ StandInCompositor::~StandInCompositor() {
   serving_.join();
   wl_display_destroy_clients(display_);
   wl_display_destroy(display_);
-  if (!outputs_.empty()) delete outputs_.front()->Kde;
-  for (TOutput* output : outputs_) delete output;
 }
 
-std::string StandInCompositor::SocketPath() const { return (runtime_.Path() / SocketName).string(); }
+void StandInCompositor::AddOutput(const TStandInOutput& output) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  auto state = std::make_unique<TOutputState>();
+  state->Compositor = this;
+  state->Output = output;
+  state->Global = wl_global_create(display_, &wl_output_interface, 4, state.get(), BindOutput);
+  if (KdeManagementVersion > 0 && KdeManagementVersion < ManagementVersionWithDeviceRegistry)
+    state->DeviceGlobal = wl_global_create(
+        display_, &kde_output_device_v2_interface,
+        KdeManagementVersion >= ManagementVersionWithSource ? DeviceVersionWithSource : DeviceVersionWithProfile,
+        state.get(), BindDevice);
+  if (KdeManagementVersion > 0) NoteProfile(*state);
+  Outputs.push_back(std::move(state));
+  wl_display_flush_clients(display_);
+}
+
+StandInCompositor::TOutputState* StandInCompositor::Find(const std::string& name) {
+  for (auto& state : Outputs)
+    if (state->Output.Name == name && state->Global != nullptr) return state.get();
+  return nullptr;
+}
+
+void StandInCompositor::RemoveOutput(const std::string& name) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  TOutputState* state = Find(name);
+  if (state == nullptr) return;
+  // wlroots fails the output's control when the output goes.
+  if (state->Holder != nullptr) Fail(state->Holder);
+  state->Holder = nullptr;
+  wl_global_destroy(state->Global);
+  state->Global = nullptr;
+  if (state->DeviceGlobal != nullptr) wl_global_destroy(state->DeviceGlobal);
+  state->DeviceGlobal = nullptr;
+  wl_display_flush_clients(display_);
+}
+
+void StandInCompositor::SendFailed(const std::string& name) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  TOutputState* state = Find(name);
+  if (state == nullptr || state->Holder == nullptr) return;
+  Fail(state->Holder);
+  Restore(*state);
+  wl_display_flush_clients(display_);
+}
+
+TShownTables StandInCompositor::Shown(const std::string& name) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  for (auto& state : Outputs)
+    if (state->Output.Name == name) return state->Shown;
+  return {};
+}
+
+bool StandInCompositor::Held(const std::string& name) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  TOutputState* state = Find(name);
+  return state != nullptr && state->Holder != nullptr;
+}
 
 std::vector<TKdeProfileState> StandInCompositor::Profiles() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
   std::vector<TKdeProfileState> profiles;
-  if (outputs_.empty() || outputs_.front()->Kde == nullptr) return profiles;
-  std::lock_guard<std::mutex> lock(outputs_.front()->Kde->Lock);
-  for (const TOutput* output : outputs_) profiles.push_back(output->Profile);
+  for (auto& state : Outputs)
+    if (state->Global != nullptr) profiles.push_back(state->Output.Profile);
   return profiles;
 }
 
 std::vector<std::string> StandInCompositor::Applies() {
-  if (outputs_.empty() || outputs_.front()->Kde == nullptr) return {};
-  std::lock_guard<std::mutex> lock(outputs_.front()->Kde->Lock);
-  return outputs_.front()->Kde->Applies;
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  return AppliedLines;
 }
 
-void StandInCompositor::WriteProfilesTo(const std::string& path) {
-  if (outputs_.empty() || outputs_.front()->Kde == nullptr) return;
-  TKde& kde = *outputs_.front()->Kde;
-  std::lock_guard<std::mutex> lock(kde.Lock);
-  kde.ProfilesFile = path;
-  WriteProfiles(path, kde.Outputs);
+std::vector<TStandInOutput> StandInOutputsOf(const std::string& list) {
+  std::vector<TStandInOutput> outputs;
+  std::istringstream items(list);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    TStandInOutput output;
+    const size_t equals = item.find('=');
+    if (equals != std::string::npos) output.Profile = {item.substr(equals + 1), 1};
+    item = item.substr(0, equals);
+    const size_t colon = item.find(':');
+    output.Name = item.substr(0, colon);
+    output.Description = "Maker Model (" + output.Name + ")";
+    output.X = static_cast<int32_t>(outputs.size()) * output.Width;
+    if (colon != std::string::npos) output.GammaSize = static_cast<uint32_t>(std::stoul(item.substr(colon + 1)));
+    outputs.push_back(output);
+  }
+  return outputs;
 }

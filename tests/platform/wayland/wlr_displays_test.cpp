@@ -10,7 +10,7 @@
 
 #include "ramp/display_discovery.h"
 #include "ramp/load_curves.h"
-#include "tests/platform/wayland/wlr_stand_in.h"
+#include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/ramp/edid_blocks.h"
 #include "tests/temp_folder.h"
 
@@ -18,14 +18,14 @@ namespace {
 
 class WlrDisplays : public testing::Test {
  protected:
-  void Start(const std::string& outputs, TOwnerRule rule = TOwnerRule::RefuseSecond) {
-    compositor_ = std::make_unique<WlrStandIn>(session_.Socket, StandInOutputsOf(outputs), rule);
+  void Start(const std::string& outputs, TGammaControl rule = TGammaControl::RefuseSecond) {
+    compositor_ = std::make_unique<StandInCompositor>(session_.Socket, StandInOutputsOf(outputs), rule);
   }
   void TearDown() override { ReleaseDisplays(); }
 
   TPrivateWaylandSession session_;
   TempFolder drm_;
-  std::unique_ptr<WlrStandIn> compositor_;
+  std::unique_ptr<StandInCompositor> compositor_;
 };
 
 TGammaRamp HalfRamp() {
@@ -110,7 +110,7 @@ TEST_F(WlrDisplays, TheCompositorsOwnTableComesBackWhenTheClientEnds) {
 }
 
 TEST_F(WlrDisplays, ASecondClientIsRefusedOrTakesTheOutputAsTheCompositorsRuleHas) {
-  for (TOwnerRule rule : {TOwnerRule::RefuseSecond, TOwnerRule::HandOver}) {
+  for (TGammaControl rule : {TGammaControl::RefuseSecond, TGammaControl::HandOver}) {
     Start("DP-1:256", rule);
     TWlrDisplays first(drm_.Path().string()), second(drm_.Path().string());
     SetDisplaysPort(first);
@@ -120,8 +120,8 @@ TEST_F(WlrDisplays, ASecondClientIsRefusedOrTakesTheOutputAsTheCompositorsRuleHa
     SetDisplaysPort(second);
     EnumerateDisplays();
     const bool secondTookIt = second.SetRamp(Displays[0].DC, HalfRamp());
-    EXPECT_EQ(secondTookIt, rule == TOwnerRule::HandOver);
-    if (rule == TOwnerRule::HandOver) {
+    EXPECT_EQ(secondTookIt, rule == TGammaControl::HandOver);
+    if (rule == TGammaControl::HandOver) {
       EXPECT_FALSE(first.SetRamp(firstOutput, HalfRamp()));
       EXPECT_EQ(first.RampRefusal(firstOutput), "another program took over this output's gamma control");
     } else {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wlr_loader.sh TONEMARK TONEWATCH WLR_STAND_IN: Tonewatch keeps the
+# wlr_loader.sh TONEMARK TONEWATCH STAND_IN_COMPOSITOR: Tonewatch keeps the
 # calibration on a wlroots desktop (the stand-in compositor), holding each
 # output's gamma control: "tonemark /load" starts it when none runs and
 # loads through it; it loads an output that appears and one that another
@@ -32,7 +32,7 @@ cp -r "$(dirname "$tonemark")/Tonemark.languages" "$app/"
 write_curve "$app/Tonemark1.lut" Gamma=20
 
 mkfifo "$root/commands"
-"$stand_in" wayland-wlr DP-1:1024,DP-2:256 <"$root/commands" >"$root/notes" &
+"$stand_in" wayland-wlr DP-1:1024,DP-2:256 gamma <"$root/commands" >"$root/notes" &
 stand_in_pid=$!
 exec 7>"$root/commands"
 for _ in $(seq 100); do grep -q ready "$root/notes" && break; sleep 0.02; done

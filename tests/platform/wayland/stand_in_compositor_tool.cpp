@@ -1,0 +1,44 @@
+// stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION]: the
+// stand-in compositor as a program, for the end-to-end tests and the
+// benchmarks. OUTPUTS is a list such as "DP-1:1024,HDMI-A-1:256=/x.icc"
+// (name, gamma size, 0 refusing every control, and the profile KWin has
+// assigned). "gamma" offers wlr gamma control, refusing a second client;
+// "handover" offers it, handing the output over to a second client; "kde="
+// offers KWin's output management at that version. Every event is a line on
+// standard output (stand_in_compositor.h), and "ready" once it serves;
+// commands come on standard input, one a line: "add NAME:SIZE", "remove NAME", "fail NAME".
+// The end of the input ends it.
+#include <iostream>
+#include <mutex>
+#include <string>
+
+#include "tests/platform/wayland/stand_in_compositor.h"
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::cerr << "usage: stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION]\n";
+    return 2;
+  }
+  TGammaControl gamma = TGammaControl::None;
+  uint32_t kdeManagementVersion = 0;
+  for (int i = 3; i < argc; ++i) {
+    const std::string feature = argv[i];
+    if (feature == "gamma") gamma = TGammaControl::RefuseSecond;
+    if (feature == "handover") gamma = TGammaControl::HandOver;
+    if (feature.starts_with("kde=")) kdeManagementVersion = static_cast<uint32_t>(std::stoul(feature.substr(4)));
+  }
+  std::mutex output;
+  StandInCompositor compositor(argv[1], StandInOutputsOf(argv[2]), gamma, kdeManagementVersion,
+                               [&output](const std::string& line) {
+                                 std::lock_guard<std::mutex> hold(output);
+                                 std::cout << line << std::endl;
+                               });
+  std::cout << "ready" << std::endl;
+  std::string command, argument;
+  while (std::cin >> command >> argument) {
+    if (command == "add") compositor.AddOutput(StandInOutputsOf(argument).front());
+    if (command == "remove") compositor.RemoveOutput(argument);
+    if (command == "fail") compositor.SendFailed(argument);
+  }
+  return 0;
+}
