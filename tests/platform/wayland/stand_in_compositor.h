@@ -40,7 +40,7 @@ struct TStandInOutput {
   std::string Description;
   int32_t X = 0, Width = 1920, Height = 1080;
   uint32_t GammaSize = 256;
-  TKdeProfileState Profile;
+  TKdeProfileState Profile = {};
 };
 
 // Whether wlr gamma control is offered, and what a second client gets.
