@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char SocketName[] = "Orvana.Tonewatch.gamma";
-
 void Accept(TGammaRequests& requests) {
   for (;;) {
     int connection = accept4(requests.Listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -29,43 +27,12 @@ void Accept(TGammaRequests& requests) {
 // The request, with the file it carries (-1 when none); false when the
 // client hung up or sent less than a request.
 bool Receive(int client, TGammaRequest& request, int& file) {
-  file = -1;
-  iovec bytes = {&request, sizeof request};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))];
-  msghdr message = {};
-  message.msg_iov = &bytes;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
-  ssize_t count = recvmsg(client, &message, MSG_CMSG_CLOEXEC);
-  cmsghdr* attached = CMSG_FIRSTHDR(&message);
-  if (count > 0 && attached != nullptr && attached->cmsg_type == SCM_RIGHTS)
-    memcpy(&file, CMSG_DATA(attached), sizeof file);
-  if (count != static_cast<ssize_t>(sizeof request)) {
-    if (file >= 0) close(file);
-    return false;
-  }
+  if (!ReceiveWithFile(client, &request, sizeof request, file)) return false;
   request.Output[sizeof request.Output - 1] = '\0';
   return true;
 }
 
-void Answer(int client, const TGammaAnswer& answer, int file) {
-  iovec bytes = {const_cast<TGammaAnswer*>(&answer), sizeof answer};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message = {};
-  message.msg_iov = &bytes;
-  message.msg_iovlen = 1;
-  if (file >= 0) {
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    cmsghdr* attached = CMSG_FIRSTHDR(&message);
-    attached->cmsg_level = SOL_SOCKET;
-    attached->cmsg_type = SCM_RIGHTS;
-    attached->cmsg_len = CMSG_LEN(sizeof file);
-    memcpy(CMSG_DATA(attached), &file, sizeof file);
-  }
-  sendmsg(client, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
-}
+void Answer(int client, const TGammaAnswer& answer, int file) { SendWithFile(client, &answer, sizeof answer, file); }
 
 // False when the client is to be dropped.
 bool Serve(int client, TGammaHolder& holder) {
@@ -98,7 +65,7 @@ bool Serve(int client, TGammaHolder& holder) {
 }  // namespace
 
 void OpenGammaRequests(TGammaRequests& requests, const char* folder) {
-  if (JoinPath(folder, SocketName, requests.SocketPath, sizeof requests.SocketPath))
+  if (JoinPath(folder, GammaSocketName, requests.SocketPath, sizeof requests.SocketPath))
     requests.Listener = ListenOnPrivateSocket(requests.SocketPath);
 }
 

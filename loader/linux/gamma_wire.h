@@ -1,7 +1,7 @@
 // What goes over the loader's gamma socket ("Orvana.Tonewatch.gamma" beside
 // its control socket), on a wlroots desktop where the loader holds the
-// outputs' gamma controls. Tonemark's own copy of these records is in
-// platform/wayland/loader_gamma_tables.cpp: the two must match.
+// outputs' gamma controls. Both programs include this file, so that the two
+// ends cannot drift apart.
 //
 // A client sends one request and reads its answer before the next. Requests:
 //   'S' output: the output's table size, asking the compositor again for a
@@ -15,7 +15,11 @@
 #pragma once
 
 #include <stdint.h>
+#include <string.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+constexpr char GammaSocketName[] = "Orvana.Tonewatch.gamma";
 constexpr int GammaOutputNameSize = 60;
 
 struct TGammaRequest {
@@ -35,3 +39,43 @@ struct TGammaAnswer {
   int32_t Status;
   uint32_t Size;
 };
+
+// Sends `record` with `file` attached when it is not -1. True when all of
+// the record went.
+inline bool SendWithFile(int socket, const void* record, size_t size, int file) {
+  iovec bytes = {const_cast<void*>(record), size};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message = {};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  if (file >= 0) {
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* attached = CMSG_FIRSTHDR(&message);
+    attached->cmsg_level = SOL_SOCKET;
+    attached->cmsg_type = SCM_RIGHTS;
+    attached->cmsg_len = CMSG_LEN(sizeof file);
+    memcpy(CMSG_DATA(attached), &file, sizeof file);
+  }
+  return sendmsg(socket, &message, MSG_NOSIGNAL | MSG_DONTWAIT) == static_cast<ssize_t>(size);
+}
+
+// Reads one record into `record`, with the file attached to it (-1 when
+// none). True when a whole record came; a file that came with less is closed.
+inline bool ReceiveWithFile(int socket, void* record, size_t size, int& file) {
+  file = -1;
+  iovec bytes = {record, size};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message = {};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t count = recvmsg(socket, &message, MSG_CMSG_CLOEXEC);
+  cmsghdr* attached = count > 0 ? CMSG_FIRSTHDR(&message) : nullptr;
+  if (attached != nullptr && attached->cmsg_type == SCM_RIGHTS) memcpy(&file, CMSG_DATA(attached), sizeof file);
+  if (count == static_cast<ssize_t>(size)) return true;
+  if (file >= 0) close(file);
+  file = -1;
+  return false;
+}

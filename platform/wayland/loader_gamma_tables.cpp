@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "loader/linux/gamma_wire.h"
 #include "platform/wayland/wlr_gamma_controls.h"
 #include "tonemark_version.h"
 
@@ -18,19 +19,6 @@ extern char** environ;
 
 namespace {
 
-// The loader's records (loader/linux/gamma_wire.h): the two must match.
-constexpr int GammaOutputNameSize = 60;
-struct TGammaRequest {
-  char Kind;
-  char Output[GammaOutputNameSize];
-};
-enum TGammaStatus : int32_t { GammaHeld = 0, GammaRefused = 1, GammaTakenAway = 2, GammaGone = 3, GammaEditing = 4 };
-struct TGammaAnswer {
-  int32_t Status;
-  uint32_t Size;
-};
-
-constexpr const char* GammaSocketName = "Orvana.Tonewatch.gamma";
 constexpr const char* NoLoadOption = "/noload";
 // A loader just started opens its socket once it has the compositor's
 // outputs: this long at most.
@@ -109,34 +97,12 @@ bool TLoaderGammaTables::Ask(char kind, const std::string& output, int file, int
   TGammaRequest request{};
   request.Kind = kind;
   std::strncpy(request.Output, output.c_str(), sizeof request.Output - 1);
-  iovec bytes = {&request, sizeof request};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &bytes;
-  message.msg_iovlen = 1;
-  if (file >= 0) {
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    cmsghdr* attached = CMSG_FIRSTHDR(&message);
-    attached->cmsg_level = SOL_SOCKET;
-    attached->cmsg_type = SCM_RIGHTS;
-    attached->cmsg_len = CMSG_LEN(sizeof file);
-    std::memcpy(CMSG_DATA(attached), &file, sizeof file);
-  }
   TGammaAnswer answer{};
-  iovec answerBytes = {&answer, sizeof answer};
-  msghdr reply{};
-  reply.msg_iov = &answerBytes;
-  reply.msg_iovlen = 1;
-  reply.msg_control = control;
-  reply.msg_controllen = sizeof control;
-  pollfd readable = {socket_, POLLIN, 0};
-  const bool answered = sendmsg(socket_, &message, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof request) &&
-                        poll(&readable, 1, AnswerWaitMs) == 1 &&
-                        recvmsg(socket_, &reply, MSG_CMSG_CLOEXEC) == static_cast<ssize_t>(sizeof answer);
   int carried = -1;
-  cmsghdr* attached = answered ? CMSG_FIRSTHDR(&reply) : nullptr;
-  if (attached != nullptr && attached->cmsg_type == SCM_RIGHTS) std::memcpy(&carried, CMSG_DATA(attached), sizeof carried);
+  pollfd readable = {socket_, POLLIN, 0};
+  const bool answered = SendWithFile(socket_, &request, sizeof request, file) &&
+                        poll(&readable, 1, AnswerWaitMs) == 1 &&
+                        ReceiveWithFile(socket_, &answer, sizeof answer, carried);
   if (received != nullptr) *received = carried;
   else if (carried >= 0) close(carried);
   if (!answered) {
