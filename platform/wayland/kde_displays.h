@@ -7,18 +7,13 @@
 
 #include <string>
 
-#include "platform/wayland/output_displays.h"
+#include "platform/wayland/none_displays.h"
 
 inline const char* const KdeBackendLabel = "KDE Plasma (KWin's output management)";
 
-class TKdeDisplays : public TOutputDisplays {
+class TKdeDisplays : public TNoRampDisplays {
  public:
   explicit TKdeDisplays(std::string drmFolder = "/sys/class/drm");
 
-  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
-  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
   std::string RampRefusal(TDisplayHandle display) override;
-
- protected:
-  std::string ReadOutputs() override;
 };

@@ -1,6 +1,9 @@
 #include "platform/wayland/none_displays.h"
 
-TNoRampDisplays::TNoRampDisplays(std::string drmFolder) : TOutputDisplays(NoneBackendLabel, std::move(drmFolder)) {}
+TNoRampDisplays::TNoRampDisplays(std::string drmFolder) : TNoRampDisplays(NoneBackendLabel, std::move(drmFolder)) {}
+
+TNoRampDisplays::TNoRampDisplays(const char* label, std::string drmFolder)
+    : TOutputDisplays(label, std::move(drmFolder)) {}
 
 std::string TNoRampDisplays::ReadOutputs() { return ReadCompositorOutputs(); }
 

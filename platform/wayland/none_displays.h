@@ -19,5 +19,7 @@ class TNoRampDisplays : public TOutputDisplays {
   std::string RampRefusal(TDisplayHandle display) override;
 
  protected:
+  // For a desktop that refuses ramps for a reason of its own.
+  TNoRampDisplays(const char* label, std::string drmFolder);
   std::string ReadOutputs() override;
 };
