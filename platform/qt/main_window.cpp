@@ -82,9 +82,11 @@ void TQtMainWindow::FollowDisplayDpi() {
   if (static_cast<int32_t>(dpi) != form_->PixelsPerInch) form_->DpiChanged(dpi << 16 | dpi);
 }
 
+// The widgets first: a window shown after them shows only those that the
+// page has, instead of every widget for a moment.
 void TQtMainWindow::Sync() {
-  SyncWindow();
   for (const auto& [control, widget] : widgets_) SyncControlWidget(*control, *widget);
+  SyncWindow();
 }
 
 void TQtMainWindow::SyncWindow() {
@@ -133,7 +135,7 @@ void TQtMainWindow::PaintFrame() {
 }
 
 void TQtMainWindow::BringToFront() {
-  SyncWindow();
+  Sync();
   raise();
   activateWindow();
   TakeInputFocus(*this);
