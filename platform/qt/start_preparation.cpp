@@ -13,12 +13,12 @@ using TPictures = std::map<std::string, QImage>;
 
 std::shared_future<TPictures> Preparation;
 
-// In the format of the screen, which scaling works in too.
+// Kept in the decoder's format: Qt scales a picture of another format with
+// other arithmetic, and the artwork would change.
 QImage DecodedPicture(const std::string& name) {
   TBitmap bitmap;
   if (!LoadEmbeddedPicture(name, bitmap) || bitmap.BitsPerPixel != 24) return QImage();
-  return QImage(bitmap.Bits.data(), bitmap.Width, bitmap.Height, bitmap.Width * 3, QImage::Format_RGB888)
-      .convertToFormat(QImage::Format_RGB32);
+  return QImage(bitmap.Bits.data(), bitmap.Width, bitmap.Height, bitmap.Width * 3, QImage::Format_RGB888).copy();
 }
 
 TPictures Prepare() {
