@@ -19,6 +19,8 @@ constexpr const char* ArtworkResource = "heropng";
 
 }  // namespace
 
+std::vector<std::string> EmbeddedPictureNames() { return {ArtworkResource}; }
+
 bool LoadEmbeddedPicture(const std::string& name, TBitmap& bitmap) {
   if (name != ArtworkResource) return false;
   return DecodePng(HeroPngStart, static_cast<size_t>(HeroPngEnd - HeroPngStart), bitmap);

@@ -39,23 +39,31 @@ int MonitorNumber(TDisplayHandle display) {
 
 }  // namespace
 
-TX11ColorManagement::TX11ColorManagement(const char* displayName) : display_(XOpenDisplay(displayName)) {}
+TX11ColorManagement::TX11ColorManagement(const char* displayName) {
+  if (displayName != nullptr) displayName_ = displayName;
+}
 
 TX11ColorManagement::~TX11ColorManagement() {
   if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+Display* TX11ColorManagement::Connection() {
+  if (!connected_) display_ = XOpenDisplay(displayName_ ? displayName_->c_str() : nullptr);
+  connected_ = true;
+  return display_;
 }
 
 bool TX11ColorManagement::GetDisplayProfile(TDisplayHandle display, std::string& fileName) {
   const int number = display != nullptr ? MonitorNumber(display) : -1;
   if (number < 0) return false;
   const std::string name = number == 0 ? ProfileProperty : ProfileProperty + ("_" + std::to_string(number));
-  if (RootProperty(display_, name).empty()) return false;
+  if (RootProperty(Connection(), name).empty()) return false;
   fileName = name;
   return true;
 }
 
 TColorManagement::TProfile TX11ColorManagement::OpenProfile(const std::string& fileName) {
-  const std::vector<uint8_t> bytes = RootProperty(display_, fileName);
+  const std::vector<uint8_t> bytes = RootProperty(Connection(), fileName);
   if (bytes.empty()) return nullptr;
   return cmsOpenProfileFromMem(bytes.data(), static_cast<cmsUInt32Number>(bytes.size()));
 }

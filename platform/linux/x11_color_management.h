@@ -5,14 +5,18 @@
 // the property that holds it.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "paint/mini_icm.h"
 
 struct _XDisplay;
 
 class TX11ColorManagement : public TColorManagement {
  public:
-  // Connects to the X server named by `displayName` (null: $DISPLAY); without
-  // a server no display has a profile.
+  // Reads from the X server named by `displayName` (null: $DISPLAY),
+  // connecting when a profile is first asked for: most sessions show no
+  // picture through it. Without a server no display has a profile.
   explicit TX11ColorManagement(const char* displayName = nullptr);
   ~TX11ColorManagement() override;
   TX11ColorManagement(const TX11ColorManagement&) = delete;
@@ -26,5 +30,9 @@ class TX11ColorManagement : public TColorManagement {
   void CloseProfile(TProfile profile) override;
 
  private:
+  _XDisplay* Connection();
+
+  std::optional<std::string> displayName_;
+  bool connected_ = false;
   _XDisplay* display_ = nullptr;
 };

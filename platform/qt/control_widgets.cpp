@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "platform/linux/embedded_pictures.h"
 #include "platform/qt/qt_terms.h"
+#include "platform/qt/start_preparation.h"
 
 namespace {
 
@@ -81,12 +81,7 @@ class TImageWidget : public QWidget {
   void ShowResource(const std::string& name) {
     if (name == resource_) return;
     resource_ = name;
-    TBitmap bitmap;
-    picture_ = LoadEmbeddedPicture(name, bitmap) && bitmap.BitsPerPixel == 24
-                   ? QImage(bitmap.Bits.data(), bitmap.Width, bitmap.Height, bitmap.Width * 3,
-                            QImage::Format_RGB888)
-                         .copy()
-                   : QImage();
+    picture_ = EmbeddedPictureImage(name);
     shown_ = QImage();
     update();
   }

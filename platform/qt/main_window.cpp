@@ -4,9 +4,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/qt/background_window.h"
-#include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_terms.h"
@@ -29,16 +29,11 @@ uint32_t ShiftState(const QKeyEvent& key) {
 }  // namespace
 
 TQtMainWindow::TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      input_([this](const std::function<void()>& action) { Input(action); }) {
   form_ = std::make_unique<TMainForm>(*this, *this, decoder, systemDpi);
   // Our frame covers every pixel: Qt need not clear the window first.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  const TInput input = [this](const std::function<void()>& action) { Input(action); };
-  for (TControl* control : ControlTree(form_->Window)) {
-    if (control == &form_->Window) continue;
-    QWidget* parent = WidgetOf(*control->Parent);
-    widgets_.emplace_back(control, CreateControlWidget(*control, parent ? parent : this, input));
-  }
   qApp->installEventFilter(this);
   TQtMessageBoxes::Owner = this;
 }
@@ -46,6 +41,48 @@ TQtMainWindow::TQtMainWindow(TImageDecoder* decoder, int32_t systemDpi)
 TQtMainWindow::~TQtMainWindow() {
   TQtMessageBoxes::Owner = nullptr;
   qApp->removeEventFilter(this);
+}
+
+// A page's widgets are made when it first shows: the first frame waits only
+// for the widgets that it shows.
+bool TQtMainWindow::CreateShownWidgets() {
+  const size_t firstNew = widgets_.size();
+  for (TControl* control : ControlTree(form_->Window)) {
+    if (control == &form_->Window || !control->Visible || WidgetOf(*control) != nullptr) continue;
+    QWidget* parent = control->Parent == &form_->Window ? this : WidgetOf(*control->Parent);
+    if (parent != nullptr) widgets_.emplace_back(control, CreateControlWidget(*control, parent, input_));
+  }
+  return widgets_.size() > firstNew;
+}
+
+// Widgets made later than others would lie above them and come after them in
+// the tab chain: each goes back to its place in the control tree, the order
+// of both when every widget was made at once.
+void TQtMainWindow::KeepTreeOrder(size_t firstNew) {
+  const std::vector<TControl*> tree = ControlTree(form_->Window);
+  const auto isNew = [&](const QWidget* widget) {
+    for (size_t i = firstNew; i < widgets_.size(); ++i)
+      if (widgets_[i].second == widget) return true;
+    return false;
+  };
+  for (size_t i = firstNew; i < widgets_.size(); ++i) {
+    const TControl& control = *widgets_[i].first;
+    const auto& siblings = control.Parent->Children;
+    for (auto sibling = std::find(siblings.begin(), siblings.end(), &control) + 1; sibling != siblings.end(); ++sibling) {
+      QWidget* older = WidgetOf(**sibling);
+      if (older != nullptr && !isNew(older)) {
+        widgets_[i].second->stackUnder(older);
+        break;
+      }
+    }
+  }
+  QWidget* previous = nullptr;
+  for (TControl* control : tree) {
+    QWidget* widget = control == &form_->Window ? nullptr : WidgetOf(*control);
+    if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) continue;
+    if (previous != nullptr) setTabOrder(previous, widget);
+    previous = widget;
+  }
 }
 
 QWidget* TQtMainWindow::WidgetOf(const TControl& control) const {
@@ -82,9 +119,14 @@ void TQtMainWindow::FollowDisplayDpi() {
   if (static_cast<int32_t>(dpi) != form_->PixelsPerInch) form_->DpiChanged(dpi << 16 | dpi);
 }
 
+// The widgets first: a window shown after them shows only those that the
+// page has, instead of every widget for a moment.
 void TQtMainWindow::Sync() {
-  SyncWindow();
+  const size_t firstNew = widgets_.size();
+  const bool created = CreateShownWidgets();
   for (const auto& [control, widget] : widgets_) SyncControlWidget(*control, *widget);
+  if (created) KeepTreeOrder(firstNew);
+  SyncWindow();
 }
 
 void TQtMainWindow::SyncWindow() {
@@ -133,7 +175,7 @@ void TQtMainWindow::PaintFrame() {
 }
 
 void TQtMainWindow::BringToFront() {
-  SyncWindow();
+  Sync();
   raise();
   activateWindow();
   TakeInputFocus(*this);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "paint/image_decoder.h"
+#include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_frame.h"
 #include "platform/qt/qt_text.h"
 #include "ui/main_form.h"
@@ -47,6 +48,10 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
 
  private:
   void Input(const std::function<void()>& action);
+  // Makes the widgets of the controls that show and have none yet; true when
+  // it made any.
+  bool CreateShownWidgets();
+  void KeepTreeOrder(size_t firstNew);
   void SyncWindow();
   void SyncOnOutput();
   void FollowDisplayDpi();
@@ -57,6 +62,7 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
   TQtFrame frame_{&text_};
   bool framePending_ = false;
   std::unique_ptr<TMainForm> form_;
+  TInput input_;
   std::vector<std::pair<const TControl*, QWidget*>> widgets_;
   std::unique_ptr<TQtBackground> background_;
 };

@@ -9,6 +9,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/raise_requests.h"
+#include "platform/qt/start_preparation.h"
 #include "ramp/displays_port.h"
 
 void RunNativeSession(TImageDecoder* decoder) {
@@ -16,6 +17,7 @@ void RunNativeSession(TImageDecoder* decoder) {
     throw std::runtime_error(WaylandSession()
                                  ? "The calibration window needs the Wayland display; it cannot be reached."
                                  : "The calibration window needs an X display; none can be opened.");
+  StartWindowPreparation();
   QtApplication();
   TX11ColorManagement colorManagement;
   DisplayColorManagement = &colorManagement;

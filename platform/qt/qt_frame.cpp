@@ -18,8 +18,13 @@ QRegion TQtFrame::Paint(int32_t width, int32_t height, const TFont& font,
   return resized ? QRegion(0, 0, width, height) : damage.Damage();
 }
 
+// Where the frame holds its background colour, a fill writes the same pixels
+// as a copy without reading the frame's.
 void TQtFrame::Blit(QPainter& painter, const QRegion& region) const {
   if (image_.isNull()) return;
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  for (const QRect& rect : region) painter.drawImage(rect, image_, rect);
+  const QRegion drawn = history_.Known ? region.intersected(history_.Drawn.Bands()) : region;
+  const QColor background = QColor::fromRgb(canvas_->PixelValue(history_.Background));
+  for (const QRect& rect : region.subtracted(drawn)) painter.fillRect(rect, background);
+  for (const QRect& rect : drawn) painter.drawImage(rect, image_, rect);
 }

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int32_t GammaPage = 3;
+constexpr int32_t AllControlsPage = 7;
 
 TGammaRamp BuiltRamp(TRampCurve curve) {
   TGammaRamp ramp{};
@@ -41,6 +42,16 @@ class QtWindowInput : public QtWindowTest {
     return crtc;
   }
 
+  // The controls whose widgets Tab visits, in the order of Qt's focus chain.
+  std::vector<std::string> TabChain() {
+    std::vector<std::string> names;
+    for (QWidget* widget = window->nextInFocusChain(); widget != window.get(); widget = widget->nextInFocusChain())
+      if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus))
+        for (TControl* control : ControlTree(Form().Window))
+          if (control != &Form().Window && window->WidgetOf(*control) == widget) names.push_back(control->Name);
+    return names;
+  }
+
   TGammaRamp SimRamp() {
     TGammaRamp ramp{};
     EXPECT_TRUE(ReadRampFile(SimFile("ramp1.txt"), ramp));
@@ -66,6 +77,24 @@ TEST_F(QtWindowInput, AnUpArrowClickLoadsTheRampAndCancelPutsTheOldOneBack) {
   ASSERT_TRUE(Until([&] { return window->Closed(); }));
   EXPECT_EQ(SimRamp(), linear);
   EXPECT_FALSE(window->isVisible());
+}
+
+// A page's widgets are made when it first shows: here the Gamma panel's
+// before the other panels', all after the Welcome panel's. They still lie
+// and take the focus in the order of the controls.
+TEST_F(QtWindowInput, PagesShownLaterKeepTheTabOrderAndStackingOfTheControls) {
+  StartOnSimulatedDisplays({"Rect=0,0,1920,1080", "Rect=1920,0,3840,1080"});
+  ClickTab(GammaPage);
+  ClickTab(AllControlsPage);
+  ShowNow();
+  // The model's order, which the layout tests spell out.
+  std::vector<std::string> expected;
+  for (const TControl* control : FocusOrder(Form().Window)) expected.push_back(control->Name);
+  ASSERT_EQ(expected.size(), 31u);
+  EXPECT_EQ(TabChain(), expected);
+  const QObjectList& stack = window->children();
+  EXPECT_LT(stack.indexOf(window->WidgetOf(Form().GammaPanel)), stack.indexOf(window->WidgetOf(Form().WelcomePanel)));
+  EXPECT_LT(stack.indexOf(window->WidgetOf(Form().BlackPanel)), stack.indexOf(window->WidgetOf(Form().GammaPanel)));
 }
 
 TEST_F(QtWindowInput, OnXvfbsOwnCrtcTheRampFollowsAnEdit) {
