@@ -37,8 +37,16 @@ void ClickButton(TonemarkSession& session, const std::string& caption) {
     char text[64] = {};
     SendMessageA(button, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     if (caption != text) continue;
-    const RECT rect = session.WindowRect(button);
-    session.Click((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    // A window that is still settling into place would take the click
+    // elsewhere (on Cancel, under OK): click once the button is at its spot.
+    POINT centre{};
+    const bool there = WaitUntil([&] {
+      const RECT rect = session.WindowRect(button);
+      centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+      return WindowFromPoint(centre) == button;
+    });
+    EXPECT_TRUE(there) << "button " << caption << " is not under its own centre";
+    session.Click(centre.x, centre.y);
     return;
   }
   ADD_FAILURE() << "no button " << caption;
