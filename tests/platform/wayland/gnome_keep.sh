@@ -15,15 +15,7 @@ program=$1 window=$2 profiler=$3 mutter=$4
 unset TONEMARK_SIM WAYLAND_DISPLAY DISPLAY
 export TONEMARK_BACKEND=gnome XDG_SESSION_TYPE=wayland
 
-root=$(mktemp -d)
-pids=()
-cleanup() {
-  set +e
-  for pid in "${pids[@]}"; do kill "$pid"; wait "$pid"; done 2>/dev/null
-  rm -rf "$root"
-}
-trap cleanup EXIT
-export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+source "$here/private_home.sh"
 app=$root/app
 mkdir -p "$app" "$HOME" "$root/bin"
 cp "$program" "$window" "$app/"

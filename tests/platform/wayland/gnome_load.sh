@@ -10,15 +10,7 @@ source "$here/../../e2e/curve_files.sh"
 program=$1 mutter=$2 notifications=$3
 unset TONEMARK_SIM TONEMARK_BACKEND WAYLAND_DISPLAY DISPLAY
 
-root=$(mktemp -d)
-pids=()
-cleanup() {
-  set +e
-  for pid in "${pids[@]}"; do kill "$pid"; wait "$pid"; done 2>/dev/null
-  rm -rf "$root"
-}
-trap cleanup EXIT
-export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+source "$here/private_home.sh"
 export XDG_SESSION_TYPE=wayland
 mkdir -p "$root/app" "$HOME"
 cp "$program" "$root/app/tonemark"

@@ -17,15 +17,7 @@ program=$1 window=$2 loader=$3 compositor=$4
 unset TONEMARK_SIM TONEMARK_BACKEND WAYLAND_DISPLAY DISPLAY
 export XDG_SESSION_TYPE=wayland
 
-root=$(mktemp -d)
-pids=()
-cleanup() {
-  set +e
-  for pid in "${pids[@]}"; do kill "$pid"; wait "$pid"; done 2>/dev/null
-  rm -rf "$root"
-}
-trap cleanup EXIT
-export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+source "$here/private_home.sh"
 export XDG_RUNTIME_DIR=$root/run
 # No Mutter answers: KWin's output management decides.
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$root/no-bus DBUS_SYSTEM_BUS_ADDRESS=unix:path=$root/no-bus
