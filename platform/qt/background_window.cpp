@@ -27,6 +27,7 @@ void TQtBackgroundWindow::Repaint() {
 
 void TQtBackgroundWindow::paintEvent(QPaintEvent* event) {
   if (frame_.Empty()) Repaint();
+  surface_.FaultIn(*this);
   QPainter painter(this);
   frame_.Blit(painter, event->region());
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/qt/fresh_surface.h"
 #include "platform/qt/qt_frame.h"
 #include "ramp/records.h"
 #include "ui/main_view.h"
@@ -35,6 +36,7 @@ class TQtBackgroundWindow final : public QWidget {
   TRect area_;
   const std::vector<TRect>& monitors_;
   TQtFrame frame_{nullptr};
+  TFreshSurface surface_;
 };
 
 class TQtBackground final : public TBackgroundView {

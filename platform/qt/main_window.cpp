@@ -205,6 +205,7 @@ bool TQtMainWindow::Execute(const TOpenDialogOptions& options, std::string& file
 void TQtMainWindow::paintEvent(QPaintEvent* event) {
   if (frame_.Empty()) Repaint();
   PaintFrame();
+  surface_.FaultIn(*this);
   QPainter painter(this);
   frame_.Blit(painter, event->region());
 }

@@ -11,6 +11,7 @@
 
 #include "paint/image_decoder.h"
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/fresh_surface.h"
 #include "platform/qt/qt_frame.h"
 #include "platform/qt/qt_text.h"
 #include "ui/main_form.h"
@@ -60,6 +61,7 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
 
   TQtTextRenderer text_;
   TQtFrame frame_{&text_};
+  TFreshSurface surface_;
   bool framePending_ = false;
   std::unique_ptr<TMainForm> form_;
   TInput input_;
