@@ -4,13 +4,11 @@
 // program of its own (window_program.h).
 #include <iostream>
 
-#include "platform/linux/guardian_process.h"
 #include "platform/linux/program_start.h"
 #include "platform/linux/randr_displays.h"
 #include "platform/linux/window_program.h"
 #include "platform/native_session.h"
 #include "platform/script/script_view.h"
-#include "shell/prepare_run.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = StartLinuxProgram(argc, argv);
@@ -18,8 +16,7 @@ int main(int argc, char** argv) {
   // languages itself: handed the run first, it is not kept waiting for a
   // first round of all that. Without it, the run takes the long way, which
   // reports the missing displays before the missing program.
-  if (!IsGuardianProcess() && RunModeOf(args) == TRunMode::Normal && !ScriptedSessionRequested())
-    StartWindowProgram(args);
+  if (RunOpensNativeWindow(args)) StartWindowProgram(args);
 
   std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplays>();
   TStreamMessages standardError(std::cerr);

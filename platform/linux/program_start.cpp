@@ -8,6 +8,7 @@
 #include "platform/linux/guardian_process.h"
 #include "platform/linux/notification_messages.h"
 #include "platform/linux/session_lock.h"
+#include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
 #include "shell/prepare_run.h"
 
@@ -41,6 +42,10 @@ std::vector<std::string> StartLinuxProgram(int argc, char** argv) {
   if (args.empty()) args.emplace_back();
   args[0] = OwnExecutablePath(args[0]);
   return args;
+}
+
+bool RunOpensNativeWindow(const std::vector<std::string>& args) {
+  return !IsGuardianProcess() && RunModeOf(args) == TRunMode::Normal && !ScriptedSessionRequested();
 }
 
 int RunLinuxProgram(const std::vector<std::string>& args, TDisplaysPort& displays, TMessagesPort& messages,

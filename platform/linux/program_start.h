@@ -14,6 +14,10 @@
 // found it on the PATH.
 std::vector<std::string> StartLinuxProgram(int argc, char** argv);
 
+// Whether the run is normal mode in the native window: neither another mode,
+// nor a scripted session, nor the ramp guardian.
+bool RunOpensNativeWindow(const std::vector<std::string>& args);
+
 // The display back-end that fits the session (platform/wayland/
 // display_backends.h), X11 RandR being `X11Displays`.
 template <typename X11Displays>

@@ -9,11 +9,15 @@
 #include "platform/linux/randr_displays.h"
 #include "platform/native_session.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/start_preparation.h"
 #include "platform/script/script_view.h"
 #include "profile/display_profile.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = StartLinuxProgram(argc, argv);
+  // Begun before the displays and settings are read, the font configuration
+  // is ready sooner for the window.
+  if (RunOpensNativeWindow(args)) StartWindowPreparation();
   std::unique_ptr<TDisplaysPort> displays = ChosenDisplays<TRandrDisplays>();
   TQtMessageBoxes messageBoxes;
   TJpegDecoder decoder;
