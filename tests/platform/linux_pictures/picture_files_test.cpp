@@ -4,6 +4,8 @@
 #include <png.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/linux/embedded_pictures.h"
@@ -110,12 +112,17 @@ TEST(DecodePng, GivesRgbOfAnyFormatAndRefusesWhatIsNoPng) {
 
 namespace {
 
-TEST(LoadEmbeddedPicture, TheArtworkIs512SquareRgb) {
+TEST(LoadEmbeddedPicture, TheArtworkIsItsPngFilesPixels) {
   TBitmap artwork;
   ASSERT_TRUE(LoadEmbeddedPicture("heropng", artwork));
   EXPECT_EQ(artwork.Width, 512);
   EXPECT_EQ(artwork.Height, 512);
   EXPECT_EQ(artwork.Bits.size(), 512u * 512 * 3);
+  std::ifstream file(TONEMARK_HEROPNG_FILE, std::ios::binary);
+  const std::vector<uint8_t> png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  TBitmap decoded;
+  ASSERT_TRUE(DecodePng(png.data(), png.size(), decoded));
+  EXPECT_EQ(artwork.Bits, decoded.Bits);
   EXPECT_FALSE(LoadEmbeddedPicture("HEROPNG", artwork));
 }
 
