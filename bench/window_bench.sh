@@ -2,7 +2,8 @@
 # window_bench.sh [BUILD_DIR]: the calibration window on a private 3840 x 2160
 # Xvfb with its real RandR CRTC, against an empty Qt window in the same run:
 # - window start to first frame: from starting `tonemark` until its bar shows
-#   on screen, against the empty window's first frame (goal <= 1.2 x);
+#   on screen, against the empty window's first frame (goal <= 1.2 x); the
+#   timer looks every half millisecond, leaving the second core to the program;
 # - edit-to-frame latency: a real click on the up arrow of GammaUpDown until
 #   the curve graph on screen has changed (widget, handler, ramp loaded into
 #   the CRTC, new frame), against a click that repaints the empty window
