@@ -10,6 +10,8 @@ namespace {
 
 // Enough for every label of every page at two sizes.
 constexpr size_t MaxRenderedTexts = 64;
+// Every caption of every language that the window shows, several times over.
+constexpr size_t MaxMeasuredTexts = 4096;
 
 TTextImage Render(const std::string& text, const TFont& font) {
   const QFont qfont = ToQFont(font.Name, font.Height);
@@ -44,7 +46,14 @@ TTextImage TQtTextRenderer::RenderText(const std::string& text, const TFont& fon
   return rendered_[key] = Render(text, font);
 }
 
+// Laying out asks for the same captions again and again (47 times for 15
+// texts at the start): each answer is kept.
 TTextExtent MeasureText(const TControlFont& font, const std::string& text) {
+  static std::map<std::tuple<std::string, std::string, int32_t, bool, bool>, TTextExtent> measured;
+  const auto key = std::make_tuple(text, font.Name, font.Height, font.Bold, font.Underline);
+  const auto found = measured.find(key);
+  if (found != measured.end()) return found->second;
+  if (measured.size() >= MaxMeasuredTexts) measured.clear();
   const QFontMetrics metrics(ToQFont(font));
-  return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  return measured[key] = {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
 }
