@@ -2,6 +2,7 @@
 
 #include <QBackingStore>
 #include <QImage>
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -42,10 +43,10 @@ void TFreshSurface::FaultIn(QWidget& window) {
   QBackingStore* store = window.backingStore();
   auto* image = store ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
   if (image == nullptr || image->isNull()) return;
-  const unsigned char* bits = image->constBits();
-  if (bits == bits_ && image->sizeInBytes() == size_) return;
-  bits_ = bits;
-  size_ = image->sizeInBytes();
+  const std::pair surface(image->constBits(), image->sizeInBytes());
+  if (std::find(seen_.begin(), seen_.end(), surface) != seen_.end()) return;
+  if (seen_.size() == Remembered) seen_.pop_front();
+  seen_.push_back(surface);
   // Through the constant bits: asking for writable ones could copy the image.
-  FaultInPages(const_cast<unsigned char*>(bits), static_cast<size_t>(size_));
+  FaultInPages(const_cast<unsigned char*>(surface.first), static_cast<size_t>(surface.second));
 }

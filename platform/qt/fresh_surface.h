@@ -6,6 +6,8 @@
 
 #include <QWidget>
 #include <cstddef>
+#include <deque>
+#include <utility>
 
 // Brings every page of [begin, begin + size) into memory, writable, with its
 // contents unchanged; a second thread takes half of a large range.
@@ -13,11 +15,12 @@ void FaultInPages(unsigned char* begin, size_t size);
 
 // Faults in a top-level window's surface the first time that it paints into
 // it: again after the surface is made anew, never for one already in use.
+// Qt on Wayland paints into two or three buffers by turns; each is new once.
 class TFreshSurface {
  public:
   void FaultIn(QWidget& window);
 
  private:
-  const unsigned char* bits_ = nullptr;
-  qsizetype size_ = 0;
+  static constexpr size_t Remembered = 4;
+  std::deque<std::pair<const unsigned char*, qsizetype>> seen_;
 };
