@@ -8,6 +8,8 @@
 
 namespace {
 constexpr DWORD PollMs = 100;
+constexpr int StartAttempts = 5;
+constexpr DWORD StartRetryMs = 500;
 
 // The build hands over Unix paths; under Wine they are reached through drive Z:.
 std::string BuiltProgram(const char* variable) {
@@ -88,9 +90,21 @@ HANDLE LoaderSandbox::StartLoader(const std::string& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+  // Wine, busy with the processes of the test before, now and then fails a
+  // start with an internal error (1359); a moment later the same start works.
+  DWORD error = 0;
+  for (int attempt = 0; attempt < StartAttempts; ++attempt) {
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+      error = 0;
+      break;
+    }
+    error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR) break;
+    Sleep(StartRetryMs);
+  }
+  if (error != 0) {
+    ADD_FAILURE() << "cannot start " << commandLine << ": error " << error;
     return nullptr;
   }
   CloseHandle(process.hThread);
