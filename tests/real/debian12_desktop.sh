@@ -13,7 +13,6 @@ source "$here/../e2e/curve_files.sh"
 source "$here/real_desktop.sh"
 compositor=$1 render=$6 curve_ramp=$7 png_pixels=$8
 install_programs "$2" "$3" "$4" "$5" "$9"
-kwin_screenshot=$app/kwin_screenshot
 
 real_desktop_start "$compositor"
 screenshot "$work/out/desktop.png"

@@ -10,11 +10,13 @@
 #       user's, and $output names its output (cage's headless output is
 #       1280 x 720 whatever is asked)
 #   as_user COMMAND...   runs COMMAND as that user, in this environment
-#   screenshot FILE      what the output shows now, as PNG
+#   screenshot FILE      what the output shows now, as PNG, into a folder
+#                        the user may write to
 #   install_programs FILE...
 #                        copies programs (and tonemark's languages) to $app,
 #                        a portable copy of the user's: CI's clone lies in a
-#                        folder only root may enter
+#                        folder only root may enter; KWin's screenshots need
+#                        kwin_screenshot among them
 #
 # $work (readable by all) is private to the run; $work/out belongs to the
 # user. Needs fail() from tests/e2e/curve_files.sh.
@@ -144,20 +146,22 @@ real_desktop_start() {
   wait_for "$kind" compgen -G "$work/runtime/wayland-[0-9]"
   WAYLAND_DISPLAY=$(compgen -G "$work/runtime/wayland-[0-9]")
   export WAYLAND_DISPLAY
-  # KWin takes its name on the bus, which its screenshots need, after it
-  # opens its socket.
   if [[ $kind == sway ]]; then
     # The seat's keyboard for the whole run, idle, as a desktop has one:
     # without it the window has a keyboard only while a wtype runs.
+    wait_for "sway's IPC socket" compgen -G "$work/runtime/sway-ipc.*.sock"
     SWAYSOCK=$(compgen -G "$work/runtime/sway-ipc.*.sock")
     export SWAYSOCK
     "${as_user_command[@]}" wtype -s 86400000 &
     real_pids+=($!)
     wait_for "a keyboard in sway" sway_has_keyboard
   fi
-  [[ $kind != kwin ]] || wait_for "KWin's screenshots" as_user busctl --user get-property org.kde.KWin /org/kde/KWin/ScreenShot2 org.kde.KWin.ScreenShot2 Version
+  # KWin offers its screenshots on the bus a while after it opens its socket.
+  [[ $kind != kwin ]] || wait_for "KWin's screenshots" as_user busctl --user get-property org.kde.KWin \
+    /org/kde/KWin/ScreenShot2 org.kde.KWin.ScreenShot2 Version
 }
 
+# A failed screenshot returns 1, so that a wait for what it shows goes on.
 screenshot() {
   local file=$1
   case $real_kind in
@@ -165,11 +169,9 @@ screenshot() {
       # weston-screenshooter names its file itself, in the folder it runs in.
       local shots=$work/out/shots
       rm -rf "$shots"
-      as_user mkdir "$shots"
-      (cd "$shots" && as_user weston-screenshooter) || fail "weston-screenshooter failed"
-      mv "$shots"/*.png "$file"
+      as_user mkdir "$shots" && (cd "$shots" && as_user weston-screenshooter) && mv "$shots"/*.png "$file"
       ;;
-    kwin) as_user "$kwin_screenshot" "$file" ;;
+    kwin) as_user "$app/kwin_screenshot" "$file" ;;
     *) as_user grim -o "$output" "$file" ;;
   esac
 }
