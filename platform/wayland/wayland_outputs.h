@@ -1,6 +1,7 @@
 // The outputs that the Wayland compositor announces (wl_output, names and
-// descriptions from version 4), read through libwayland-client opened with
-// dlopen: the X11 path of tonemark never binds it.
+// descriptions from version 4, or from xdg-output where the outputs are
+// older), read through libwayland-client opened with dlopen: the X11 path of
+// tonemark never binds it.
 #pragma once
 
 #include <string>
