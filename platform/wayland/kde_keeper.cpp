@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "platform/wayland/kde_displays.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
 #include "ramp/records.h"
@@ -160,4 +161,8 @@ std::string TKdeKeeper::PutBackAfterSession() {
   return problem.empty() ? ""
                          : "KWin did not get back the calibration stored before: " + problem +
                                ". tonemark /load assigns it again.";
+}
+
+std::unique_ptr<TCalibrationKeeper> TKdeDisplays::CalibrationKeeper(const TProfileMaker& makeProfile) {
+  return std::make_unique<TKdeKeeper>(makeProfile);
 }

@@ -58,3 +58,7 @@ bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& rep
         i, std::string(NoRampInterfaceReason) + "; " + TranslateWith("MProfileForSettings", ProfileFilePath(folder, i)));
   return true;
 }
+
+std::unique_ptr<TCalibrationKeeper> TNoRampDisplays::CalibrationKeeper(const TProfileMaker& makeProfile) {
+  return std::make_unique<TNoneKeeper>(makeProfile);
+}

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/wayland/gnome_keeper.h"
+#include "platform/wayland/profile_files.h"
 #include "shell/calibration_keeper.h"
 
 class TNoneKeeper : public TCalibrationKeeper {
