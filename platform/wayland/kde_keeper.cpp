@@ -98,7 +98,8 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
     }
     const std::string path = ProfileFilePath(folder, i);
     if (!std::filesystem::exists(path)) {
-      // Load mode's own program writes no profile: the window's OK does.
+      // Curves stored before the profiles were (under X11, or by an older
+      // Tonemark) get them here, as OK would have written them.
       const std::string problem = WriteProfileFile(makeProfile_, path, curve, i);
       if (!problem.empty()) {
         report.Refused.emplace_back(i, path + " is missing (" + problem + "); OK in Tonemark's window writes it again");
