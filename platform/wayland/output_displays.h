@@ -40,9 +40,9 @@ class TOutputDisplays : public TDisplaysPort {
   // True when the desktop itself gives each display its ramp back once this
   // process ends, so that no guardian is needed.
   virtual bool GivesRampsBackAtExit() { return false; }
-  // Who keeps the calibration after OK, writing profiles with `makeProfile`;
-  // null where the loader does. Each back-end makes its keeper beside the
-  // keeper's own code (<name>_keeper.cpp).
+  // Who keeps the calibration after OK, writing profiles with `makeProfile`.
+  // Each back-end makes its keeper beside the keeper's own code
+  // (<name>_keeper.cpp).
   virtual std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) = 0;
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
