@@ -57,6 +57,9 @@ bool AddMonitor(TMonitorHandle monitor) {
     display.Device = TDisplayDevice{};
 
   display.Description = TrimText(display.Device.DeviceString);
+  // A monitor that the system does not describe (a virtual output) is named
+  // by its output, rather than by its number alone.
+  if (display.Description.empty()) display.Description = TrimText(display.MonitorInfo.DeviceName);
   display.Name = DisplayName(DisplayCount, display.Description);
   display.Edid.fill(0);
 

@@ -1,9 +1,12 @@
 // tonemark on Linux: the simulated displays when TONEMARK_SIM is set, else
-// the X server's RandR outputs; messages on standard error. Normal mode runs
-// the scripted view when TONEMARK_SCRIPT is set, else the native window in a
-// program of its own (window_program.h).
+// the display back-end that the session calls for; messages on standard
+// error. Normal mode runs the scripted view when TONEMARK_SCRIPT is set, else
+// the native window in a program of its own (window_program.h). Where the
+// desktop keeps the calibration from profiles, load mode writes those that
+// are missing.
 #include <iostream>
 
+#include "platform/linux/lcms2_on_demand.h"
 #include "platform/linux/program_start.h"
 #include "platform/linux/randr_displays.h"
 #include "platform/linux/window_program.h"
@@ -23,5 +26,5 @@ int main(int argc, char** argv) {
   return RunLinuxProgram(args, *displays, standardError, [] {
     if (ScriptedSessionRequested()) RunScriptedSession(std::cin, std::cout, nullptr);
     else RunNativeSession(nullptr);
-  });
+  }, CalibrationProfileOnDemand);
 }

@@ -8,12 +8,9 @@
 #include "platform/sim/sim_displays.h"
 #include "platform/wayland/gnome_displays.h"
 #include "platform/wayland/kde_displays.h"
-#include "platform/wayland/kde_keeper.h"
 #include "platform/wayland/kde_output_management.h"
 #include "platform/wayland/none_displays.h"
 #include "platform/wayland/wlr_displays.h"
-#include "platform/wayland/wlr_keeper.h"
-#include "platform/wayland/none_keeper.h"
 #include "ramp/messages_port.h"
 
 namespace {
@@ -21,6 +18,10 @@ namespace {
 constexpr const char* WaylandSessionType = "wayland";
 constexpr int ChoiceErrorExitCode = 1;
 constexpr const char* SimBackendName = "sim";
+
+// Each Wayland back-end answers for its desktop; X11 RandR and the simulated
+// displays leave the calibration to the loader.
+TOutputDisplays* DesktopOutputs(TDisplaysPort& displays) { return dynamic_cast<TOutputDisplays*>(&displays); }
 
 bool WaylandSessionNow() { return IsWaylandSession(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE")); }
 
@@ -106,25 +107,20 @@ std::unique_ptr<TDisplaysPort> ChooseLinuxDisplays(const TOpenDisplays& openX11)
 }
 
 void KeepRampsAfterExit(TDisplaysPort& displays) {
-  if (auto* wlr = dynamic_cast<TWlrDisplays*>(&displays)) wlr->HoldThroughLoader();
-  if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) gnome->KeepRampsAfterExit();
+  if (TOutputDisplays* desktop = DesktopOutputs(displays)) desktop->KeepRampsAfterExit();
 }
 
 bool DesktopGivesRampsBack(TDisplaysPort& displays) {
-  if (dynamic_cast<TWlrDisplays*>(&displays) != nullptr) return true;  // when the control goes
-  auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays);
-  return gnome != nullptr && gnome->GivesRampsBackAtExit();
+  TOutputDisplays* desktop = DesktopOutputs(displays);
+  return desktop != nullptr && desktop->GivesRampsBackAtExit();
 }
 
 std::unique_ptr<TCalibrationKeeper> DesktopCalibrationKeeper(TDisplaysPort& displays, const TProfileMaker& makeProfile) {
-  if (auto* gnome = dynamic_cast<TGnomeDisplays*>(&displays)) return std::make_unique<TGnomeKeeper>(*gnome, makeProfile);
-  if (auto* wlr = dynamic_cast<TWlrDisplays*>(&displays)) return std::make_unique<TWlrKeeper>(*wlr);
-  if (dynamic_cast<TKdeDisplays*>(&displays) != nullptr) return std::make_unique<TKdeKeeper>(makeProfile);
-  if (dynamic_cast<TNoRampDisplays*>(&displays)) return std::make_unique<TNoneKeeper>(makeProfile);
-  return nullptr;
+  TOutputDisplays* desktop = DesktopOutputs(displays);
+  return desktop != nullptr ? desktop->CalibrationKeeper(makeProfile) : nullptr;
 }
 
 std::string BackendLabel(TDisplaysPort& displays) {
-  auto* outputs = dynamic_cast<TOutputDisplays*>(&displays);
-  return outputs != nullptr ? outputs->Label() : "";
+  TOutputDisplays* desktop = DesktopOutputs(displays);
+  return desktop != nullptr ? desktop->Label() : "";
 }

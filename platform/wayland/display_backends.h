@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/wayland/gnome_keeper.h"
+#include "platform/wayland/profile_files.h"
 #include "ramp/displays_port.h"
+#include "shell/calibration_keeper.h"
 
 inline const char* const BackendVariable = "TONEMARK_BACKEND";
 

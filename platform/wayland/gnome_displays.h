@@ -32,13 +32,14 @@ class TGnomeDisplays : public TOutputDisplays {
   bool MutterAnswers();
   // Ramps loaded from now on outlast this process (load mode, the guardian):
   // no calibration sessions, whose ramps Mutter takes back.
-  void KeepRampsAfterExit() { keepAfterExit_ = true; }
+  void KeepRampsAfterExit() override { keepAfterExit_ = true; }
   // True when the live ramps go through calibration sessions, so that Mutter
   // itself gives each display its ramp back when this process ends.
-  bool GivesRampsBackAtExit();
+  bool GivesRampsBackAtExit() override;
   // True while GNOME's Night Light warms the displays, changing their ramps
   // on purpose.
   bool NightLightActive();
+  std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) override;
 
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;

@@ -116,3 +116,7 @@ std::string TGnomeKeeper::TakeBackStoredCurves() {
   }
   return problems;
 }
+
+std::unique_ptr<TCalibrationKeeper> TGnomeDisplays::CalibrationKeeper(const TProfileMaker& makeProfile) {
+  return std::make_unique<TGnomeKeeper>(*this, makeProfile);
+}

@@ -16,4 +16,5 @@ class TKdeDisplays : public TNoRampDisplays {
   explicit TKdeDisplays(std::string drmFolder = "/sys/class/drm");
 
   std::string RampRefusal(TDisplayHandle display) override;
+  std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) override;
 };

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "platform/wayland/kde_displays.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
 #include "ramp/records.h"
@@ -97,7 +98,8 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
     }
     const std::string path = ProfileFilePath(folder, i);
     if (!std::filesystem::exists(path)) {
-      // Load mode's own program writes no profile: the window's OK does.
+      // Curves stored before the profiles were (under X11, or by an older
+      // Tonemark) get them here, as OK would have written them.
       const std::string problem = WriteProfileFile(makeProfile_, path, curve, i);
       if (!problem.empty()) {
         report.Refused.emplace_back(i, path + " is missing (" + problem + "); OK in Tonemark's window writes it again");
@@ -160,4 +162,8 @@ std::string TKdeKeeper::PutBackAfterSession() {
   return problem.empty() ? ""
                          : "KWin did not get back the calibration stored before: " + problem +
                                ". tonemark /load assigns it again.";
+}
+
+std::unique_ptr<TCalibrationKeeper> TKdeDisplays::CalibrationKeeper(const TProfileMaker& makeProfile) {
+  return std::make_unique<TKdeKeeper>(makeProfile);
 }

@@ -17,6 +17,7 @@ class TNoRampDisplays : public TOutputDisplays {
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
   std::string RampRefusal(TDisplayHandle display) override;
+  std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) override;
 
  protected:
   // For a desktop that refuses ramps for a reason of its own.

@@ -44,17 +44,30 @@ std::string TNoneKeeper::HandOverStoredCurves(const std::string& folder) {
   return problems.empty() ? where : where + (where.empty() ? problems.substr(1) : problems);
 }
 
-// Only what OK wrote is named: curves stored before there was a profile are
-// reported as the loader reports them, until the next OK.
+// Curves stored before there were profiles (under X11, or by an older
+// Tonemark) get theirs here. Without every display's curve, load mode reports
+// as the loader does.
 bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
   for (int32_t i = 0; i < DisplayCount; ++i) {
     std::error_code error;
-    if (!std::filesystem::exists(CurveFilePath(folder, i), error) ||
-        !std::filesystem::exists(ProfileFilePath(folder, i), error))
-      return false;
+    if (!std::filesystem::exists(CurveFilePath(folder, i), error)) return false;
   }
-  for (int32_t i = 0; i < DisplayCount; ++i)
-    report.Refused.emplace_back(
-        i, std::string(NoRampInterfaceReason) + "; " + TranslateWith("MProfileForSettings", ProfileFilePath(folder, i)));
+  for (int32_t i = 0; i < DisplayCount; ++i) {
+    const std::string path = ProfileFilePath(folder, i);
+    std::string where = TranslateWith("MProfileForSettings", path);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+      try {
+        WriteProfile(folder, i);
+      } catch (const std::exception& failure) {
+        where = path + " could not be written: " + failure.what();
+      }
+    }
+    report.Refused.emplace_back(i, std::string(NoRampInterfaceReason) + "; " + where);
+  }
   return true;
+}
+
+std::unique_ptr<TCalibrationKeeper> TNoRampDisplays::CalibrationKeeper(const TProfileMaker& makeProfile) {
+  return std::make_unique<TNoneKeeper>(makeProfile);
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/wayland/gnome_keeper.h"
+#include "platform/wayland/profile_files.h"
 #include "shell/calibration_keeper.h"
 
 class TNoneKeeper : public TCalibrationKeeper {
@@ -17,8 +17,9 @@ class TNoneKeeper : public TCalibrationKeeper {
 
   // The profiles written, where they are, and what went wrong.
   std::string HandOverStoredCurves(const std::string& folder) override;
-  // Reports every display as refused, naming its profile; false, for the
-  // loader's report, unless every display has its curve and profile.
+  // Reports every display as refused, naming its profile, written first
+  // where it is missing; false, for the loader's report, unless every
+  // display has its curve.
   bool EnsureStoredCurves(const std::string& folder, TLoadReport& report) override;
   // The profiles are the user's to load or not: nothing to take back.
   std::string TakeBackStoredCurves() override { return ""; }

@@ -16,7 +16,6 @@ namespace {
 
 constexpr uint32_t PrimaryMonitorFlag = 1;
 constexpr int32_t DefaultDpi = 96;
-constexpr const char* GenericDeviceString = "Generic PnP Monitor";
 constexpr const char* DrmCardPrefix = "card";
 
 std::string ModelCodeOf(const std::vector<uint8_t>& bytes) {
@@ -86,7 +85,8 @@ int32_t TOutputDisplays::MonitorDpi(TMonitorHandle) { return DefaultDpi; }
 bool TOutputDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {
   for (const TWaylandOutput& output : Outputs) {
     if (output.Name != deviceName) continue;
-    device.DeviceString = output.Description.empty() ? GenericDeviceString : output.Description;
+    // Without a description, discovery names the display by its connector.
+    device.DeviceString = output.Description;
     const std::string model = ModelCodeOf(output.Edid);
     device.DeviceID = model.empty() ? "" : "MONITOR\\" + model + "\\" + output.Name;
     return true;

@@ -5,10 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/wayland/profile_files.h"
 #include "ramp/displays_port.h"
+#include "shell/calibration_keeper.h"
 
 struct TWaylandOutput {
   std::string Name;         // the connector, also the device name
@@ -29,6 +32,18 @@ class TOutputDisplays : public TDisplaysPort {
   TOutputDisplays(std::string label, std::string drmFolder);
 
   const std::string& Label() const { return label_; }
+
+  // What a run needs of the desktop besides the port (display_backends.h).
+  // Ramps loaded from now on are to outlast this process (load mode, the
+  // guardian).
+  virtual void KeepRampsAfterExit() {}
+  // True when the desktop itself gives each display its ramp back once this
+  // process ends, so that no guardian is needed.
+  virtual bool GivesRampsBackAtExit() { return false; }
+  // Who keeps the calibration after OK, writing profiles with `makeProfile`.
+  // Each back-end makes its keeper beside the keeper's own code
+  // (<name>_keeper.cpp).
+  virtual std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) = 0;
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;

@@ -15,7 +15,7 @@ bool TWlrDisplays::CompositorOffersGammaControl() {
   return controls_.Refresh().empty() && controls_.OffersGammaControl();
 }
 
-void TWlrDisplays::HoldThroughLoader() {
+void TWlrDisplays::KeepRampsAfterExit() {
   controls_.ReleaseAll();
   tables_ = &loader_;
 }

@@ -23,7 +23,10 @@ class TWlrDisplays : public TOutputDisplays {
   bool CompositorOffersGammaControl();
   // From now on tables go through the loader (started when none runs), so
   // that they outlast this process.
-  void HoldThroughLoader();
+  void KeepRampsAfterExit() override;
+  // The compositor does, when the control goes.
+  bool GivesRampsBackAtExit() override { return true; }
+  std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) override;
   // After OK: the loader is to hold the stored curves once this process has
   // ended. When none ran at the start of the session, one is started now and
   // asked to wait for that end. False when none can be.

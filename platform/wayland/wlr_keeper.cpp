@@ -5,3 +5,7 @@
 std::string TWlrKeeper::HandOverStoredCurves(const std::string&) {
   return displays_.LeaveToLoader() ? "" : Translate("MLoaderNotHolding");
 }
+
+std::unique_ptr<TCalibrationKeeper> TWlrDisplays::CalibrationKeeper(const TProfileMaker&) {
+  return std::make_unique<TWlrKeeper>(*this);
+}

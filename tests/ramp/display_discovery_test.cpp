@@ -44,6 +44,12 @@ TEST_F(DisplayDiscovery, NumberingStopsAtTheFirstMissingSectionAndKeysIgnoreCase
   EXPECT_EQ(Displays[0].Name, "1: Wide Screen");
 }
 
+TEST_F(DisplayDiscovery, AMonitorWithoutADeviceStringIsNamedByItsOutput) {
+  Discover("[Monitor1]\nDeviceName=Virtual-0\nDeviceString= \n");
+  EXPECT_EQ(Displays[0].Description, "Virtual-0");
+  EXPECT_EQ(Displays[0].Name, "1: Virtual-0");
+}
+
 TEST_F(DisplayDiscovery, NoDisplaysWithoutADescription) {
   EnumerateDisplays();
   EXPECT_EQ(DisplayCount, 0);

@@ -57,7 +57,7 @@ status=$?
 set -e
 stop_gnome
 expect_eq "$status" 1 "virtual: exit code"
-reason="Display 2 (Generic PnP Monitor): this display takes no gamma ramp (a virtual or remote monitor). Its calibration is not on screen."
+reason="Display 2 (Meta-0): this display takes no gamma ramp (a virtual or remote monitor). Its calibration is not on screen."
 expect_eq "$(head -1 "$root/err")" "Error: $reason" "virtual: standard error"
 expect_eq "$(cat "$gnome/notes")" "Tonemark | Error: $reason / (display back-end: GNOME)" "virtual: the one notification"
 expect_eq "$(grep -c 'CalibrateMonitor\|SetCrtcGamma 1 1' "$gnome/calls" || true)" 0 "virtual: no session, no ramp for Meta-0"

@@ -6,9 +6,10 @@
 # again where KWin lost it, also when Tonewatch runs it at log-on; /uninstall
 # takes Tonemark's profiles off and leaves others alone; a session takes an
 # assigned Tonemark profile off while it runs and puts it back on Cancel, and
-# after a killed session load mode assigns it again; a
-# compositor whose output management is older than version 6 is named as the
-# reason. The stand-in compositor notes "profile <output> <source> <path>"
+# after a killed session load mode assigns it again; load mode writes a
+# missing profile first; a compositor whose output management is older than
+# version 6 is named as the reason when the back-end is forced, else load mode
+# of the "none" back-end names the profiles. The stand-in compositor notes "profile <output> <source> <path>"
 # whenever an output's profile changes (source 0 sRGB, 1 ICC).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -126,6 +127,23 @@ run /load
 expect_eq "$status/$(cat "$root/err")/$(profile_of DP-1)" "0//1 $app/Tonemark1.icc" "killed: load assigns it again"
 stop_kwin
 
+# Curves stored before there were profiles (under X11): load mode writes each
+# profile as OK does and assigns it, though tonemark binds neither Qt nor lcms2.
+expect_eq "$(readelf -d "$app/tonemark" | grep -c 'NEEDED.*\(Qt\|lcms\)' || true)" 0 "tonemark's libraries"
+vcgt() {
+  iccdump -v 3 -t vcgt "$1" | sed -n '/channel #0/,$p'
+}
+mkdir "$root/by-ok"
+mv "$app/Tonemark1.icc" "$app/Tonemark2.icc" "$root/by-ok/"
+start_kwin before DP-1,HDMI-A-1
+run /load
+expect_eq "$status/$(cat "$root/err")" "0/" "curves without profiles: load's exit code and messages"
+expect_eq "$(profile_of DP-1)/$(profile_of HDMI-A-1)" "1 $app/Tonemark1.icc/1 $app/Tonemark2.icc" \
+          "curves without profiles: the profiles assigned"
+stop_kwin
+[[ -n "$(vcgt "$root/by-ok/Tonemark1.icc")" ]] || fail "iccdump read no vcgt"
+for n in 1 2; do expect_eq "$(vcgt "$app/Tonemark$n.icc")" "$(vcgt "$root/by-ok/Tonemark$n.icc")" "load's Tonemark$n.icc"; done
+
 # KWin before Plasma 6 assigns no profile: load mode says so for each display
 # (OK's message: kde_keeper_test.cpp).
 start_kwin old DP-1 5
@@ -134,5 +152,13 @@ TONEMARK_BACKEND=kde run /load
 expect_eq "$status" 1 "old compositor: load's exit code"
 expect_eq "$(head -1 "$root/err")" "Error: Display 1 (Maker Model (DP-1)): $reason. Its calibration is not on screen." \
           "old compositor: load's report"
+# Unforced, that desktop gets the "none" back-end: load mode writes the
+# missing profile and names it for the desktop's own settings.
+rm "$app/Tonemark1.icc"
+run /load
+expect_eq "$status" 1 "none: load's exit code"
+expect_eq "$(head -1 "$root/err")" "Error: Display 1 (Maker Model (DP-1)): this desktop does not let programs set its gamma ramp; its calibration is stored in the colour profile $app/Tonemark1.icc, which the desktop's own display settings can load. Its calibration is not on screen." \
+          "none: load's report"
+expect_eq "$(vcgt "$app/Tonemark1.icc")" "$(vcgt "$root/by-ok/Tonemark1.icc")" "none: load's Tonemark1.icc"
 stop_kwin
-echo "KDE keeps the calibration: OK assigns the profiles, load mode and Tonewatch assign them again, /uninstall takes them off, a session sets them aside until Cancel"
+echo "KDE keeps the calibration: OK assigns the profiles, load mode and Tonewatch assign them again (writing those missing), /uninstall takes them off, a session sets them aside until Cancel; without KWin's profiles load mode writes them and names them"

@@ -45,4 +45,17 @@ TEST(NoRampDisplays, AreTheCompositorsOutputsEachRefusingWithTheReason) {
   ReleaseDisplays();
 }
 
+// KWin's virtual output has no make, model or description.
+TEST(NoRampDisplays, AnOutputWithoutADescriptionIsNamedByItsConnector) {
+  TPrivateWaylandSession session;
+  StandInCompositor compositor(session.Socket, {{"Virtual-0", "", 0, 1280, 720}}, TGammaControl::None);
+  TempFolder drm;
+  TNoRampDisplays displays(drm.Path().string());
+  SetDisplaysPort(displays);
+  EnumerateDisplays();
+  ASSERT_EQ(DisplayCount, 1);
+  EXPECT_EQ(Displays[0].Name, "1: Virtual-0");
+  ReleaseDisplays();
+}
+
 }  // namespace

@@ -67,15 +67,29 @@ TEST_F(NoneKeeper, LoadModeNamesEveryDisplaysProfile) {
             "this desktop does not let programs set its gamma ramp; see " + folder + "Tonemark2.icc");
 }
 
-// Curves stored before there were profiles, or a display without a curve.
-TEST_F(NoneKeeper, WithoutEveryCurveAndProfileLoadModeReportsAsTheLoaderDoes) {
+// Curves stored before there were profiles get them; a display without a
+// curve is reported as the loader reports it.
+TEST_F(NoneKeeper, LoadModeWritesMissingProfilesButWithoutEveryCurveReportsAsTheLoaderDoes) {
   StoreCurve(0, 5);
-  EXPECT_EQ(keeper.HandOverStoredCurves(folder), "Profiles in " + folder + ".");
-  StoreCurve(1, -7);
   TLoadReport report;
   EXPECT_FALSE(keeper.EnsureStoredCurves(folder, report));
   EXPECT_TRUE(report.Refused.empty());
-  EXPECT_FALSE(std::filesystem::exists(folder + "Tonemark2.icc"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "Tonemark1.icc"));
+
+  StoreCurve(1, -7);
+  EXPECT_TRUE(keeper.EnsureStoredCurves(folder, report));
+  EXPECT_EQ(ReadBytes(folder + "Tonemark2.icc"), "gamma -7 for 2: Generic PnP Monitor");
+  ASSERT_EQ(report.Refused.size(), 2u);
+  EXPECT_EQ(report.Refused[1].second,
+            "this desktop does not let programs set its gamma ramp; see " + folder + "Tonemark2.icc");
+
+  TNoneKeeper withoutMaker{{}};
+  std::filesystem::remove(folder + "Tonemark1.icc");
+  report = {};
+  EXPECT_TRUE(withoutMaker.EnsureStoredCurves(folder, report));
+  ASSERT_EQ(report.Refused.size(), 2u);
+  EXPECT_EQ(report.Refused[0].second, "this desktop does not let programs set its gamma ramp; " + folder +
+                                          "Tonemark1.icc could not be written: this program writes no colour profiles");
 }
 
 TEST(NoneBackend, KeepsTheCalibrationWithItsKeeper) {
