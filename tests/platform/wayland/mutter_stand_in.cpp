@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 
 #include "ramp/ramp_resample.h"
 #include "tests/profile/profile_reading.h"
@@ -128,9 +129,18 @@ sd_bus* Connect(const std::string& address) {
 MutterStandIn::MutterStandIn(std::vector<TStandInMonitor> monitors, bool colorManager)
     : monitors_(std::move(monitors)), colorManager_(colorManager) {
   for (const TStandInMonitor& monitor : monitors_) luts_.push_back(Identity(monitor.GammaSize));
-  std::string addressOption = "--address=" + Address();
-  char* argv[] = {const_cast<char*>(DaemonProgram), const_cast<char*>("--session"), const_cast<char*>("--nofork"),
-                  const_cast<char*>("--nopidfile"), addressOption.data(), nullptr};
+  // A session bus that starts nothing on demand: services installed on the
+  // machine (a desktop's notification daemon) would outlive the test.
+  std::ofstream(folder_.File("bus.conf"))
+      << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+         " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+         "<busconfig><type>session</type><listen>"
+      << Address()
+      << "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+         "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n";
+  std::string configOption = "--config-file=" + folder_.File("bus.conf");
+  char* argv[] = {const_cast<char*>(DaemonProgram), configOption.data(), const_cast<char*>("--nofork"),
+                  const_cast<char*>("--nopidfile"), nullptr};
   char* envp[] = {const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
