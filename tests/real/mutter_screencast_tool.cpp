@@ -68,8 +68,10 @@ int main(int argc, char** argv) {
 
   const std::string target = "path=" + std::to_string(node);
   const std::string location = std::string("location=") + argv[2];
+  // RGB without the stream's padding byte, which a picture would take for alpha.
   const char* command[] = {"gst-launch-1.0", "-q", "pipewiresrc", target.c_str(), FramesTaken, "!", "videoconvert",
-                           "!", "pngenc", "snapshot=false", "!", "multifilesink", location.c_str(), nullptr};
+                           "!", "video/x-raw,format=RGB", "!", "pngenc", "snapshot=false", "!", "multifilesink",
+                           location.c_str(), nullptr};
   pid_t pid = 0;
   if (posix_spawnp(&pid, command[0], nullptr, nullptr, const_cast<char**>(command), environ) != 0)
     return Fail("gst-launch-1.0 cannot be started");

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# mutter_wayland.sh TONEMARK TONEMARK_WINDOW TONEMARK_RENDER MUTTER_SCREENCAST:
+# mutter_wayland.sh TONEMARK TONEMARK_WINDOW TONEMARK_RENDER MUTTER_SCREENCAST MUTTER_KEYS:
 # Tonemark in a real GNOME Wayland session: a headless Mutter with one
 # virtual monitor (Meta-0), its own session bus, PipeWire for screen casts.
 # Mutter lists the virtual monitor in GetCurrentState only, without a CRTC:
 # the GNOME back-end is chosen, load mode names the display with the reason
 # and exits 1, and the window is fullscreen on Meta-0 showing the first page
 # as tonemark-render paints it (through the preview), taken through Mutter's
-# ScreenCast. SIGTERM ends the window. As root, everything runs as the
+# ScreenCast; keys from Mutter's virtual keyboard turn its page and close
+# it, with nothing changed, as SIGTERM does. As root, everything runs as the
 # unprivileged user "tonemark-mutter" (Mutter's bus admits its own user
 # only), from a copy of what it needs.
 set -euo pipefail
@@ -18,7 +19,7 @@ if [[ -z ${MUTTER_WORK:-} ]]; then
   chmod 755 "$work"
   mkdir "$work/app" "$work/home" "$work/out"
   mkdir -m 700 "$work/runtime"
-  cp "$1" "$2" "$3" "$4" "$0" "$here/../e2e/curve_files.sh" "$here/mutter_session_bus.conf" "$work/app/"
+  cp "$1" "$2" "$3" "$4" "$5" "$0" "$here/../e2e/curve_files.sh" "$here/mutter_session_bus.conf" "$work/app/"
   cp -r "$(dirname "$1")/Tonemark.languages" "$work/app/"
   as_user=()
   if [[ $(id -u) == 0 ]]; then
@@ -31,13 +32,13 @@ if [[ -z ${MUTTER_WORK:-} ]]; then
   fi
   status=0
   MUTTER_WORK=$work "${as_user[@]}" bash "$work/app/$(basename "$0")" "$(basename "$1")" "$(basename "$2")" \
-    "$(basename "$3")" "$(basename "$4")" || status=$?
+    "$(basename "$3")" "$(basename "$4")" "$(basename "$5")" || status=$?
   [[ ${MUTTER_KEEP:-0} == 1 ]] && echo "mutter_wayland.sh: kept $work" >&2 || rm -rf "$work"
   exit "$status"
 fi
 
 work=$MUTTER_WORK app=$MUTTER_WORK/app out=$MUTTER_WORK/out
-program=$app/$1 render=$app/$3 screencast=$app/$4
+program=$app/$1 render=$app/$3 screencast=$app/$4 keyboard=$app/$5
 source "$app/curve_files.sh"
 unset TONEMARK_SIM TONEMARK_SCRIPT TONEMARK_BACKEND DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
 export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data
@@ -94,11 +95,6 @@ expect_eq "$(cat "$out/err")" "Error: Display 1 (MetaVendor MetaVirtualMonitor 0
 mkdir "$work/sim"
 printf '[Monitor1]\n' >"$work/sim/displays.ini"
 TONEMARK_SIM=$work/sim "$program" /load
-"$render" --page 0 --out "$out/page.png"
-files_before=$(cd "$app" && ls -l --time-style=+%s.%N && cksum Tonemark1.lut)
-"$program" >"$out/window.out" 2>"$out/window.err" &
-window=$!
-pids+=("$window")
 # rgb PNG RAW: the picture as raw 8-bit RGB.
 rgb() {
   gst-launch-1.0 -q filesrc location="$1" ! pngdec ! videoconvert ! video/x-raw,format=RGB ! filesink location="$2"
@@ -113,25 +109,82 @@ previewed() {
   done
   echo "${shown[*]}"
 }
-rgb "$out/page.png" "$out/page.rgb"
-bar_shown() {
-  timeout 20 "$screencast" Meta-0 "$out/shot.png" 2>"$out/screencast.err" &&
-    rgb "$out/shot.png" "$out/shot.rgb" && [[ "$(pixel "$out/shot.rgb" 1919 1079)" == "192 192 192" ]]
-}
-until_true 20 bar_shown || fail "the window's bar is not on Meta-0: $(cat "$out/screencast.err" "$out/window.err")"
-kill -0 "$window" || fail "the window ended: $(cat "$out/window.err")"
 [[ "$(previewed "0 0 0")" != "0 0 0" ]] || fail "the stored curve leaves black black: no preview to see"
-# Corners and edges of the page's pattern; the bar, drawn as it is, from its top left corner.
-for at in "0 0" "1919 0" "0 1026" "960 10" "1919 1026"; do
-  expect_eq "$(pixel "$out/shot.rgb" $at)" "$(previewed "$(pixel "$out/page.rgb" $at)")" "the window's pixel at $at"
+for page in 0 1; do
+  "$render" --page $page --out "$out/page$page.png"
+  rgb "$out/page$page.png" "$out/page$page.rgb"
 done
-expect_eq "$(pixel "$out/shot.rgb" 0 1027)" "192 192 192" "the bar's top left corner"
+# Corners and edges of the page's pattern, a grey patch of the black-point page, and the bar,
+# drawn as it is, from its top left corner.
+samples=("0 0" "1919 0" "0 1026" "960 10" "1919 1026" "1000 700" "1360 560")
+# page_differs PAGE: the first sample where Meta-0 does not show the page
+# through the preview, with what it shows; nothing once it does.
+page_differs() {
+  timeout 20 "$screencast" Meta-0 "$out/shot.png" 2>"$out/screencast.err" || { cat "$out/screencast.err"; return; }
+  rgb "$out/shot.png" "$out/shot.rgb"
+  local at shown
+  for at in "${samples[@]}"; do
+    shown=$(pixel "$out/shot.rgb" $at)
+    [[ "$shown" == "$(previewed "$(pixel "$out/page$1.rgb" $at)")" ]] || { echo "$shown at $at"; return; }
+  done
+  shown=$(pixel "$out/shot.rgb" 0 1027)
+  [[ "$shown" == "192 192 192" ]] || echo "$shown at the bar's corner"
+}
+# show_page PAGE WHAT: waits until Meta-0 shows the page.
+show_page() {
+  local differs
+  for _ in $(seq 40); do
+    differs=$(page_differs "$1")
+    if [[ -z "$differs" ]]; then
+      cp "$out/shot.png" "$out/page$1-shown.png"  # kept with MUTTER_KEEP=1
+      return
+    fi
+    sleep 0.25
+  done
+  fail "$2: Meta-0 shows ${differs}: $(cat "$out/window.err")"
+}
+# Mutter's virtual keyboard, from before the window starts; keys KEYSYM:STATE...
+# presses and releases keys on it.
+mkfifo "$work/keys"
+"$keyboard" <"$work/keys" 2>"$out/keys.err" &
+keyboard_pid=$!
+pids+=("$keyboard_pid")
+exec 4>"$work/keys"
+keys() {
+  kill -0 "$keyboard_pid" 2>/dev/null || fail "Mutter's virtual keyboard is gone: $(cat "$out/keys.err")"
+  echo "$*" >&4
+}
+# calibration_files: the curves and profiles, with their times and sums.
+calibration_files() { (cd "$app" && for f in Tonemark*.lut Tonemark*.icc; do [[ ! -e $f ]] || echo "$(stat -c %Y.%y "$f") $(cksum "$f")"; done); }
+files_before=$(calibration_files)
+
+# Ended by keys: Ctrl+Tab turns to the next page, Alt+F4 closes the window.
+"$program" >"$out/window.out" 2>"$out/window.err" &
+window=$!
+pids+=("$window")
+show_page 0 "the first page"
+keys 0xffe3:1 0xff09:1 0xff09:0 0xffe3:0
+show_page 1 "Ctrl+Tab"
+keys 0xffe9:1 0xffc1:1 0xffc1:0 0xffe9:0
+until_true 10 eval '! kill -0 "$window" 2>/dev/null' || fail "Alt+F4 left the window open"
+set +e
+wait "$window"
+status=$?
+set -e
+expect_eq "$status" 0 "the window's exit code at Alt+F4 ($(cat "$out/window.err"))"
+expect_eq "$(calibration_files)" "$files_before" "the folder after Alt+F4"
+
+# Ended by SIGTERM.
+"$program" >"$out/window.out" 2>"$out/window.err" &
+window=$!
+pids+=("$window")
+show_page 0 "the first page again"
 kill -TERM "$window"
 set +e
 wait "$window"
 status=$?
 set -e
 expect_eq "$status" 143 "the window's exit code at SIGTERM ($(cat "$out/window.err"))"
-expect_eq "$(cd "$app" && ls -l --time-style=+%s.%N && cksum Tonemark1.lut)" "$files_before" "the program's folder afterwards"
+expect_eq "$(calibration_files)" "$files_before" "the folder after SIGTERM"
 kill -0 "$mutter" || fail "Mutter ended: $(cat "$out/mutter.log")"
-echo "real Mutter, headless Wayland: GNOME back-end, the virtual monitor reported, the window fullscreen on it"
+echo "real Mutter, headless Wayland: GNOME back-end, the virtual monitor reported, the window fullscreen on it, ended by keys and by SIGTERM"
