@@ -17,10 +17,11 @@ using testing::ElementsAre;
 
 namespace {
 
-std::vector<TStandInMonitor> TwoMonitorsAndAVirtualOne() {
+// The third is Mutter's virtual monitor, or a monitor whose CRTC takes no ramp.
+std::vector<TStandInMonitor> TwoMonitorsAndAThird(bool virtualThird = true) {
   return {{"eDP-1", 1024, "ABC", "Panel 14", "P-0001", 0, 0, 2560, 1600},
           {"DP-1", 256, "XYZ", "Desk 27", "77", 2560, 0, 1920, 1200},
-          {"Meta-0", 0, "", "", "", 4480, 0, 1280, 720}};
+          {"Meta-0", 0, "", "", "", 4480, 0, 1280, 720, virtualThird}};
 }
 
 // The kernel's DRM folder with an EDID for eDP-1 only.
@@ -42,8 +43,8 @@ TGammaRamp HalfRamp() {
 
 class GnomeDisplays : public testing::Test {
  protected:
-  void Open(bool colorManager) {
-    mutter_ = std::make_unique<MutterStandIn>(TwoMonitorsAndAVirtualOne(), colorManager);
+  void Open(bool colorManager, bool virtualThird = true) {
+    mutter_ = std::make_unique<MutterStandIn>(TwoMonitorsAndAThird(virtualThird), colorManager);
     ASSERT_TRUE(mutter_->IsUp());
     setenv("DBUS_SESSION_BUS_ADDRESS", mutter_->Address().c_str(), 1);
     WriteDrmFolder(drm_);
@@ -117,6 +118,22 @@ TEST_F(GnomeDisplays, AConnectorGoneFromItsCrtcTakesNoRampMeantForTheMonitorNowT
 }
 
 class GnomeDisplaysEitherWay : public GnomeDisplays, public testing::WithParamInterface<bool> {};
+
+TEST_P(GnomeDisplaysEitherWay, ACrtcWithoutARampRefusesWithItsReason) {
+  Open(GetParam(), false);
+  TGammaRamp ramp{};
+  EXPECT_FALSE(DisplaysPort().GetRamp(Displays[2].DC, ramp));
+  EXPECT_FALSE(DisplaysPort().SetRamp(Displays[2].DC, HalfRamp()));
+  EXPECT_FALSE(DisplaysPort().SetRamp(Displays[2].DC, HalfRamp()));
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[2].DC).empty(), false);
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[0].DC), "");
+  // With calibration sessions Mutter says so before any ramp is asked for;
+  // without, the first GetCrtcGamma's empty answer tells, and nothing more is asked.
+  const std::vector<std::string> expected =
+      GetParam() ? std::vector<std::string>{"GetCurrentState", "GetResources", "CalibrateMonitor Meta-0"}
+                 : std::vector<std::string>{"GetCurrentState", "GetResources", "GetCrtcGamma 1 2"};
+  EXPECT_EQ(mutter_->Calls(), expected);
+}
 
 TEST_P(GnomeDisplaysEitherWay, AMonitorWithoutACrtcRefusesWithItsReasonAskingNothingMore) {
   Open(GetParam());

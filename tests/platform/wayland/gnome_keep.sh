@@ -110,7 +110,7 @@ for light in --warm --night-light; do
   fi
 done
 # A display that takes no ramp says why in the window's bar, and that the window previews the calibration.
-start_gnome virtual DP-1:256 Meta-0:0
+start_gnome virtual DP-1:256 Meta-0:virtual
 printf 'click NextDisplayButton\nshow RampRefusedLabel\n' | TONEMARK_SCRIPT=1 "$app/tonemark-window" >"$root/out" 2>&1
 load
 stop_gnome

@@ -51,7 +51,7 @@ expect_eq "$(ramp_entry "$gnome/lut1" 255)" 65535 "plain: HDMI-1 ends at its cur
 (( $(grep -c '^SetCrtcGamma 1 1 256$' "$gnome/calls") > 1 )) || fail "plain: HDMI-1 was not stepped"
 
 rm "$root/app/Tonemark2.lut"
-start_gnome virtual --color-manager DP-1:256 Meta-0:0
+start_gnome virtual --color-manager DP-1:256 Meta-0:virtual
 set +e
 "$root/app/tonemark" /load 2>"$root/err"
 status=$?

@@ -219,7 +219,7 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     sd_bus_message_open_container(reply, 'a', "(uxiiiiiuaua{sv})");
     for (size_t i = 0; i <= monitors_.size(); ++i) {
       const TStandInMonitor m = i < monitors_.size() ? monitors_[i] : TStandInMonitor{};
-      if (i < monitors_.size() && m.GammaSize == 0) continue;
+      if (i < monitors_.size() && m.Virtual) continue;
       sd_bus_message_append(reply, "(uxiiiiiuaua{sv})", static_cast<uint32_t>(i), static_cast<int64_t>(100 + i), m.X,
                             m.Y, m.Width, m.Height, i < monitors_.size() ? 0 : -1, 0u, 0, 0);
     }
@@ -228,7 +228,7 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     for (size_t i = 0; i <= monitors_.size(); ++i) {
       const bool on = i < monitors_.size();
       TStandInMonitor m = on ? monitors_[i] : TStandInMonitor{};
-      if (on && m.GammaSize == 0) continue;
+      if (on && m.Virtual) continue;
       if (!on) m.Connector = SwitchedOffConnector;
       sd_bus_message_open_container(reply, 'r', "uxiausauaua{sv}");
       sd_bus_message_append(reply, "uxiaus", static_cast<uint32_t>(i), static_cast<int64_t>(200 + i),
@@ -293,7 +293,7 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     calls_.push_back(method + " " + std::to_string(serial) + " " + std::to_string(crtc) +
                      (method == "SetCrtcGamma" ? " " + std::to_string(entries.size() / 3) : ""));
     if (serial != serial_) return sd_bus_error_set(error, StaleError, "The requested configuration is based on stale information");
-    if (crtc >= monitors_.size() || monitors_[crtc].GammaSize == 0)
+    if (crtc >= monitors_.size() || monitors_[crtc].Virtual)
       return sd_bus_error_set(error, InvalidArgsError, "Invalid crtc id");
     if (method == "SetCrtcGamma") {
       if (entries.size() != luts_[crtc].size()) return sd_bus_error_set(error, InvalidArgsError, "Wrong gamma size");

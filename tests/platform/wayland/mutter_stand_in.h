@@ -21,11 +21,12 @@ struct sd_bus_slot;
 
 struct TStandInMonitor {
   std::string Connector;
-  // 0: a virtual monitor, which as in Mutter only GetCurrentState lists:
-  // GetResources has no CRTC and no output for it.
-  int GammaSize = 256;
+  int GammaSize = 256;  // 0: a CRTC that takes no ramp
   std::string Vendor, Product, Serial;
   int32_t X = 0, Y = 0, Width = 1920, Height = 1080;
+  // A virtual monitor, which as in Mutter only GetCurrentState lists:
+  // GetResources has no CRTC and no output for it. Its GammaSize is 0.
+  bool Virtual = false;
 };
 
 class MutterStandIn {
