@@ -1,8 +1,8 @@
 // The displays of a GNOME session, through Mutter's interfaces on the session
 // bus. The monitors are those that Mutter shows, in its order, virtual and
-// remote ones included; those without a CRTC take no ramp. Live ramps go through a ColorManager calibration session (GNOME 49
-// and later), which Mutter ends, giving its own ramp back, when this process
-// leaves the bus; without ColorManager, and wherever a ramp must outlast the
+// remote ones included; those without a CRTC take no ramp. Live ramps go
+// through a ColorManager calibration session (GNOME 49 and later), which
+// Mutter ends, giving its own ramp back, when this process leaves the bus; without ColorManager, and wherever a ramp must outlast the
 // process, through DisplayConfig's SetCrtcGamma. Every DisplayConfig call
 // carries the serial of the configuration it is based on: a stale one is
 // refused, and the call is made again on a fresh one.

@@ -155,7 +155,12 @@ keys() {
   echo "$*" >&4
 }
 # calibration_files: the curves and profiles, with their times and sums.
-calibration_files() { (cd "$app" && for f in Tonemark*.lut Tonemark*.icc; do [[ ! -e $f ]] || echo "$(stat -c %Y.%y "$f") $(cksum "$f")"; done); }
+calibration_files() {
+  local file
+  for file in "$app"/Tonemark*.lut "$app"/Tonemark*.icc; do
+    [[ ! -e $file ]] || echo "$(stat -c %Y.%y "$file") $(cksum "$file")"
+  done
+}
 files_before=$(calibration_files)
 
 # Ended by keys: Ctrl+Tab turns to the next page, Alt+F4 closes the window.
@@ -187,4 +192,5 @@ set -e
 expect_eq "$status" 143 "the window's exit code at SIGTERM ($(cat "$out/window.err"))"
 expect_eq "$(calibration_files)" "$files_before" "the folder after SIGTERM"
 kill -0 "$mutter" || fail "Mutter ended: $(cat "$out/mutter.log")"
-echo "real Mutter, headless Wayland: GNOME back-end, the virtual monitor reported, the window fullscreen on it, ended by keys and by SIGTERM"
+echo "real Mutter, headless Wayland: GNOME back-end, the virtual monitor reported," \
+  "the window fullscreen on it, ended by keys and by SIGTERM"

@@ -262,10 +262,11 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
       if (!on) m.Connector = SwitchedOffConnector;
       const std::string mode = std::to_string(m.Width) + "x" + std::to_string(m.Height) + "@60.000";
       sd_bus_message_open_container(reply, 'r', "(ssss)a(siiddada{sv})a{sv}");
-      sd_bus_message_append(reply, "(ssss)", m.Connector.c_str(), m.Vendor.c_str(), m.Product.c_str(), m.Serial.c_str());
+      sd_bus_message_append(reply, "(ssss)", m.Connector.c_str(), m.Vendor.c_str(), m.Product.c_str(),
+                            m.Serial.c_str());
       sd_bus_message_open_container(reply, 'a', "(siiddada{sv})");
-      sd_bus_message_append(reply, "(siiddada{sv})", "640x480@60.000", 640, 480, 60.0, 1.0, 1, 1.0, 1, "is-current", "b",
-                            0);
+      sd_bus_message_append(reply, "(siiddada{sv})", "640x480@60.000", 640, 480, 60.0, 1.0, 1, 1.0, 1, "is-current",
+                            "b", 0);
       sd_bus_message_append(reply, "(siiddada{sv})", mode.c_str(), m.Width, m.Height, 60.0, 1.0, 2, 1.0, 2.0, 2,
                             "is-current", "b", on, "is-preferred", "b", 1);
       sd_bus_message_close_container(reply);
