@@ -12,7 +12,6 @@ namespace {
 constexpr uint64_t CallTimeoutUs = 5'000'000;
 // Mutter's answer to a call based on a configuration that has changed since.
 constexpr const char* StaleSerialError = "org.freedesktop.DBus.Error.AccessDenied";
-constexpr const char* NoRampReason = "this display takes no gamma ramp (a virtual or remote monitor)";
 constexpr const char* IntrospectInterface = "org.freedesktop.DBus.Introspectable";
 
 std::string ErrorText(const TSdBusCall& call) {
@@ -67,10 +66,11 @@ bool TGnomeDisplays::CalibrationSessionsAvailable() {
 bool TGnomeDisplays::GivesRampsBackAtExit() { return !keepAfterExit_ && CalibrationSessionsAvailable(); }
 
 bool TGnomeDisplays::NightLightActive() {
+  // Without libsystemd there is no library to free a call with either.
+  if (bus_ == nullptr) return false;
   TSdBusCall call(*sd_);
   int active = 0;
-  return bus_ != nullptr &&
-         sd_->GetPropertyTrivial(bus_, GnomeColorService, GnomeColorPath, GnomeColorInterface, "NightLightActive",
+  return sd_->GetPropertyTrivial(bus_, GnomeColorService, GnomeColorPath, GnomeColorInterface, "NightLightActive",
                                  &call.Error, 'b', &active) >= 0 &&
          active != 0;
 }
@@ -93,7 +93,7 @@ bool TGnomeDisplays::EnsureSession(size_t index) {
                               &property.Error, 'u', &size) < 0 ||
       size == 0) {
     state.GammaSize = 0;
-    state.Refusal = NoRampReason;
+    state.Refusal = GnomeNoRampReason;
     return false;
   }
   state.Session = path;
@@ -106,7 +106,7 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
     TSdBusCall call(*sd_);
     if (sd_->CallMethod(bus_, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
                         "GetCrtcGamma", &call.Error, &call.Reply, "uu", serial_, crtcs_[index].Crtc) < 0) {
-      if (call.ErrorIs(StaleSerialError) && attempt == 0 && RefreshSerial()) continue;
+      if (call.ErrorIs(StaleSerialError) && attempt == 0 && RefreshSerial(index)) continue;
       return false;
     }
     entries.clear();
@@ -122,7 +122,7 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
       entries.insert(entries.end(), values, values + count);
     }
     crtcs_[index].GammaSize = static_cast<int>(size);
-    if (size == 0) crtcs_[index].Refusal = NoRampReason;
+    if (size == 0) crtcs_[index].Refusal = GnomeNoRampReason;
     return size > 0;
   }
   return false;
@@ -140,7 +140,7 @@ bool TGnomeDisplays::WriteCrtcGamma(size_t index, const std::vector<uint16_t>& e
     const bool done = built && sd_->Call(bus_, message, 0, &call.Error, &call.Reply) >= 0;
     sd_->MessageUnref(message);
     if (done) return true;
-    if (!call.ErrorIs(StaleSerialError) || attempt > 0 || !RefreshSerial()) return false;
+    if (!call.ErrorIs(StaleSerialError) || attempt > 0 || !RefreshSerial(index)) return false;
   }
   return false;
 }

@@ -1,8 +1,8 @@
 // The displays of a GNOME session, through Mutter's interfaces on the session
-// bus. The monitors are the outputs that Mutter's DisplayConfig drives, in its
-// order. Live ramps go through a ColorManager calibration session (GNOME 49
-// and later), which Mutter ends, giving its own ramp back, when this process
-// leaves the bus; without ColorManager, and wherever a ramp must outlast the
+// bus. The monitors are those that Mutter shows, in its order, virtual and
+// remote ones included; those without a CRTC take no ramp. Live ramps go
+// through a ColorManager calibration session (GNOME 49 and later), which
+// Mutter ends, giving its own ramp back, when this process leaves the bus; without ColorManager, and wherever a ramp must outlast the
 // process, through DisplayConfig's SetCrtcGamma. Every DisplayConfig call
 // carries the serial of the configuration it is based on: a stale one is
 // refused, and the call is made again on a fresh one.
@@ -18,6 +18,8 @@ struct sd_bus;
 struct TSdBusLibrary;
 
 inline const char* const GnomeBackendLabel = "GNOME";
+inline const char* const GnomeNoRampReason = "this display takes no gamma ramp (a virtual or remote monitor)";
+inline const char* const GnomeGoneReason = "the display is no longer there";
 
 class TGnomeDisplays : public TOutputDisplays {
  public:
@@ -57,10 +59,12 @@ class TGnomeDisplays : public TOutputDisplays {
     std::string Refusal;       // why the output takes no ramp, once known
   };
 
-  // GetResources: the serial and the outputs; the reason when Mutter does not answer.
+  // GetCurrentState's monitors with GetResources' serial and CRTCs; the
+  // reason when Mutter does not answer.
   std::string AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs);
-  // A fresh serial after a stale one was refused; false when Mutter is gone.
-  bool RefreshSerial();
+  // A fresh serial after a stale one was refused; false when Mutter is gone
+  // or the output at `index` has no CRTC any more.
+  bool RefreshSerial(size_t index);
   bool CalibrationSessionsAvailable();
   // Opens the output's calibration session when there is none; false when
   // the output cannot be calibrated (its Refusal then says why).

@@ -56,6 +56,7 @@ bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& re
   std::vector<TRampCurve> curves(DisplayCount);
   std::vector<std::string> profiles(DisplayCount);
   for (int32_t i = 0; i < DisplayCount; ++i) {
+    if (!displays_.RampRefusal(Displays[i].DC).empty()) continue;
     try {
       if (!StoredCurve(folder, i, curves[i])) return false;
     } catch (const TFileError&) {
@@ -69,6 +70,12 @@ bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& re
   TColordDevices colord;
   std::vector<std::pair<int32_t, TGammaRamp>> expected;
   for (int32_t i = 0; i < DisplayCount; ++i) {
+    // A display that takes no ramp (a virtual monitor) shows no profile's curve either.
+    const std::string refusal = displays_.RampRefusal(Displays[i].DC);
+    if (!refusal.empty()) {
+      report.Refused.emplace_back(i, refusal);
+      continue;
+    }
     const std::string problem =
         colord.EnsureDefault(Displays[i].MonitorInfo.DeviceName, ProfileFilePath(folder, i), profiles[i]);
     if (!problem.empty()) {

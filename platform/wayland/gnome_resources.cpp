@@ -1,84 +1,31 @@
-// Mutter's GetResources, read into the outputs that are monitors: those that
-// a CRTC drives, in Mutter's order, with the CRTC's rectangle.
-#include <cstring>
-
+// The monitors of GetCurrentState, each given the CRTC that GetResources says
+// drives its connector. A monitor without one (Mutter's virtual and remote
+// monitors have none) is a display that takes no ramp.
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/gnome_monitors.h"
 #include "platform/wayland/mutter_names.h"
 #include "platform/wayland/sd_bus_library.h"
 
 namespace {
 
-struct TCrtc {
-  uint32_t Id = 0;
-  TRect Rect;
+constexpr const char* MutterUnknownName = "unknown";
+
+struct TConnectorCrtc {
+  std::string Connector;
+  int32_t Crtc = -1;  // -1: connected but driven by no CRTC
 };
 
-// Reads the a{sv} of an output's properties; keeps the strings and flags
-// that name the monitor.
-void ReadOutputProperties(const TSdBusLibrary& sd, sd_bus_message* reply, TWaylandOutput& output,
-                          std::string (&names)[3]) {
-  sd.EnterContainer(reply, 'a', "{sv}");
-  while (sd.EnterContainer(reply, 'e', "sv") > 0) {
-    const char* key = nullptr;
-    sd.Read(reply, "s", &key);
-    const std::string name = key != nullptr ? key : "";
-    char type = 0;
-    const char* contents = nullptr;
-    sd.PeekType(reply, &type, &contents);
-    const std::string held = contents != nullptr ? contents : "";
-    if (held == "s" && (name == "vendor" || name == "product" || name == "serial")) {
-      const char* value = nullptr;
-      sd.Read(reply, "v", "s", &value);
-      names[name == "vendor" ? 0 : name == "product" ? 1 : 2] = value != nullptr ? value : "";
-    } else if (held == "b" && name == "primary") {
-      int primary = 0;
-      sd.Read(reply, "v", "b", &primary);
-      output.Primary = primary != 0;
-    } else {
-      sd.Skip(reply, "v");
-    }
-    sd.ExitContainer(reply);
-  }
-  sd.ExitContainer(reply);
-}
-
-std::string JoinNames(const std::string (&names)[3]) {
-  std::string joined;
-  for (const std::string& name : names)
-    if (!name.empty()) joined += (joined.empty() ? "" : " ") + name;
-  return joined;
-}
-
-}  // namespace
-
-std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs) {
-  if (bus_ == nullptr) return "The session bus cannot be reached, so GNOME cannot be asked for its displays.";
-  const TSdBusLibrary& sd = *sd_;
+// GetResources: its serial and which CRTC drives each output.
+std::string AskCrtcs(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial, std::vector<TConnectorCrtc>& driven) {
   TSdBusCall call(sd);
-  if (sd.CallMethod(bus_, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
+  if (sd.CallMethod(bus, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
                     "GetResources", &call.Error, &call.Reply, "") < 0)
     return std::string("GNOME did not describe its displays: ") +
            (call.Error.message != nullptr ? call.Error.message : "no answer");
   sd_bus_message* reply = call.Reply;
-  sd.Read(reply, "u", &serial_);
-
-  std::vector<TCrtc> known;
-  sd.EnterContainer(reply, 'a', "(uxiiiiiuaua{sv})");
-  while (sd.EnterContainer(reply, 'r', "uxiiiiiuaua{sv}") > 0) {
-    TCrtc crtc;
-    int64_t winsys = 0;
-    int32_t x = 0, y = 0, width = 0, height = 0, mode = 0;
-    uint32_t transform = 0;
-    sd.Read(reply, "uxiiiiiu", &crtc.Id, &winsys, &x, &y, &width, &height, &mode, &transform);
-    sd.Skip(reply, "aua{sv}");
-    sd.ExitContainer(reply);
-    crtc.Rect = {x, y, x + width, y + height};
-    known.push_back(crtc);
-  }
-  sd.ExitContainer(reply);
-
-  outputs.clear();
-  crtcs.clear();
+  sd.Read(reply, "u", &serial);
+  sd.Skip(reply, "a(uxiiiiiuaua{sv})");
+  driven.clear();
   sd.EnterContainer(reply, 'a', "(uxiausauaua{sv})");
   while (sd.EnterContainer(reply, 'r', "uxiausauaua{sv}") > 0) {
     uint32_t id = 0;
@@ -88,23 +35,57 @@ std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, s
     sd.Read(reply, "uxi", &id, &winsys, &current);
     sd.Skip(reply, "au");
     sd.Read(reply, "s", &connector);
-    sd.Skip(reply, "auau");
-    TWaylandOutput output;
-    output.Name = connector != nullptr ? connector : "";
-    std::string names[3];
-    ReadOutputProperties(sd, reply, output, names);
+    sd.Skip(reply, "auaua{sv}");
     sd.ExitContainer(reply);
-    if (current < 0) continue;  // connected but switched off
-    TCrtcState state;
-    state.Crtc = static_cast<uint32_t>(current);
-    for (const TCrtc& crtc : known)
-      if (crtc.Id == state.Crtc) output.Rect = crtc.Rect;
-    output.Description = JoinNames(names);
+    driven.push_back({connector != nullptr ? connector : "", current});
+  }
+  sd.ExitContainer(reply);
+  return "";
+}
+
+int32_t CrtcOf(const std::vector<TConnectorCrtc>& driven, const std::string& connector) {
+  for (const TConnectorCrtc& output : driven)
+    if (output.Connector == connector) return output.Crtc;
+  return -1;
+}
+
+// Mutter says "unknown" for what the monitor does not tell.
+std::string JoinNames(const TMutterMonitor& monitor) {
+  std::string joined;
+  for (const std::string* name : {&monitor.Vendor, &monitor.Product, &monitor.Serial})
+    if (!name->empty() && *name != MutterUnknownName) joined += (joined.empty() ? "" : " ") + *name;
+  return joined;
+}
+
+}  // namespace
+
+std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs) {
+  if (bus_ == nullptr) return "The session bus cannot be reached, so GNOME cannot be asked for its displays.";
+  std::vector<TMutterMonitor> monitors;
+  std::vector<TConnectorCrtc> driven;
+  std::string problem = AskCurrentMonitors(*sd_, bus_, monitors);
+  if (problem.empty()) problem = AskCrtcs(*sd_, bus_, serial_, driven);
+  if (!problem.empty()) return problem;
+  outputs.clear();
+  crtcs.clear();
+  for (const TMutterMonitor& monitor : monitors) {
+    TWaylandOutput output;
+    output.Name = monitor.Connector;
+    output.Rect = monitor.Rect;
+    output.Primary = monitor.Primary;
+    output.Description = JoinNames(monitor);
     output.Edid = DrmConnectorEdid(DrmFolder, output.Name);
+    TCrtcState state;
+    const int32_t crtc = CrtcOf(driven, monitor.Connector);
+    if (crtc >= 0) {
+      state.Crtc = static_cast<uint32_t>(crtc);
+    } else {
+      state.GammaSize = 0;
+      state.Refusal = GnomeNoRampReason;
+    }
     outputs.push_back(output);
     crtcs.push_back(state);
   }
-  sd.ExitContainer(reply);
   return "";
 }
 
@@ -117,17 +98,23 @@ std::string TGnomeDisplays::ReadOutputs() {
   return problem;
 }
 
-bool TGnomeDisplays::RefreshSerial() {
+bool TGnomeDisplays::RefreshSerial(size_t index) {
   // The CRTCs may have moved between outputs: the ids follow the connectors,
-  // what was learnt about each output stays.
+  // what was learnt about each output stays. A connector gone, or left
+  // without a CRTC, keeps no id: its old CRTC may drive another monitor now.
   std::vector<TWaylandOutput> outputs;
   std::vector<TCrtcState> crtcs;
   if (!AskResources(outputs, crtcs).empty()) return false;
-  for (size_t i = 0; i < Outputs.size(); ++i)
-    for (size_t j = 0; j < outputs.size(); ++j)
-      if (outputs[j].Name == Outputs[i].Name && crtcs[j].Crtc != crtcs_[i].Crtc) {
-        crtcs_[i].Crtc = crtcs[j].Crtc;
-        crtcs_[i].GammaSize = -1;
-      }
-  return true;
+  for (size_t i = 0; i < Outputs.size(); ++i) {
+    size_t j = 0;
+    while (j < outputs.size() && outputs[j].Name != Outputs[i].Name) ++j;
+    if (j == outputs.size() || crtcs[j].GammaSize == 0) {
+      crtcs_[i].GammaSize = 0;
+      crtcs_[i].Refusal = j == outputs.size() ? GnomeGoneReason : GnomeNoRampReason;
+    } else if (crtcs[j].Crtc != crtcs_[i].Crtc) {
+      crtcs_[i].Crtc = crtcs[j].Crtc;
+      crtcs_[i].GammaSize = -1;
+    }
+  }
+  return crtcs_[index].GammaSize != 0;
 }

@@ -17,10 +17,11 @@ using testing::ElementsAre;
 
 namespace {
 
-std::vector<TStandInMonitor> TwoMonitorsAndAVirtualOne() {
+// The third is Mutter's virtual monitor, or a monitor whose CRTC takes no ramp.
+std::vector<TStandInMonitor> TwoMonitorsAndAThird(bool virtualThird = true) {
   return {{"eDP-1", 1024, "ABC", "Panel 14", "P-0001", 0, 0, 2560, 1600},
           {"DP-1", 256, "XYZ", "Desk 27", "77", 2560, 0, 1920, 1200},
-          {"Meta-0", 0, "", "", "", 4480, 0, 1280, 720}};
+          {"Meta-0", 0, "", "", "", 4480, 0, 1280, 720, virtualThird}};
 }
 
 // The kernel's DRM folder with an EDID for eDP-1 only.
@@ -42,8 +43,8 @@ TGammaRamp HalfRamp() {
 
 class GnomeDisplays : public testing::Test {
  protected:
-  void Open(bool colorManager) {
-    mutter_ = std::make_unique<MutterStandIn>(TwoMonitorsAndAVirtualOne(), colorManager);
+  void Open(bool colorManager, bool virtualThird = true) {
+    mutter_ = std::make_unique<MutterStandIn>(TwoMonitorsAndAThird(virtualThird), colorManager);
     ASSERT_TRUE(mutter_->IsUp());
     setenv("DBUS_SESSION_BUS_ADDRESS", mutter_->Address().c_str(), 1);
     WriteDrmFolder(drm_);
@@ -68,6 +69,7 @@ TEST_F(GnomeDisplays, AreMuttersDrivenOutputsInItsOrderNamedByConnector) {
   EXPECT_EQ(Displays[1].MonitorInfo.DeviceName, "DP-1");
   EXPECT_EQ(Displays[2].MonitorInfo.DeviceName, "Meta-0");
   EXPECT_EQ(Displays[1].MonitorInfo.Monitor, (TRect{2560, 0, 4480, 1200}));
+  EXPECT_EQ(Displays[2].MonitorInfo.Monitor, (TRect{4480, 0, 5760, 720}));
   EXPECT_EQ(Displays[1].MonitorInfo.Flags, 1u);  // Mutter's primary
   // The kernel's EDID names the first; Mutter's vendor, product and serial the second.
   EXPECT_EQ(Displays[0].Device.DeviceID, "MONITOR\\ABC1234\\eDP-1");
@@ -90,7 +92,8 @@ TEST_F(GnomeDisplays, LoadThroughSetCrtcGammaResampledToTheCrtcsSizeAndBack) {
   ASSERT_TRUE(DisplaysPort().GetRamp(Displays[0].DC, back));
   EXPECT_EQ(back, ReadBackOf(ramp, 1024));
   EXPECT_EQ(DisplaysPort().RampSize(Displays[0].DC), 1024);
-  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetResources", "GetCrtcGamma 1 0", "SetCrtcGamma 1 0 1024",
+  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetCurrentState", "GetResources", "GetCrtcGamma 1 0",
+                                            "SetCrtcGamma 1 0 1024",
                                             "GetCrtcGamma 1 0"));
 }
 
@@ -100,13 +103,24 @@ TEST_F(GnomeDisplays, AskAgainForTheSerialWhenMutterRefusesAStaleOne) {
   mutter_->ChangeConfiguration();
   mutter_->ClearCalls();
   ASSERT_TRUE(DisplaysPort().SetRamp(Displays[1].DC, HalfRamp()));
-  EXPECT_THAT(mutter_->Calls(), ElementsAre("SetCrtcGamma 1 1 256", "GetResources", "SetCrtcGamma 2 1 256"));
+  EXPECT_THAT(mutter_->Calls(), ElementsAre("SetCrtcGamma 1 1 256", "GetCurrentState", "GetResources",
+                                            "SetCrtcGamma 2 1 256"));
+}
+
+TEST_F(GnomeDisplays, AConnectorGoneFromItsCrtcTakesNoRampMeantForTheMonitorNowThere) {
+  Open(false);
+  ASSERT_TRUE(DisplaysPort().SetRamp(Displays[1].DC, HalfRamp()));
+  mutter_->ReplaceMonitor(1, {"HDMI-2", 256, "NEW", "Other", "5", 2560, 0, 1920, 1080});
+  const std::vector<uint16_t> others = mutter_->Lut(1);
+  EXPECT_FALSE(DisplaysPort().SetRamp(Displays[1].DC, HalfRamp()));
+  EXPECT_EQ(mutter_->Lut(1), others);
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[1].DC), "the display is no longer there");
 }
 
 class GnomeDisplaysEitherWay : public GnomeDisplays, public testing::WithParamInterface<bool> {};
 
 TEST_P(GnomeDisplaysEitherWay, ACrtcWithoutARampRefusesWithItsReason) {
-  Open(GetParam());
+  Open(GetParam(), false);
   TGammaRamp ramp{};
   EXPECT_FALSE(DisplaysPort().GetRamp(Displays[2].DC, ramp));
   EXPECT_FALSE(DisplaysPort().SetRamp(Displays[2].DC, HalfRamp()));
@@ -116,9 +130,21 @@ TEST_P(GnomeDisplaysEitherWay, ACrtcWithoutARampRefusesWithItsReason) {
   // With calibration sessions Mutter says so before any ramp is asked for;
   // without, the first GetCrtcGamma's empty answer tells, and nothing more is asked.
   const std::vector<std::string> expected =
-      GetParam() ? std::vector<std::string>{"GetResources", "CalibrateMonitor Meta-0"}
-                 : std::vector<std::string>{"GetResources", "GetCrtcGamma 1 2"};
+      GetParam() ? std::vector<std::string>{"GetCurrentState", "GetResources", "CalibrateMonitor Meta-0"}
+                 : std::vector<std::string>{"GetCurrentState", "GetResources", "GetCrtcGamma 1 2"};
   EXPECT_EQ(mutter_->Calls(), expected);
+}
+
+TEST_P(GnomeDisplaysEitherWay, AMonitorWithoutACrtcRefusesWithItsReasonAskingNothingMore) {
+  Open(GetParam());
+  TGammaRamp ramp{};
+  EXPECT_FALSE(DisplaysPort().GetRamp(Displays[2].DC, ramp));
+  EXPECT_FALSE(DisplaysPort().SetRamp(Displays[2].DC, HalfRamp()));
+  EXPECT_FALSE(DisplaysPort().SetRamp(Displays[2].DC, HalfRamp()));
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[2].DC),
+            "this display takes no gamma ramp (a virtual or remote monitor)");
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[0].DC), "");
+  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetCurrentState", "GetResources"));
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutColorManager, GnomeDisplaysEitherWay, testing::Bool());
@@ -134,7 +160,8 @@ TEST_F(GnomeDisplays, LiveRampsGoThroughACalibrationSessionThatMutterEndsWhenThe
   displays_.reset();
   ASSERT_TRUE(mutter_->WaitForSessions(0, 10));
   EXPECT_EQ(mutter_->Lut(1), before);
-  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetResources", "CalibrateMonitor DP-1", "SetCrtcGammaLut DP-1 256",
+  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetCurrentState", "GetResources", "CalibrateMonitor DP-1",
+                                            "SetCrtcGammaLut DP-1 256",
                                             "SetCrtcGammaLut DP-1 256", "Ended DP-1"));
 }
 
@@ -146,7 +173,8 @@ TEST_F(GnomeDisplays, RampsThatMustOutlastTheProcessSkipTheCalibrationSession) {
   ReleaseDisplays();
   displays_.reset();
   EXPECT_EQ(mutter_->Lut(1)[255], 32640);
-  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetResources", "GetCrtcGamma 1 1", "SetCrtcGamma 1 1 256"));
+  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetCurrentState", "GetResources", "GetCrtcGamma 1 1",
+                                            "SetCrtcGamma 1 1 256"));
 }
 
 }  // namespace

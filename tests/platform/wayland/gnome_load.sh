@@ -3,7 +3,8 @@
 # in a Wayland session whose Mutter is the stand-in: the ramps reach Mutter's
 # CRTCs through SetCrtcGamma, never a calibration session that would end with
 # the run; a virtual monitor is reported by name with the reason, exit code 1
-# and one desktop notification; an unknown TONEMARK_BACKEND lists the known ones.
+# and one desktop notification; an unknown TONEMARK_BACKEND lists the known ones;
+# TONEMARK_BACKEND=gnome where libsystemd cannot be opened reports the missing bus.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../e2e/curve_files.sh"
@@ -50,7 +51,7 @@ expect_eq "$(ramp_entry "$gnome/lut1" 255)" 65535 "plain: HDMI-1 ends at its cur
 (( $(grep -c '^SetCrtcGamma 1 1 256$' "$gnome/calls") > 1 )) || fail "plain: HDMI-1 was not stepped"
 
 rm "$root/app/Tonemark2.lut"
-start_gnome virtual --color-manager DP-1:256 Meta-0:0
+start_gnome virtual --color-manager DP-1:256 Meta-0:virtual
 set +e
 "$root/app/tonemark" /load 2>"$root/err"
 status=$?
@@ -70,6 +71,19 @@ set -e
 expect_eq "$status" 1 "unknown back-end: exit code"
 expect_eq "$(cat "$root/err")" "Error: TONEMARK_BACKEND=nosuch names no display back-end. The known ones are: sim, gnome, wlr, kde, none, x11." \
           "unknown back-end: standard error"
+# An unloadable libsystemd found first stands in for a system without one.
+mkdir "$root/no-systemd"
+: >"$root/no-systemd/libsystemd.so.0"
+write_curve "$root/app/Tonemark1.lut" Gamma=20
+set +e
+LD_LIBRARY_PATH=$root/no-systemd TONEMARK_BACKEND=gnome "$root/app/tonemark" /load 2>"$root/err"
+status=$?
+set -e
+rm "$root/app/Tonemark1.lut"
+(( status < 128 )) || fail "no libsystemd: ended by signal $((status - 128))"
+expect_eq "$(cat "$root/err")" "Error: The session bus cannot be reached, so GNOME cannot be asked for its displays.
+(display back-end: GNOME)" "no libsystemd: standard error"
+
 # An editing session killed outright: through SetCrtcGamma the guardian puts
 # the ramp back with the same call; with a calibration session Mutter does,
 # and no guardian is started.

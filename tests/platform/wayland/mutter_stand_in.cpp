@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 
 #include "ramp/ramp_resample.h"
 #include "tests/profile/profile_reading.h"
@@ -33,6 +34,9 @@ constexpr char NightLightPath[] = "/org/gnome/SettingsDaemon/Color";
 MutterStandIn& Self(void* data) { return *static_cast<MutterStandIn*>(data); }
 
 int GetResources(sd_bus_message* m, void* data, sd_bus_error* e) { return Self(data).Answer("GetResources", m, e, nullptr); }
+int GetCurrentState(sd_bus_message* m, void* data, sd_bus_error* e) {
+  return Self(data).Answer("GetCurrentState", m, e, nullptr);
+}
 int GetCrtcGamma(sd_bus_message* m, void* data, sd_bus_error* e) { return Self(data).Answer("GetCrtcGamma", m, e, nullptr); }
 int SetCrtcGamma(sd_bus_message* m, void* data, sd_bus_error* e) { return Self(data).Answer("SetCrtcGamma", m, e, nullptr); }
 int CalibrateMonitor(sd_bus_message* m, void* data, sd_bus_error* e) {
@@ -57,6 +61,8 @@ int NameOwnerChanged(sd_bus_message* m, void* data, sd_bus_error*) {
 const sd_bus_vtable DisplayConfigTable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_METHOD("GetResources", "", "ua(uxiiiiiuaua{sv})a(uxiausauaua{sv})a(uxuudu)ii", GetResources,
+                  SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("GetCurrentState", "", "ua((ssss)a(siiddada{sv})a{sv})a(iiduba(ssss)a{sv})a{sv}", GetCurrentState,
                   SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("GetCrtcGamma", "uu", "aqaqaq", GetCrtcGamma, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("SetCrtcGamma", "uuaqaqaq", "", SetCrtcGamma, SD_BUS_VTABLE_UNPRIVILEGED),
@@ -123,9 +129,18 @@ sd_bus* Connect(const std::string& address) {
 MutterStandIn::MutterStandIn(std::vector<TStandInMonitor> monitors, bool colorManager)
     : monitors_(std::move(monitors)), colorManager_(colorManager) {
   for (const TStandInMonitor& monitor : monitors_) luts_.push_back(Identity(monitor.GammaSize));
-  std::string addressOption = "--address=" + Address();
-  char* argv[] = {const_cast<char*>(DaemonProgram), const_cast<char*>("--session"), const_cast<char*>("--nofork"),
-                  const_cast<char*>("--nopidfile"), addressOption.data(), nullptr};
+  // A session bus that starts nothing on demand: services installed on the
+  // machine (a desktop's notification daemon) would outlive the test.
+  std::ofstream(folder_.File("bus.conf"))
+      << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+         " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+         "<busconfig><type>session</type><listen>"
+      << Address()
+      << "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+         "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n";
+  std::string configOption = "--config-file=" + folder_.File("bus.conf");
+  char* argv[] = {const_cast<char*>(DaemonProgram), configOption.data(), const_cast<char*>("--nofork"),
+                  const_cast<char*>("--nopidfile"), nullptr};
   char* envp[] = {const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -200,9 +215,11 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     sd_bus_message* reply = nullptr;
     sd_bus_message_new_method_return(call, &reply);
     sd_bus_message_append(reply, "u", serial_);
+    // Virtual monitors have neither CRTC nor output here; one more CRTC drives nothing.
     sd_bus_message_open_container(reply, 'a', "(uxiiiiiuaua{sv})");
     for (size_t i = 0; i <= monitors_.size(); ++i) {
       const TStandInMonitor m = i < monitors_.size() ? monitors_[i] : TStandInMonitor{};
+      if (i < monitors_.size() && m.Virtual) continue;
       sd_bus_message_append(reply, "(uxiiiiiuaua{sv})", static_cast<uint32_t>(i), static_cast<int64_t>(100 + i), m.X,
                             m.Y, m.Width, m.Height, i < monitors_.size() ? 0 : -1, 0u, 0, 0);
     }
@@ -211,6 +228,7 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     for (size_t i = 0; i <= monitors_.size(); ++i) {
       const bool on = i < monitors_.size();
       TStandInMonitor m = on ? monitors_[i] : TStandInMonitor{};
+      if (on && m.Virtual) continue;
       if (!on) m.Connector = SwitchedOffConnector;
       sd_bus_message_open_container(reply, 'r', "uxiausauaua{sv}");
       sd_bus_message_append(reply, "uxiaus", static_cast<uint32_t>(i), static_cast<int64_t>(200 + i),
@@ -231,6 +249,43 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     sd_bus_message_unref(reply);
     return sent;
   }
+  if (method == "GetCurrentState") {
+    calls_.push_back(method);
+    sd_bus_message* reply = nullptr;
+    sd_bus_message_new_method_return(call, &reply);
+    sd_bus_message_append(reply, "u", serial_);
+    // Every connected monitor, the switched-off one too, which no logical monitor shows.
+    sd_bus_message_open_container(reply, 'a', "((ssss)a(siiddada{sv})a{sv})");
+    for (size_t i = 0; i <= monitors_.size(); ++i) {
+      const bool on = i < monitors_.size();
+      TStandInMonitor m = on ? monitors_[i] : TStandInMonitor{};
+      if (!on) m.Connector = SwitchedOffConnector;
+      const std::string mode = std::to_string(m.Width) + "x" + std::to_string(m.Height) + "@60.000";
+      sd_bus_message_open_container(reply, 'r', "(ssss)a(siiddada{sv})a{sv}");
+      sd_bus_message_append(reply, "(ssss)", m.Connector.c_str(), m.Vendor.c_str(), m.Product.c_str(),
+                            m.Serial.c_str());
+      sd_bus_message_open_container(reply, 'a', "(siiddada{sv})");
+      sd_bus_message_append(reply, "(siiddada{sv})", "640x480@60.000", 640, 480, 60.0, 1.0, 1, 1.0, 1, "is-current",
+                            "b", 0);
+      sd_bus_message_append(reply, "(siiddada{sv})", mode.c_str(), m.Width, m.Height, 60.0, 1.0, 2, 1.0, 2.0, 2,
+                            "is-current", "b", on, "is-preferred", "b", 1);
+      sd_bus_message_close_container(reply);
+      sd_bus_message_append(reply, "a{sv}", 2, "is-builtin", "b", 0, "display-name", "s", m.Vendor.c_str());
+      sd_bus_message_close_container(reply);
+    }
+    sd_bus_message_close_container(reply);
+    sd_bus_message_open_container(reply, 'a', "(iiduba(ssss)a{sv})");
+    for (size_t i = 0; i < monitors_.size(); ++i) {
+      const TStandInMonitor& m = monitors_[i];
+      sd_bus_message_append(reply, "(iiduba(ssss)a{sv})", m.X, m.Y, 1.0, 0u, i == 1, 1, m.Connector.c_str(),
+                            m.Vendor.c_str(), m.Product.c_str(), m.Serial.c_str(), 0);
+    }
+    sd_bus_message_close_container(reply);
+    sd_bus_message_append(reply, "a{sv}", 1, "layout-mode", "u", 2u);
+    const int sent = sd_bus_send(nullptr, reply, nullptr);
+    sd_bus_message_unref(reply);
+    return sent;
+  }
   if (method == "GetCrtcGamma" || method == "SetCrtcGamma") {
     uint32_t serial = 0, crtc = 0;
     sd_bus_message_read(call, "uu", &serial, &crtc);
@@ -239,7 +294,8 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     calls_.push_back(method + " " + std::to_string(serial) + " " + std::to_string(crtc) +
                      (method == "SetCrtcGamma" ? " " + std::to_string(entries.size() / 3) : ""));
     if (serial != serial_) return sd_bus_error_set(error, StaleError, "The requested configuration is based on stale information");
-    if (crtc >= monitors_.size()) return sd_bus_error_set(error, InvalidArgsError, "Invalid crtc id");
+    if (crtc >= monitors_.size() || monitors_[crtc].Virtual)
+      return sd_bus_error_set(error, InvalidArgsError, "Invalid crtc id");
     if (method == "SetCrtcGamma") {
       if (entries.size() != luts_[crtc].size()) return sd_bus_error_set(error, InvalidArgsError, "Wrong gamma size");
       luts_[crtc] = entries;
@@ -325,6 +381,13 @@ void MutterStandIn::SetLut(size_t crtc, std::vector<uint16_t> entries) {
 
 void MutterStandIn::ChangeConfiguration() {
   std::lock_guard lock(mutex_);
+  ++serial_;
+}
+
+void MutterStandIn::ReplaceMonitor(size_t crtc, TStandInMonitor monitor) {
+  std::lock_guard lock(mutex_);
+  luts_[crtc] = Identity(monitor.GammaSize);
+  monitors_[crtc] = std::move(monitor);
   ++serial_;
 }
 

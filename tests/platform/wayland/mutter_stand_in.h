@@ -1,6 +1,6 @@
 // A private D-Bus daemon standing in for the session bus of a GNOME session,
-// and on it a stand-in Mutter: DisplayConfig (GetResources, GetCrtcGamma,
-// SetCrtcGamma, refusing stale serials) and, when asked for, ColorManager's
+// and on it a stand-in Mutter: DisplayConfig (GetCurrentState, GetResources,
+// GetCrtcGamma, SetCrtcGamma, refusing stale serials) and, when asked for, ColorManager's
 // calibration sessions, which end, giving the ramp back, when their caller
 // leaves the bus. Every call is recorded.
 #pragma once
@@ -21,15 +21,18 @@ struct sd_bus_slot;
 
 struct TStandInMonitor {
   std::string Connector;
-  int GammaSize = 256;  // 0: a virtual monitor, which takes no ramp
+  int GammaSize = 256;  // 0: a CRTC that takes no ramp
   std::string Vendor, Product, Serial;
   int32_t X = 0, Y = 0, Width = 1920, Height = 1080;
+  // A virtual monitor, which as in Mutter only GetCurrentState lists:
+  // GetResources has no CRTC and no output for it. Its GammaSize is 0.
+  bool Virtual = false;
 };
 
 class MutterStandIn {
  public:
-  // With `colorManager` it is GNOME 49 or later. Each monitor gets a CRTC
-  // of the same index; one more CRTC drives nothing.
+  // With `colorManager` it is GNOME 49 or later. Each monitor but a virtual
+  // one gets a CRTC of the same index; one more CRTC drives nothing.
   MutterStandIn(std::vector<TStandInMonitor> monitors, bool colorManager);
   ~MutterStandIn();
   MutterStandIn(const MutterStandIn&) = delete;
@@ -39,7 +42,7 @@ class MutterStandIn {
   // For DBUS_SESSION_BUS_ADDRESS.
   std::string Address() const { return "unix:path=" + folder_.File("bus"); }
 
-  // One line per call: "GetResources", "GetCrtcGamma <serial> <crtc>",
+  // One line per call: "GetCurrentState", "GetResources", "GetCrtcGamma <serial> <crtc>",
   // "SetCrtcGamma <serial> <crtc> <entries>", "CalibrateMonitor <connector>",
   // "SetCrtcGammaLut <connector> <entries>", "Stop <connector>", and
   // "Ended <connector>" when a session ends with its caller gone.
@@ -50,6 +53,9 @@ class MutterStandIn {
   void SetLut(size_t crtc, std::vector<uint16_t> entries);
   // A new configuration: calls with the old serial are refused from now on.
   void ChangeConfiguration();
+  // Another monitor takes the connector's place on its CRTC: a new
+  // configuration, the CRTC's ramp the identity.
+  void ReplaceMonitor(size_t crtc, TStandInMonitor monitor);
   // Mutter's part in keeping the calibration: the CRTC takes the 'vcgt' of
   // its monitor's new default profile (none: the identity), or takes it once
   // an open calibration session ends.

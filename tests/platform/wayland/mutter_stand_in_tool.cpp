@@ -1,5 +1,5 @@
 // mutter_stand_in FOLDER [--color-manager] [--colord] [--warm | --night-light]
-// CONNECTOR:GAMMA_SIZE ...: the stand-in Mutter on a private session bus for
+// CONNECTOR:GAMMA_SIZE|virtual ...: the stand-in Mutter on a private session bus for
 // end-to-end scripts and the benchmark. With --colord a stand-in colord on
 // the same bus, which stands in for the system bus too, keeps a device per
 // monitor, whose default profile Mutter applies; --warm warms what it
@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
     }
     TStandInMonitor monitor;
     monitor.Connector = arg.substr(0, arg.find(':'));
-    monitor.GammaSize = std::stoi(arg.substr(arg.find(':') + 1));
+    const std::string size = arg.substr(arg.find(':') + 1);
+    monitor.Virtual = size == "virtual";
+    monitor.GammaSize = monitor.Virtual ? 0 : std::stoi(size);
     monitor.X = static_cast<int32_t>(monitors.size()) * monitor.Width;
     monitors.push_back(monitor);
     connectors.push_back(monitor.Connector);

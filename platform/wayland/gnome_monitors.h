@@ -1,0 +1,22 @@
+// The monitors that a GNOME session shows, as Mutter's GetCurrentState
+// describes them: every monitor in a logical monitor, virtual and remote ones
+// included, which GetResources may not list at all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ramp/records.h"
+
+struct sd_bus;
+struct TSdBusLibrary;
+
+struct TMutterMonitor {
+  std::string Connector;
+  std::string Vendor, Product, Serial;
+  TRect Rect;  // the logical monitor's, in the desktop's coordinates
+  bool Primary = false;
+};
+
+// The monitors in use, in Mutter's order; the reason when Mutter does not answer.
+std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, std::vector<TMutterMonitor>& monitors);
