@@ -54,6 +54,13 @@ TColordDevices::~TColordDevices() {
   if (bus_ != nullptr) sd_->FlushCloseUnref(bus_);
 }
 
+bool TColordDevices::Answers() {
+  if (bus_ == nullptr) return false;
+  TSdBusCall call(*sd_);
+  return sd_->CallMethod(bus_, Service, ManagerPath, "org.freedesktop.DBus.Peer", "Ping", &call.Error, &call.Reply,
+                         "") >= 0;
+}
+
 std::string TColordDevices::FindDevice(const std::string& connector, std::string& device) {
   if (bus_ == nullptr) return NoColordReason;
   TSdBusCall call(*sd_);

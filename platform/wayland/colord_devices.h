@@ -21,6 +21,9 @@ class TColordDevices {
   TColordDevices(const TColordDevices&) = delete;
   TColordDevices& operator=(const TColordDevices&) = delete;
 
+  // Whether colord runs (or can be started) on the system bus.
+  bool Answers();
+
   // Each returns what went wrong, empty when nothing did.
   // The profile file at `path` (absolute, holding `bytes`) becomes the
   // default profile of the connector's device; Tonemark's earlier profiles

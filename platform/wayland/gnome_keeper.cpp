@@ -51,8 +51,11 @@ std::string TGnomeKeeper::HandOverStoredCurves(const std::string& folder) {
 }
 
 bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
-  // Every display's curve and profile first: without them all, the ramps are
-  // loaded as before, which Mutter keeps until its next change of them.
+  // Every display's curve and profile first, and colord to hand them to:
+  // without them all, the ramps are loaded as before, which Mutter keeps
+  // until its next change of them.
+  TColordDevices colord;
+  if (!colord.Answers()) return false;
   std::vector<TRampCurve> curves(DisplayCount);
   std::vector<std::string> profiles(DisplayCount);
   for (int32_t i = 0; i < DisplayCount; ++i) {
@@ -67,7 +70,6 @@ bool TGnomeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& re
          !ReadFileBytes(ProfileFilePath(folder, i), profiles[i])))
       return false;
   }
-  TColordDevices colord;
   std::vector<std::pair<int32_t, TGammaRamp>> expected;
   for (int32_t i = 0; i < DisplayCount; ++i) {
     // A display that takes no ramp (a virtual monitor) shows no profile's curve either.

@@ -118,7 +118,7 @@ printf 'click NextDisplayButton\nshow RampRefusedLabel\n' | TONEMARK_SCRIPT=1 "$
 load
 stop_gnome
 expect_eq "$status" 1 "virtual: load's exit code"
-expect_eq "$(head -1 "$root/err")" "Error: Display 2 (Generic PnP Monitor): this display takes no gamma ramp (a virtual or remote monitor). Its calibration is not on screen." "virtual: load's report"
+expect_eq "$(head -1 "$root/err")" "Error: Display 2 (Meta-0): this display takes no gamma ramp (a virtual or remote monitor). Its calibration is not on screen." "virtual: load's report"
 expect_eq "$(grep -c 'Meta-0' "$gnome/colord-calls" || true)" 0 "virtual: colord is not asked about Meta-0"
 expect_eq "$(cut -d'"' -f2 "$root/out")" \
   "The window previews the calibration itself, since this display takes no gamma ramp (a virtual or remote monitor)." \
