@@ -21,6 +21,9 @@ class TDisplaysPort {
   // Calls addMonitor once per monitor of the desktop, in the system's order,
   // until it asks to stop by returning false.
   virtual void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) = 0;
+  // True when the last EnumMonitors could not ask the system for its
+  // monitors at all (it has shown why), rather than finding none.
+  virtual bool MonitorsUnknown() { return false; }
   // False when the system cannot describe the monitor; LastErrorMessage()
   // then gives the system's text for it.
   virtual bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) = 0;

@@ -9,9 +9,11 @@
 #include "ramp/messages_port.h"
 #include "ramp/file_error.h"
 #include "ramp/load_curves.h"
+#include "ramp/displays_port.h"
 #include "ramp/records.h"
 #include "shell/calibration_keeper.h"
 #include "shell/data_folders.h"
+#include "shell/program_entry.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ void AddLines(std::string& text, const std::string& key, const std::vector<int32
 }  // namespace
 
 void RunLoadMode() {
+  // Nothing on screen is not a success when the displays could not be asked for.
+  if (DisplayCount == 0 && DisplaysPort().MonitorsUnknown()) throw std::runtime_error(NoDisplayMessage);
   TLoadReport report;
   std::string errors;
   try {

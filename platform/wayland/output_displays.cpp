@@ -60,6 +60,7 @@ std::string TOutputDisplays::ReadCompositorOutputs() {
 
 void TOutputDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   const std::string problem = ReadOutputs();
+  monitorsUnknown_ = !problem.empty() && Outputs.empty();
   if (!problem.empty()) MessagesPort().ShowMessage(ErrorCaption, problem);
   for (size_t i = 0; i < Outputs.size(); ++i)
     if (!addMonitor(HandleOf(i))) break;

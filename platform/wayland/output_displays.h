@@ -46,6 +46,7 @@ class TOutputDisplays : public TDisplaysPort {
   virtual std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) = 0;
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
+  bool MonitorsUnknown() override { return monitorsUnknown_; }
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;
   int32_t MonitorDpi(TMonitorHandle monitor) override;
@@ -72,4 +73,5 @@ class TOutputDisplays : public TDisplaysPort {
  private:
   std::string label_;
   std::string lastError_;
+  bool monitorsUnknown_ = false;
 };
