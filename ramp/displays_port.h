@@ -49,6 +49,14 @@ class TDisplaysPort {
   // or the output has no ramp), for its user; empty when it does take them.
   // Such a display is left alone rather than loaded.
   virtual std::string RampRefusal(TDisplayHandle) { return ""; }
+  // Why a ramp that the display refused or did not keep may have been turned
+  // away, and what the user can do about it, where the system has such a
+  // rule; empty otherwise.
+  virtual std::string RampRefusalCause(TDisplayHandle) { return ""; }
+  // Why the display may not show a ramp even though it takes and keeps it
+  // (the system could not say whether it bypasses ramps), for its user;
+  // empty when nothing is in doubt. Such a display is loaded all the same.
+  virtual std::string RampDoubt(TDisplayHandle) { return ""; }
 
   virtual void Wait(int32_t milliseconds) = 0;
 

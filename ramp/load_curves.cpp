@@ -56,6 +56,8 @@ void StartTransition(int32_t index, TTransition& transition, TLoadReport& report
     port.SetRamp(Displays[index].DC, transition.Present);
     port.Wait(UnreadableRampPauseMs);
   }
+  const std::string doubt = port.RampDoubt(Displays[index].DC);
+  if (!doubt.empty()) report.InDoubt.emplace_back(index, doubt);
   transition.Loaded = true;
 }
 

@@ -17,6 +17,11 @@ struct TLoadReport {
   std::vector<int32_t> NotKept;
   // Left alone: the display takes no ramp at all, for the reason given.
   std::vector<std::pair<int32_t, std::string>> Refused;
+  // Loaded and verified, yet it may not show, for the reason given.
+  std::vector<std::pair<int32_t, std::string>> InDoubt;
+  // What the system will do to the loaded calibrations later, worded for
+  // the user, one line each.
+  std::vector<std::string> Notes;
 };
 
 // Reads each display's curve file from `folder` and steps all displays

@@ -19,9 +19,10 @@ class TCalibrationKeeper {
   // Load mode, in place of loading ramps: makes sure that the desktop holds
   // each display's stored calibration and shows it. Displays for which it
   // could not are reported as refused (with the reason) or not kept. False,
-  // having done nothing, when the desktop cannot take every display's
+  // having loaded nothing, when the desktop cannot take every display's
   // calibration (one stored before it could, or a display without a stored
-  // curve): load mode then loads the ramps as the loader does.
+  // curve), or leaves the loading to the loader: load mode then loads the
+  // ramps as the loader does. Either way it may add notes for the user.
   virtual bool EnsureStoredCurves(const std::string& folder, TLoadReport& report) = 0;
   // /uninstall: takes Tonemark's calibration off the desktop. What went
   // wrong, as above.

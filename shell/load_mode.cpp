@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lang/multilang.h"
+#include "ramp/displays_port.h"
 #include "ramp/messages_port.h"
 #include "ramp/file_error.h"
 #include "ramp/load_curves.h"
@@ -33,8 +34,30 @@ std::string AboutDisplay(const std::string& key, int32_t index) {
   return text;
 }
 
+void AddLine(std::string& text, const std::string& line) { text += (text.empty() ? "" : "\n") + line; }
+
 void AddLines(std::string& text, const std::string& key, const std::vector<int32_t>& displays) {
-  for (int32_t index : displays) text += (text.empty() ? "" : "\n") + AboutDisplay(key, index);
+  for (int32_t index : displays) AddLine(text, AboutDisplay(key, index));
+}
+
+// Each display's line with "%r" replaced by the reason given for it.
+void AddReasons(std::string& text, const std::string& key,
+                const std::vector<std::pair<int32_t, std::string>>& displays) {
+  for (const auto& [index, reason] : displays) {
+    std::string line = AboutDisplay(key, index);
+    const size_t at = line.find("%r");
+    if (at != std::string::npos) line.replace(at, 2, reason);
+    AddLine(text, line);
+  }
+}
+
+// A display that did not keep its ramp, with what its system says may have
+// turned the ramp away.
+void AddNotKept(std::string& text, const std::vector<int32_t>& displays) {
+  for (int32_t index : displays) {
+    const std::string cause = DisplaysPort().RampRefusalCause(Displays[index].DC);
+    AddLine(text, AboutDisplay("MCalibrationNotKept", index) + (cause.empty() ? "" : " " + cause));
+  }
 }
 
 }  // namespace
@@ -51,15 +74,12 @@ void RunLoadMode() {
   } catch (const TFileError& error) {
     errors = error.what();
   }
-  for (const auto& [index, reason] : report.Refused) {
-    std::string line = AboutDisplay("MRampRefused", index);
-    const size_t at = line.find("%r");
-    if (at != std::string::npos) line.replace(at, 2, reason);
-    errors += (errors.empty() ? "" : "\n") + line;
-  }
-  AddLines(errors, "MCalibrationNotKept", report.NotKept);
+  AddReasons(errors, "MRampRefused", report.Refused);
+  AddNotKept(errors, report.NotKept);
   std::string warnings;
   AddLines(warnings, "MNearlyUniform", report.NearlyUniform);
+  AddReasons(warnings, "MRampInDoubt", report.InDoubt);
+  for (const std::string& note : report.Notes) AddLine(warnings, note);
   if (!errors.empty()) throw std::runtime_error(warnings.empty() ? errors : warnings + "\n" + errors);
   if (!warnings.empty()) MessagesPort().ShowMessage(WarningCaption, warnings);
 }

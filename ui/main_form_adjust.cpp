@@ -57,7 +57,12 @@ void TMainForm::ShowRampLoaded(bool loaded) {
 }
 
 std::string TMainForm::RampRefusedCaption() const {
-  if (RampRefusal.empty()) return Translate("LRampRefused");
+  if (RampRefusal.empty()) {
+    // The system's rule that may have turned the ramp away, where it has one.
+    const std::string cause =
+        CurrentDisplay < DisplayCount ? DisplaysPort().RampRefusalCause(Displays[CurrentDisplay].DC) : "";
+    return Translate("LRampRefused") + (cause.empty() ? "" : " " + cause);
+  }
   std::string caption = Translate("LPreviewInWindow");
   const size_t at = caption.find("%r");
   if (at != std::string::npos) caption.replace(at, 2, RampRefusal);

@@ -32,15 +32,43 @@ bool PathOfOutput(const std::string& gdiDeviceName, DISPLAYCONFIG_PATH_INFO& fou
   return false;
 }
 
+// Windows 11's query (24H2 on): it names the mode in use, wide colour
+// included, which the older query reports as enabled without saying which.
+// Declared here, as the cross compiler's headers predate it.
+constexpr auto GetAdvancedColorInfo2 = static_cast<DISPLAYCONFIG_DEVICE_INFO_TYPE>(15);
+enum : UINT32 { ColorModeSdr = 0, ColorModeWideColor = 1, ColorModeHdr = 2 };
+struct TAdvancedColorInfo2 {
+  DISPLAYCONFIG_DEVICE_INFO_HEADER header;
+  UINT32 flags;
+  DISPLAYCONFIG_COLOR_ENCODING colorEncoding;
+  UINT32 bitsPerColorChannel;
+  UINT32 activeColorMode;
+};
+
+template <typename TInfo>
+bool AskTarget(const DISPLAYCONFIG_PATH_INFO& path, DISPLAYCONFIG_DEVICE_INFO_TYPE type, TInfo& info) {
+  info.header.type = type;
+  info.header.size = sizeof info;
+  info.header.adapterId = path.targetInfo.adapterId;
+  info.header.id = path.targetInfo.id;
+  return DisplayConfigGetDeviceInfo(&info.header) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
-bool SystemAdvancedColorEnabled(const std::string& gdiDeviceName) {
+TAdvancedColor SystemAdvancedColor(const std::string& gdiDeviceName) {
   DISPLAYCONFIG_PATH_INFO path{};
-  if (!PathOfOutput(gdiDeviceName, path)) return false;
-  DISPLAYCONFIG_GET_ADVANCED_COLOR_INFO color{};
-  color.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO;
-  color.header.size = sizeof color;
-  color.header.adapterId = path.targetInfo.adapterId;
-  color.header.id = path.targetInfo.id;
-  return DisplayConfigGetDeviceInfo(&color.header) == ERROR_SUCCESS && color.advancedColorEnabled;
+  if (!PathOfOutput(gdiDeviceName, path)) return TAdvancedColor::Unknown;
+  TAdvancedColorInfo2 modern{};
+  if (AskTarget(path, GetAdvancedColorInfo2, modern)) {
+    if (modern.activeColorMode == ColorModeHdr) return TAdvancedColor::Hdr;
+    if (modern.activeColorMode == ColorModeWideColor) return TAdvancedColor::WideColor;
+    if (modern.activeColorMode == ColorModeSdr) return TAdvancedColor::Off;
+    return TAdvancedColor::Unknown;
+  }
+  DISPLAYCONFIG_GET_ADVANCED_COLOR_INFO older{};
+  if (!AskTarget(path, DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO, older)) return TAdvancedColor::Unknown;
+  if (!older.advancedColorEnabled) return TAdvancedColor::Off;
+  // The older query tells wide colour from HDR only where wide colour is enforced.
+  return older.wideColorEnforced ? TAdvancedColor::WideColor : TAdvancedColor::Hdr;
 }

@@ -1,9 +1,12 @@
-// Whether Windows drives a monitor in HDR / advanced-colour mode, where it
-// ignores gamma ramps (it takes them and shows none of them).
+// Whether Windows drives a monitor in an advanced-colour mode (HDR, or wide
+// colour as under Windows 11's automatic colour management), where it takes
+// gamma ramps and shows none of them.
 #pragma once
 
 #include <string>
 
-// True when the monitor on the GDI output `gdiDeviceName` ("\\.\DISPLAY1") is
-// in advanced-colour mode; false when it is not or the system cannot say.
-bool SystemAdvancedColorEnabled(const std::string& gdiDeviceName);
+enum class TAdvancedColor { Off, Hdr, WideColor, Unknown };
+
+// The mode of the monitor on the GDI output `gdiDeviceName` ("\\.\DISPLAY1");
+// Unknown when the system cannot say.
+TAdvancedColor SystemAdvancedColor(const std::string& gdiDeviceName);

@@ -4,8 +4,8 @@
 #include <shellscalingapi.h>
 
 #include "lang/multilang.h"
-#include "platform/windows/display_advanced_color.h"
 #include "platform/windows/display_registry.h"
+#include "platform/windows/display_gamma_range.h"
 
 namespace {
 constexpr int32_t DefaultDpi = 96;
@@ -36,7 +36,8 @@ std::string SystemMessage(DWORD error) {
 TGdiDisplays::TGdiDisplays()
     : GetGammaRamp(SystemGetGammaRamp),
       SetGammaRamp(SystemSetGammaRamp),
-      AdvancedColorEnabled(SystemAdvancedColorEnabled) {}
+      AdvancedColor(SystemAdvancedColor),
+      GammaRange(SystemGammaRange) {}
 
 void TGdiDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
   EnumDisplayMonitors(nullptr, nullptr, AddEnumeratedMonitor,
@@ -79,7 +80,7 @@ bool TGdiDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDev
 
 TDisplayHandle TGdiDisplays::CreateDisplayHandle(TMonitorHandle, const std::string& deviceName) {
   const TDisplayHandle display = CreateDCA(DisplayDriver, deviceName.c_str(), nullptr, nullptr);
-  if (display != nullptr && AdvancedColorEnabled(deviceName)) advancedColor_.insert(display);
+  if (display != nullptr) advancedColor_[display] = AdvancedColor(deviceName);
   return display;
 }
 
@@ -88,17 +89,39 @@ void TGdiDisplays::ReleaseDisplayHandle(TDisplayHandle display) {
   if (display != nullptr) DeleteDC(static_cast<HDC>(display));
 }
 
+bool TGdiDisplays::TakesNoRamp(TDisplayHandle display) const {
+  const auto found = advancedColor_.find(display);
+  return found != advancedColor_.end() &&
+         (found->second == TAdvancedColor::Hdr || found->second == TAdvancedColor::WideColor);
+}
+
 bool TGdiDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {
   // TGammaRamp has the layout GDI takes: red, green, blue, 256 words each.
-  return !advancedColor_.contains(display) && GetGammaRamp(display, ramp.data()) != 0;
+  return !TakesNoRamp(display) && GetGammaRamp(display, ramp.data()) != 0;
 }
 
 bool TGdiDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
-  return !advancedColor_.contains(display) && SetGammaRamp(display, const_cast<uint16_t*>(ramp.data())) != 0;
+  return !TakesNoRamp(display) && SetGammaRamp(display, const_cast<uint16_t*>(ramp.data())) != 0;
 }
 
 std::string TGdiDisplays::RampRefusal(TDisplayHandle display) {
-  return advancedColor_.contains(display) ? Translate("MHdrMode") : "";
+  const auto found = advancedColor_.find(display);
+  if (found == advancedColor_.end()) return "";
+  if (found->second == TAdvancedColor::Hdr) return Translate("MHdrMode");
+  if (found->second == TAdvancedColor::WideColor) return Translate("MWideColorMode");
+  return "";
+}
+
+std::string TGdiDisplays::RampRefusalCause(TDisplayHandle display) {
+  if (TakesNoRamp(display)) return "";
+  return GammaRangeAdvice(GammaRange());
+}
+
+std::string TGdiDisplays::RampDoubt(TDisplayHandle display) {
+  const auto found = advancedColor_.find(display);
+  return found != advancedColor_.end() && found->second == TAdvancedColor::Unknown
+             ? Translate("MAdvancedColorUnknown")
+             : "";
 }
 
 void TGdiDisplays::Wait(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

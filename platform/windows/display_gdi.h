@@ -3,8 +3,9 @@
 // EnumDisplayDevicesA and the registry's EDID copies.
 #pragma once
 
-#include <set>
+#include <map>
 
+#include "platform/windows/display_advanced_color.h"
 #include "ramp/displays_port.h"
 
 class TGdiDisplays : public TDisplaysPort {
@@ -17,11 +18,14 @@ class TGdiDisplays : public TDisplaysPort {
   using TGammaRampCall = int (*)(void* dc, void* ramp);
   TGammaRampCall GetGammaRamp;
   TGammaRampCall SetGammaRamp;
-  // Whether the monitor on a GDI output is in HDR / advanced-colour mode,
-  // asked once per display handle. Tests answer it themselves: Wine reports
-  // no advanced colour.
-  using TAdvancedColorQuery = bool (*)(const std::string& deviceName);
-  TAdvancedColorQuery AdvancedColorEnabled;
+  // Whether the monitor on a GDI output is in an advanced-colour mode, asked
+  // once per display handle. Tests answer it themselves: Wine cannot say.
+  using TAdvancedColorQuery = TAdvancedColor (*)(const std::string& deviceName);
+  TAdvancedColorQuery AdvancedColor;
+  // The registry value GdiIcmGammaRange, which sets how far from the identity
+  // Windows lets a ramp go; nothing when it is absent. Read at each refusal.
+  using TGammaRangeQuery = std::optional<unsigned long> (*)();
+  TGammaRangeQuery GammaRange;
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
@@ -34,12 +38,17 @@ class TGdiDisplays : public TDisplaysPort {
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
   bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override;
   std::string RampRefusal(TDisplayHandle display) override;
+  std::string RampRefusalCause(TDisplayHandle display) override;
+  std::string RampDoubt(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
 
  private:
   // Kept from the failed monitor query, before any later call can replace it.
   unsigned long monitorInfoError_ = 0;
-  // Windows takes ramps for these and shows none: they are refused instead.
-  std::set<TDisplayHandle> advancedColor_;
+  // Windows takes ramps for displays in an advanced-colour mode and shows
+  // none: they are refused instead. Where it could not say, ramps are loaded
+  // and the doubt is told.
+  std::map<TDisplayHandle, TAdvancedColor> advancedColor_;
+  bool TakesNoRamp(TDisplayHandle display) const;
 };

@@ -20,6 +20,7 @@
 #include "platform/windows/guardian_process.h"
 #include "platform/windows/message_boxes.h"
 #include "platform/windows/session_lock.h"
+#include "platform/windows/system_calibration_keeper.h"
 #include "platform/windows/wic_pictures.h"
 #include "shell/prepare_run.h"
 #include "shell/program_entry.h"
@@ -55,10 +56,14 @@ int main(int argc, char** argv) {
   // Simulated displays have no device context, and so no colour profile.
   TMscmsColorManagement colorManagement;
   TMessageBoxes messageBoxes;
+  // The loader keeps the calibration; this one only watches what Windows'
+  // own calibration loading would do to it.
+  TSystemCalibrationKeeper systemCalibration;
   if (!displays) {
     displays = std::make_unique<TGdiDisplays>();
     DisplayColorManagement = &colorManagement;
     SetMessagesPort(messageBoxes);
+    SetCalibrationKeeper(&systemCalibration);
   }
   SetDisplaysPort(*displays);
   if (IsGuardianProcess()) return RunGuardianProcess();

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "platform/windows/runs_on_wine.h"
 #include "shell/data_folders.h"
 
 namespace {
@@ -42,14 +43,8 @@ bool Step(std::ostream& report, const std::string& done, const std::string& fail
   return false;
 }
 
-// Wine leaves the per-user (Wcs) calls unimplemented, and calling one ends
-// the process; it does implement the older machine-wide association.
-bool RunsOnWine() {
-  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-// For a monitor the older call also makes the profile its default.
+// Wine does implement the older machine-wide association; for a monitor it
+// also makes the profile its default.
 bool AssociateForAllUsers(std::ostream& report, const std::string& name, const std::string& device) {
   return Step(report, "Associated it with monitor " + device + " for all users.",
               "Could not associate it with monitor " + device,

@@ -73,7 +73,9 @@ const std::vector<std::string> WordedKeys = {
     "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
     "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder",
     "MLoaderNotHolding", "MHdrMode",      "MKWinLoadsProfile",
-    "LPreviewInWindow", "MProfilesForSettings", "MProfileForSettings"};
+    "LPreviewInWindow", "MProfilesForSettings", "MProfileForSettings", "MWideColorMode",
+    "MAdvancedColorUnknown", "MRampInDoubt", "MGammaRangeUnset", "MGammaRangeSet", "MSystemLoadsOtherProfile",
+    "MSystemLoadsStaleProfile", "MProfileNotUpdated"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();

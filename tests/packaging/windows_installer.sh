@@ -6,7 +6,9 @@
 # data folder and load mode reads them there. The silent uninstall lets the
 # programs undo their set-up, removes what was installed, and keeps the curves.
 # An upgrade over a running loader closes it first, replaces every file, and
-# starts the new loader again.
+# starts the new loader again. The check box for strong corrections
+# ("/GAMMARANGE" when silent) writes GdiIcmGammaRange and nothing else; the
+# uninstaller takes back only a value that the installer set.
 set -euo pipefail
 source "$(dirname "$0")/../e2e/curve_files.sh"
 setup=$1 wine_run=$2
@@ -31,7 +33,20 @@ wine() {
     fail "Wine processes still running after: $*"
 }
 
+icm='HKLM\Software\Microsoft\Windows NT\CurrentVersion\ICM'
+# The ICM key, subkeys and values, as Wine's registry holds it; empty when absent.
+icm_key() { "$wine_run" reg query "$icm" /s 2>/dev/null | tr -d '\r' | grep -v '^reg: ' || true; }
+# GdiIcmGammaRange's value ("0x100"); empty when absent.
+gamma_range() {
+  "$wine_run" reg query "$icm" /v GdiIcmGammaRange 2>/dev/null | tr -d '\r' |
+    awk '$1 == "GdiIcmGammaRange" { print $3 }' || true
+}
+# Everything in it but GdiIcmGammaRange (and the key's own name, which a value creates).
+icm_rest() { grep -v -e GdiIcmGammaRange -e '^$' -e 'CurrentVersion\\ICM$' || true; }
+icm_before=$(icm_key)
+
 wine "$setup" /S
+expect_eq "$(icm_key)" "$icm_before" "the ICM key after an install without the check box"
 drive=$TONEMARK_WINEPREFIX/drive_c
 installed="$drive/Program Files/Orvana/Tonemark"
 for file in Tonemark.exe Tonewatch.exe "${optional_programs[@]}" Tonemark.reference.jpg Uninstall.exe \
@@ -72,12 +87,15 @@ for _ in $(seq 300); do [[ -s "$root/sim/log.txt" ]] && break; sleep 0.1; done
 # loader starts (its first load writes the log again). The new loader runs
 # on, so only the installer is waited for.
 rm -f "$root/sim/log.txt"
-TONEMARK_SIM=$sim_windows timeout 180 "$wine_run" "$setup" /S || fail "the upgrade failed"
+TONEMARK_SIM=$sim_windows timeout 180 "$wine_run" "$setup" /S /GAMMARANGE || fail "the upgrade failed"
 for _ in $(seq 100); do kill -0 "$old_loader" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$old_loader" 2>/dev/null && fail "the old loader still runs"
 cmp -s "$installed/Tonewatch.exe" "$root/Tonewatch.exe" || fail "the upgrade left the old loader's file"
 for _ in $(seq 300); do [[ -s "$root/sim/log.txt" ]] && break; sleep 0.1; done
 [[ -s "$root/sim/log.txt" ]] || fail "no loader was started again after the upgrade"
+WINEPREFIX=$TONEMARK_WINEPREFIX timeout 180 wineserver --wait || true
+expect_eq "$(gamma_range)" 0x100 "GdiIcmGammaRange after the upgrade with the check box"
+expect_eq "$(icm_key | icm_rest)" "$(icm_rest <<<"$icm_before")" "the rest of the ICM key after the upgrade"
 
 # The uninstaller has the loader close before its file goes.
 
@@ -89,4 +107,11 @@ for _ in $(seq 100); do [[ -s "$root/opened" ]] && break; sleep 0.1; done
 expect_eq "$(cat "$root/opened" 2>/dev/null)" "https://orvana.example/tonemark/uninstall" \
           "page opened by Tonemark.exe /uninstall"
 [[ -f "$data/Tonemark1.lut" ]] || fail "the silent uninstall deleted the curve"
+expect_eq "$(icm_key)" "$icm_before" "the ICM key after the uninstall"
+
+# A value that was there before the installer came is the user's: it stays.
+"$wine_run" reg add "$icm" /v GdiIcmGammaRange /t REG_DWORD /d 256 /f >/dev/null
+wine "$setup" /S /GAMMARANGE
+wine "$installed/Uninstall.exe" /S
+expect_eq "$(gamma_range)" 0x100 "the user's own GdiIcmGammaRange after an install and uninstall"
 echo "windows installer: all cases passed"

@@ -2,64 +2,15 @@
 // read or load, so every ramp call fails, and the model must take its
 // documented ways round that rather than load a black or half-read ramp.
 // The calls' success is shown on a video card put behind the GDI calls.
-#include "platform/windows/display_gdi.h"
-
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include "tests/platform/windows_displays/gdi_card.h"
 
 #include "lang/multilang.h"
 #include "platform/windows/display_advanced_color.h"
-#include "ramp/build_ramp.h"
-#include "ramp/curve_file.h"
-#include "ramp/display_discovery.h"
+#include "platform/windows/display_gamma_range.h"
 #include "ramp/load_curves.h"
-#include "ramp/no_displays.h"
 #include "ramp/ramp_access.h"
-#include "tests/temp_folder.h"
 
 namespace {
-// The real GDI backend, with every ramp call and wait written down as it passes.
-class RecordingGdiDisplays : public TGdiDisplays {
- public:
-  bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override {
-    const bool read = TGdiDisplays::GetRamp(display, ramp);
-    Calls.push_back(read ? "get ok" : "get fail");
-    return read;
-  }
-  bool SetRamp(TDisplayHandle display, const TGammaRamp& ramp) override {
-    const bool loaded = TGdiDisplays::SetRamp(display, ramp);
-    Calls.push_back(std::string(loaded ? "set ok " : "set refused ") + std::to_string(ramp[1]) +
-                    " " + std::to_string(ramp[255]) + " " + std::to_string(ramp[767]));
-    return loaded;
-  }
-  void Wait(int32_t milliseconds) override {
-    TGdiDisplays::Wait(milliseconds);
-    Calls.push_back("wait " + std::to_string(milliseconds));
-  }
-  std::vector<std::string> Calls;
-};
-
-class GdiRamps : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetDisplaysPort(gdi_);
-    EnumerateDisplays();
-    ASSERT_EQ(DisplayCount, 1);
-  }
-  void TearDown() override {
-    ReleaseDisplays();
-    static TNoDisplays none;
-    SetDisplaysPort(none);
-  }
-  RecordingGdiDisplays gdi_;
-};
-
 TEST_F(GdiRamps, AnUnreadableRampIsSavedAsTheLinearRampNotAsBlack) {
   SaveRamps();
   ASSERT_EQ(SavedRamps.size(), 1u);
@@ -86,44 +37,6 @@ TEST_F(GdiRamps, LoadModeStartsFromTheLinearRampAfterAPauseWhenTheRampCannotBeRe
   EXPECT_EQ(gdi_.Calls, (std::vector<std::string>{"get fail", "set refused 256 65280 65280",
                                                   "wait 50", "set refused 256 65280 65280", "get fail"}));
 }
-
-// A video card behind the two GDI calls, holding its ramp word for word.
-// Like Windows, it may refuse ramps far from the identity ramp.
-TGammaRamp Card;
-bool RefusesFarRamps = false;
-
-int CardGet(void*, void* ramp) {
-  std::memcpy(ramp, Card.data(), sizeof Card);
-  return TRUE;
-}
-
-int CardSet(void*, void* ramp) {
-  TGammaRamp loaded;
-  std::memcpy(loaded.data(), ramp, sizeof loaded);
-  for (size_t i = 0; RefusesFarRamps && i < loaded.size(); ++i)
-    if (std::abs(loaded[i] - static_cast<int>(i % 256) * 257) > 16384) return FALSE;
-  Card = loaded;
-  return TRUE;
-}
-
-class GdiRampsOnACard : public GdiRamps {
- protected:
-  void SetUp() override {
-    GdiRamps::SetUp();
-    for (size_t i = 0; i < Card.size(); ++i) Card[i] = static_cast<uint16_t>(i % 256 * 200);
-    RefusesFarRamps = false;
-    gdi_.GetGammaRamp = CardGet;
-    gdi_.SetGammaRamp = CardSet;
-  }
-  // Tonemark1.lut of a record in the data folder; its ramp.
-  TGammaRamp StoreCurve(TRampCurve curve) {
-    WriteBytes(data_.File("Tonemark1.lut"), CurveFileText(curve, "\\\\.\\DISPLAY1"));
-    TGammaRamp ramp;
-    BuildRamp(curve, ramp);
-    return ramp;
-  }
-  TempFolder data_;
-};
 
 TEST_F(GdiRampsOnACard, TheSessionAndLoadModeReadAndLoadTheCardsRampWordForWord) {
   const TGammaRamp start = Card;
@@ -152,16 +65,38 @@ TEST_F(GdiRampsOnACard, LoadModeReportsACardThatRefusesARampFarFromIdentity) {
   EXPECT_FALSE(LoadCurves(data_.Folder(), report));
   EXPECT_EQ(report.NotKept, std::vector<int32_t>{0});
 }
-// Advanced colour as Windows reports it for a monitor in HDR mode: Wine
-// reports none, so Wine's one monitor is said to be in it here.
-bool Display1InHdrMode(const std::string& deviceName) { return deviceName == "\\\\.\\DISPLAY1"; }
+// Advanced colour as Windows reports it for Wine's one monitor: Wine answers
+// no query about it, so the tests answer for it.
+TAdvancedColor Display1Mode = TAdvancedColor::Off;
+TAdvancedColor Display1Answer(const std::string& deviceName) {
+  return deviceName == "\\\\.\\DISPLAY1" ? Display1Mode : TAdvancedColor::Off;
+}
 
-TEST_F(GdiRampsOnACard, AnHdrDisplayTakesNoRampAndLoadModeSaysWhyInsteadOfNotKept) {
-  EXPECT_FALSE(SystemAdvancedColorEnabled("\\\\.\\DISPLAY1"));  // Wine's own answer
-  ReleaseDisplays();
-  gdi_.AdvancedColorEnabled = Display1InHdrMode;
-  EnumerateDisplays();
-  TextTable = {{"MHdrMode", "in HDR mode"}};
+class GdiRampsInAdvancedColor : public GdiRampsOnACard {
+ protected:
+  void Enter(TAdvancedColor mode) {
+    ReleaseDisplays();
+    Display1Mode = mode;
+    gdi_.AdvancedColor = Display1Answer;
+    EnumerateDisplays();
+  }
+  void SetUp() override {
+    GdiRampsOnACard::SetUp();
+    TextTable = {{"MHdrMode", "in HDR mode"}, {"MWideColorMode", "in a wide-colour mode"},
+                 {"MAdvancedColorUnknown", "mode unknown"}, {"MGammaRangeUnset", "set GdiIcmGammaRange"}};
+  }
+  void TearDown() override {
+    TextTable.clear();
+    GdiRampsOnACard::TearDown();
+  }
+};
+
+TEST_F(GdiRampsInAdvancedColor, WinesOwnAnswerIsThatItCannotSay) {
+  EXPECT_EQ(SystemAdvancedColor("\\\\.\\DISPLAY1"), TAdvancedColor::Unknown);
+}
+
+TEST_F(GdiRampsInAdvancedColor, AnHdrDisplayTakesNoRampAndLoadModeSaysWhyInsteadOfNotKept) {
+  Enter(TAdvancedColor::Hdr);
   const TGammaRamp before = Card;
   TRampCurve curve;
   curve.Gamma = 30;
@@ -173,6 +108,77 @@ TEST_F(GdiRampsOnACard, AnHdrDisplayTakesNoRampAndLoadModeSaysWhyInsteadOfNotKep
   EXPECT_FALSE(SetCurveRamp(0));
   EXPECT_EQ(Card, before);
   EXPECT_EQ(gdi_.Calls, (std::vector<std::string>{"get fail", "set refused 923 65535 65535"}));
-  TextTable.clear();
+}
+
+// Windows 11's automatic colour management bypasses the ramp as HDR does.
+TEST_F(GdiRampsInAdvancedColor, AWideColourDisplayTakesNoRampAndIsNamedForItsMode) {
+  Enter(TAdvancedColor::WideColor);
+  const TGammaRamp before = Card;
+  TRampCurve curve;
+  curve.Gamma = 30;
+  StoreCurve(curve);
+  TLoadReport report;
+  EXPECT_FALSE(LoadCurves(data_.Folder(), report));
+  EXPECT_EQ(report.Refused, (std::vector<std::pair<int32_t, std::string>>{{0, "in a wide-colour mode"}}));
+  EXPECT_EQ(gdi_.RampRefusal(Displays[0].DC), "in a wide-colour mode");
+  EXPECT_EQ(gdi_.RampRefusalCause(Displays[0].DC), "");
+  EXPECT_EQ(Card, before);
+}
+
+TEST_F(GdiRampsInAdvancedColor, ADisplayWhoseModeWindowsCannotTellIsLoadedVerifiedAndReported) {
+  Enter(TAdvancedColor::Unknown);
+  TRampCurve curve;
+  curve.Gamma = 30;
+  const TGammaRamp target = StoreCurve(curve);
+  TLoadReport report;
+  EXPECT_TRUE(LoadCurves(data_.Folder(), report));
+  EXPECT_EQ(Card, target);
+  EXPECT_EQ(report.InDoubt, (std::vector<std::pair<int32_t, std::string>>{{0, "mode unknown"}}));
+  EXPECT_TRUE(report.Refused.empty());
+  EXPECT_TRUE(report.NotKept.empty());
+  // The window loads it live: no preview.
+  EXPECT_EQ(gdi_.RampRefusal(Displays[0].DC), "");
+}
+
+// Windows refuses a ramp far from the identity, or takes it and keeps the
+// old one; either way the user learns of GdiIcmGammaRange until it is set,
+// and then that it waits for a restart.
+std::optional<unsigned long> NoGammaRange() { return std::nullopt; }
+std::optional<unsigned long> WholeGammaRangeSet() { return 256; }
+
+TEST_F(GdiRampsInAdvancedColor, ARefusedOrIgnoredRampNamesGdiIcmGammaRange) {
+  TextTable.emplace_back("MGammaRangeSet", "restart for GdiIcmGammaRange");
+  TRampCurve dark;
+  dark.White = -100;
+  StoreCurve(dark);
+  gdi_.GammaRange = NoGammaRange;
+  for (bool* rule : {&RefusesFarRamps, &IgnoresFarRamps}) {
+    RefusesFarRamps = IgnoresFarRamps = false;
+    *rule = true;
+    TLoadReport report;
+    EXPECT_FALSE(LoadCurves(data_.Folder(), report));
+    EXPECT_EQ(report.NotKept, std::vector<int32_t>{0});
+    EXPECT_EQ(gdi_.RampRefusalCause(Displays[0].DC), "set GdiIcmGammaRange");
+  }
+  gdi_.GammaRange = WholeGammaRangeSet;
+  EXPECT_EQ(gdi_.RampRefusalCause(Displays[0].DC), "restart for GdiIcmGammaRange");
+}
+
+// The value as Windows keeps it, in Wine's registry, put back as it was.
+TEST(GdiGammaRange, IsReadFromTheMachinesIcmKey) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, GammaRangeKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  DWORD before = 0, size = sizeof before;
+  const bool existed = RegQueryValueExA(key, GammaRangeValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&before),
+                                        &size) == ERROR_SUCCESS;
+  RegDeleteValueA(key, GammaRangeValue);
+  EXPECT_EQ(SystemGammaRange(), std::nullopt);
+  const DWORD whole = 256;
+  RegSetValueExA(key, GammaRangeValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&whole), sizeof whole);
+  EXPECT_EQ(SystemGammaRange(), 256ul);
+  if (existed) RegSetValueExA(key, GammaRangeValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before), size);
+  else RegDeleteValueA(key, GammaRangeValue);
+  RegCloseKey(key);
 }
 }  // namespace

@@ -63,7 +63,8 @@ class PortableTonemark {
 };
 
 // Wine's display takes no ramp: what reached it is nothing, and load mode,
-// reading it back, must say so rather than end as if it had loaded it.
+// reading it back, must say so rather than end as if it had loaded it, with
+// what Windows users can do about a refused ramp.
 TEST(TonemarkLoadOnWine, ReportsThatWinesDisplayDidNotTakeTheCurve) {
   PortableTonemark tonemark;
   TRampCurve curve;
@@ -80,6 +81,11 @@ TEST(TonemarkLoadOnWine, ReportsThatWinesDisplayDidNotTakeTheCurve) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].find("Display 1 ("), 0u) << messages[0];
   EXPECT_NE(messages[0].find(") did not keep its calibration"), std::string::npos) << messages[0];
+  // Windows' own limit on ramps, and the way past it.
+  EXPECT_NE(messages[0].find("registry value GdiIcmGammaRange"), std::string::npos) << messages[0];
+  // Wine cannot say whether its display bypasses ramps: the user hears that as well.
+  EXPECT_NE(messages[0].find("Windows could not say whether this display is in HDR"), std::string::npos)
+      << messages[0];
 }
 
 TEST(TonemarkLoadOnWine, AnUnreadableCurveFileIsShownInAnErrorBoxAndEndsWithCode1) {
