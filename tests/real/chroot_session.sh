@@ -3,9 +3,8 @@
 # programs on this host, both as the user "tonemark-real" (the same uid on
 # both sides, so sockets and the session bus accept either). $work is a
 # folder bound at the same path inside the tree, holding XDG_RUNTIME_DIR
-# ($work/runtime), HOME and whatever both sides exchange; each chroot_run
-# has a mount namespace of its own, so no mount outlives its processes.
-# Processes added to `pids` are ended at exit, then $work goes.
+# ($work/runtime), HOME and whatever both sides exchange. Processes added
+# to `pids` are ended at exit, then $work goes.
 #
 # Needs: $trixie, the tree; $programs, the programs to copy into $app (a
 # folder of the user's, with the language files). Provides: as_user CMD (on
@@ -40,11 +39,23 @@ cp -r "$(dirname "${programs[0]}")/Tonemark.languages" "$app/"
 chown -R "$real_uid:$real_gid" "$work/runtime" "$work/home" "$app"
 mkdir -p "$trixie$work"
 pids=()
+# stop_process PID: ends a process of ours; for a chroot_start, its
+# namespace's first process (unshare itself waits it out, ignoring
+# SIGTERM), with which the namespace ends.
+stop_process() {
+  local target=$1 _
+  [[ $(cat "/proc/$1/comm" 2>/dev/null) == unshare ]] && target=$(cat "/proc/$1/task/$1/children" 2>/dev/null)
+  [[ -n $target ]] && kill $target 2>/dev/null
+  for _ in $(seq 40); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
+  [[ -n $target ]] && kill -KILL $target 2>/dev/null
+  wait "$1" 2>/dev/null
+}
 real_cleanup() {
   set +e
   local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  # A Tonewatch that load mode started runs on the host.
+  as_user "$app/tonewatch" /uninstall 2>/dev/null
+  for pid in "${pids[@]}"; do stop_process "$pid"; done
   rmdir "$trixie$work"
   [[ ${REAL_KEEP:-0} == 1 ]] && echo "kept $work" >&2 || rm -rf "$work"
 }
@@ -58,20 +69,22 @@ unset TONEMARK_SIM TONEMARK_BACKEND TONEMARK_SCRIPT DISPLAY WAYLAND_DISPLAY SWAY
 # setpriv keeps the environment, which carries the settings above.
 as_user() { setpriv --reuid="$real_uid" --regid="$real_gid" --clear-groups "$@"; }
 
-chroot_run() {
-  unshare --mount --propagation private sh -c '
-    tree=$1 work=$2; shift 2
-    mount -t proc proc "$tree/proc" && mount --rbind /dev "$tree/dev" && mount --bind "$work" "$tree$work" &&
-      exec chroot "$tree" "$@"' sh "$trixie" "$work" \
-    env PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 \
-    setpriv --reuid="$real_uid" --regid="$real_gid" --clear-groups "$@"
-}
+# chroot_run CMD...: CMD in the tree as the user, in mount and PID
+# namespaces of its own: when it ends, or its unshare is killed, every
+# process that it started ends and every mount goes.
+chroot_command=(unshare --mount --propagation private --pid --fork --kill-child sh -c '
+  tree=$1 work=$2; shift 2
+  mount -t proc proc "$tree/proc" && mount --rbind /dev "$tree/dev" && mount --bind "$work" "$tree$work" &&
+    exec chroot "$tree" "$@"' sh "$trixie" "$work"
+  env PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8
+  setpriv --reuid="$real_uid" --regid="$real_gid" --clear-groups)
+chroot_run() { "${chroot_command[@]}" "$@"; }
 
-# chroot_start NAME CMD...: CMD in the tree in the background; $! is its PID
-# (the exec chain keeps it), added to `pids`.
+# chroot_start NAME CMD...: chroot_run in the background, its output in
+# $work/NAME.log; $! is its unshare, added to `pids` (stop_process ends it).
 chroot_start() {
   local name=$1; shift
-  chroot_run "$@" >"$work/$name.log" 2>&1 &
+  (exec "${chroot_command[@]}" "$@" >"$work/$name.log" 2>&1) &
   pids+=("$!")
 }
 

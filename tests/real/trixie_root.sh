@@ -19,7 +19,7 @@ if [[ -f $stamp && $(cat "$stamp") == "$packages" ]]; then
 fi
 
 # The first Debian archive in apt's sources (one-line or deb822 form).
-mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
+mirror=$({ cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } |
   awk '/^deb /{ for (i = 2; i <= NF; i++) if ($i ~ /^https?:/) { print $i; exit } }
        /^URIs:/{ if ($2 !~ /security/) { print $2; exit } }')
 mirror=${mirror:-http://deb.debian.org/debian}
