@@ -43,9 +43,13 @@ pids=()
 # namespace's first process (unshare itself waits it out, ignoring
 # SIGTERM), with which the namespace ends.
 stop_process() {
-  local target=$1 _
+  local target=$1 signal=TERM caught _
   [[ $(cat "/proc/$1/comm" 2>/dev/null) == unshare ]] && target=$(cat "/proc/$1/task/$1/children" 2>/dev/null)
-  [[ -n $target ]] && kill $target 2>/dev/null
+  # A namespace's first process gets only the signals it catches (and
+  # SIGKILL): one that does not catch SIGTERM (wtype) is killed at once.
+  caught=$(awk '/^SigCgt:/ { print $2 }' "/proc/${target:-0}/status" 2>/dev/null || true)
+  [[ -n $caught ]] && (((0x$caught >> 14) & 1)) || signal=KILL
+  [[ -n $target ]] && kill -$signal $target 2>/dev/null
   for _ in $(seq 40); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
   [[ -n $target ]] && kill -KILL $target 2>/dev/null
   wait "$1" 2>/dev/null
