@@ -198,6 +198,10 @@ TTextExtent TQtMainWindow::TextExtent(const TControlFont& font, const std::strin
   return MeasureText(font, text);
 }
 
+TTextExtent TQtMainWindow::WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) {
+  return MeasureWrappedText(font, text, width);
+}
+
 bool TQtMainWindow::Execute(const TOpenDialogOptions& options, std::string& fileName) {
   return ShowOpenFileDialog(this, options, fileName);
 }
