@@ -139,6 +139,9 @@ void TMainForm::BuildBar() {
   MakeBarButton(CancelButton, 974, 28, 100, 22, "Cancel");
 
   NoticePanel.Color = Silver;
+  // A page's panel that a small display pushes down to the bar must not hide
+  // the notice either.
+  NoticePanel.AboveSiblings = true;
   NoticePanel.Visible = false;
   RampRefusedLabel.OwnFont();
   RampRefusedLabel.Font.Color = RefusedTextColor;

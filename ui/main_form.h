@@ -46,6 +46,11 @@ class TMainForm {
   // The window itself: its desktop rectangle, colour and font.
   TControl Window{TControlKind::Form, "MainForm", nullptr};
 
+  // The bar's notice, in a row of its own right above the bar: shown while
+  // the edited display refuses the ramp last loaded into it, and why.
+  TPanel NoticePanel{"NoticePanel", &Window};
+  TLabel RampRefusedLabel{"RampRefusedLabel", &NoticePanel, &View};
+
   // Bottom bar. Controls are declared in keyboard focus order.
   TPanel Panel{"Panel", &Window};
   TTabSet TabSet{"TabSet", &Panel};
@@ -59,11 +64,6 @@ class TMainForm {
   TButton MinimizeButton{"MinimizeButton", &Panel};
   TButton OkButton{"OkButton", &Panel};
   TButton CancelButton{"CancelButton", &Panel};
-
-  // The bar's notice, in a row of its own right above the bar: shown while
-  // the edited display refuses the ramp last loaded into it, and why.
-  TPanel NoticePanel{"NoticePanel", &Window};
-  TLabel RampRefusedLabel{"RampRefusedLabel", &NoticePanel, &View};
 
   TPanel BlackPanel{"BlackPanel", &Window};
   TLabel BlackLabel{"BlackLabel", &BlackPanel, &View};
