@@ -47,8 +47,8 @@ void TMainForm::AlignBar() { Panel.SetBounds(0, Window.Height - Panel.Height, Wi
 // of it is read at every size.
 void TMainForm::LayoutNotice() {
   if (!NoticePanel.Visible) return;
-  RampRefusedLabel.SetBounds(Scale(NoticeInset), Scale(NoticePadding), std::max(Window.Width - 2 * Scale(NoticeInset), 0),
-                             0);
+  const int32_t textWidth = std::max(Window.Width - 2 * Scale(NoticeInset), 0);
+  RampRefusedLabel.SetBounds(Scale(NoticeInset), Scale(NoticePadding), textWidth, 0);
   RampRefusedLabel.AdjustHeight();
   const int32_t height = RampRefusedLabel.Height + 2 * Scale(NoticePadding);
   NoticePanel.SetBounds(0, Panel.Top - height, Window.Width, height);
