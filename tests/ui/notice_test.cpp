@@ -77,6 +77,8 @@ TEST_F(NoticeTest, TheLongestReasonReadsInFullInEveryLanguageAtEverySupportedSiz
       SelectLanguage(language);
       ExpectWholeNotice(std::string(size.Monitor) + " " + language);
     }
+    // Spanish throughout, the reason too (the English one would leave 220
+    // characters): the longest caption of all.
     EXPECT_EQ(form->RampRefusedLabel.Caption.substr(0, 18), "La ventana muestra");
     EXPECT_EQ(form->RampRefusedLabel.Caption.size(), 236u);
     EXPECT_EQ(form->RampRefusedLabel.Left, size.LabelLeft) << size.Monitor;
