@@ -50,7 +50,6 @@ empty=$build/bin/empty_qt_window
 # reports it; the curve graph is 256 pixels square, centred, 8 from the top.
 bounds() { sed -n "s/^$1 .*bounds=\([-0-9,]*\).*/\1/p" "${layout:-$work/layout}" | tr ',' ' '; }
 printf 'tab 3\nshow GammaPanel\nshow GammaUpDown\n' | TONEMARK_SCRIPT=1 "$work/app/tonemark" >"$work/layout"
-printf 'tab 8\nshow GammaPanel\nshow GammaUpDown\n' | TONEMARK_SCRIPT=1 "$work/app/tonemark" >"$work/layout-grays"
 # up_arrow PANEL UP_DOWN: the screen point of the up arrow.
 up_arrow() {
   local panel_left panel_top arrow_left arrow_top arrow_width arrow_height
@@ -59,9 +58,15 @@ up_arrow() {
   echo $((panel_left + arrow_left + arrow_width / 2)) $((panel_top + arrow_top + arrow_height / 4))
 }
 read -r arrow_x arrow_y <<<"$(up_arrow GammaPanel GammaUpDown)"
-read -r grays_x grays_y <<<"$(layout=$work/layout-grays up_arrow GammaPanel GammaUpDown)"
 mkdir "$work/sim"
 printf '[Monitor1]\nRect=0,0,%d,%d\nFail=live\n' $width $height >"$work/sim/displays.ini"
+# The preview's notice has a row on the bar, and the panels stand on it.
+for page in 3 8; do
+  printf 'tab %d\nshow GammaPanel\nshow GammaUpDown\n' $page |
+    TONEMARK_SIM=$work/sim TONEMARK_SCRIPT=1 "$work/app/tonemark" >"$work/layout-preview-$page"
+done
+read -r preview_x preview_y <<<"$(layout=$work/layout-preview-3 up_arrow GammaPanel GammaUpDown)"
+read -r grays_x grays_y <<<"$(layout=$work/layout-preview-8 up_arrow GammaPanel GammaUpDown)"
 graph="$((width / 2 - 128)) 8 256 256"
 bar_x=$((width - 2)) bar_y=$((height - 2))
 
@@ -92,7 +97,7 @@ for _ in 1 2 3; do
   "$timer" wait $bar_x $bar_y C0C0C0
   for _ in 1 2 3; do xdotool key ctrl+Tab; sleep 0.3; done
   # shellcheck disable=SC2086
-  "$timer" clicks $((clicks / 3)) $arrow_x $arrow_y $graph >>"$work/click.preview"
+  "$timer" clicks $((clicks / 3)) $preview_x $preview_y $graph >>"$work/click.preview"
   for _ in 1 2 3 4 5; do xdotool key ctrl+Tab; sleep 0.3; done
   # shellcheck disable=SC2086
   "$timer" clicks $((clicks / 3)) $grays_x $grays_y $graph >>"$work/click.preview-grays"

@@ -50,12 +50,40 @@ void TLabel::AdjustSize() {
   Height = extent.Height;
 }
 
+void TLabel::AdjustHeight() {
+  if (measure_) Height = measure_->WrappedTextExtent(EffectiveFont(), Caption, Width).Height;
+}
+
 void TLabel::Click() {
   if (Enabled && OnClick) OnClick();
 }
 
 void TButton::Click() {
   if (Enabled && OnClick) OnClick();
+}
+
+TTextExtent TTextMeasure::WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) {
+  TTextExtent wrapped;
+  std::string line;
+  const auto endLine = [&] {
+    const TTextExtent extent = TextExtent(font, line);
+    wrapped.Width = std::max(wrapped.Width, extent.Width);
+    wrapped.Height += extent.Height;
+  };
+  for (size_t start = 0; start <= text.size();) {
+    const size_t end = std::min(text.find(' ', start), text.size());
+    const std::string word = text.substr(start, end - start);
+    const std::string longer = line.empty() ? word : line + ' ' + word;
+    if (!line.empty() && TextExtent(font, longer).Width > width) {
+      endLine();
+      line = word;
+    } else {
+      line = longer;
+    }
+    start = end + 1;
+  }
+  endLine();
+  return wrapped;
 }
 
 TEdit::TEdit(std::string name, TControl* parent) : TControl(TControlKind::Edit, std::move(name), parent) {

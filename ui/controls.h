@@ -44,6 +44,11 @@ class TTextMeasure {
  public:
   virtual ~TTextMeasure() = default;
   virtual TTextExtent TextExtent(const TControlFont& font, const std::string& text) = 0;
+  // The extent of `text` broken at its spaces into lines no wider than
+  // `width` (a longer word keeps a line to itself), as a label that wraps its
+  // words shows it. A native view answers with its toolkit's own wrapping,
+  // which is what its labels draw.
+  virtual TTextExtent WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width);
 };
 
 enum class TControlKind { Form, Panel, Label, Button, Edit, UpDown, CheckBox, ComboBox, TabSet, Image };
@@ -103,6 +108,9 @@ class TLabel : public TControl {
   void SetCaption(const std::string& caption);
   // Fits width and height to the caption in the current font.
   void AdjustSize();
+  // Keeps the width and takes the height that the caption needs with its
+  // words wrapped there.
+  void AdjustHeight();
 
   std::function<void()> OnClick;
   void Click();

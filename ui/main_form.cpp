@@ -129,12 +129,6 @@ void TMainForm::BuildBar() {
   StandardLabel.Left = 342;
   StandardLabel.Top = 33;
   StandardLabel.SetCaption("Standard:");
-  RampRefusedLabel.OwnFont();
-  RampRefusedLabel.Font.Color = RefusedTextColor;
-  RampRefusedLabel.Transparent = true;
-  RampRefusedLabel.AutoSize = false;
-  RampRefusedLabel.WordWrap = true;
-  RampRefusedLabel.Visible = false;
   DisplayComboBox.SetBounds(58, 29, 194, 21);
   StandardComboBox.SetBounds(396, 29, 194, 21);
   MakeBarButton(NextDisplayButton, 256, 29, 78, 21, "Next Display");
@@ -143,6 +137,18 @@ void TMainForm::BuildBar() {
   MakeBarButton(MinimizeButton, 868, 28, 100, 22, "Minimize");
   MakeBarButton(OkButton, 974, 4, 100, 22, "OK");
   MakeBarButton(CancelButton, 974, 28, 100, 22, "Cancel");
+
+  NoticePanel.Color = Silver;
+  // A page's panel that a small display pushes down to the bar must not hide
+  // the notice either.
+  NoticePanel.AboveSiblings = true;
+  NoticePanel.Visible = false;
+  RampRefusedLabel.OwnFont();
+  RampRefusedLabel.Font.Color = RefusedTextColor;
+  RampRefusedLabel.Transparent = true;
+  RampRefusedLabel.AutoSize = false;
+  RampRefusedLabel.WordWrap = true;
+  RampRefusedLabel.Visible = false;
 }
 
 void TMainForm::BuildAdjustPanels() {

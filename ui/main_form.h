@@ -46,6 +46,11 @@ class TMainForm {
   // The window itself: its desktop rectangle, colour and font.
   TControl Window{TControlKind::Form, "MainForm", nullptr};
 
+  // The bar's notice, in a row of its own right above the bar: shown while
+  // the edited display refuses the ramp last loaded into it, and why.
+  TPanel NoticePanel{"NoticePanel", &Window};
+  TLabel RampRefusedLabel{"RampRefusedLabel", &NoticePanel, &View};
+
   // Bottom bar. Controls are declared in keyboard focus order.
   TPanel Panel{"Panel", &Window};
   TTabSet TabSet{"TabSet", &Panel};
@@ -54,8 +59,6 @@ class TMainForm {
   TButton NextDisplayButton{"NextDisplayButton", &Panel};
   TLabel StandardLabel{"StandardLabel", &Panel, &View};
   TComboBox StandardComboBox{"StandardComboBox", &Panel};
-  // Shown while the edited display refuses the ramp last loaded into it.
-  TLabel RampRefusedLabel{"RampRefusedLabel", &Panel, &View};
   TButton OffButton{"OffButton", &Panel};
   TButton ResetButton{"ResetButton", &Panel};
   TButton MinimizeButton{"MinimizeButton", &Panel};
@@ -185,6 +188,12 @@ class TMainForm {
   // The bar is aligned to the window's bottom edge: it follows every change
   // of the window's size at once, as pages placed above it rely on.
   void AlignBar();
+  // The notice's row: the window's width, as high as its wrapped text, on
+  // top of the bar. ArrangePage runs it.
+  void LayoutNotice();
+  // Where the rows along the bottom edge begin: the bar's top, or the
+  // notice's while its row is shown. Pages place their panels above it.
+  int32_t BottomRowsTop() const;
   void LoadArtwork();
   // WM_DPICHANGED; the new DPI is the low word of the first parameter.
   void DpiChanged(uintptr_t wParam);
@@ -244,7 +253,8 @@ class TMainForm {
   // False when the window has to stay open (a curve file could not be written).
   bool FormClose();
 
-  // What the paint handler hands to the page painter: the height above the bar.
+  // What the paint handler hands to the page painter: the height above the
+  // bar. The notice's row lies over the pattern, as the panels do.
   int32_t PatternHeight() const { return Panel.Top; }
   // Paints the client area (without the controls) on the view's canvas.
   void FormPaint(TCanvas& canvas);

@@ -49,11 +49,18 @@ void TMainForm::ApplyCurve() {
 // A display that takes no ramp at all (a desktop without a ramp interface, a
 // virtual monitor, an HDR display) says why in the back-end's words, and the
 // window previews the calibration itself.
+// Once shown, the notice's row stays for the display, empty while its ramps
+// are taken again: the panels standing on it must not move under the pointer
+// with every ramp refused and taken.
 void TMainForm::ShowRampLoaded(bool loaded) {
   RampRefusal = loaded ? "" : DisplaysPort().RampRefusal(Displays[CurrentDisplay].DC);
   PreviewInWindow = !RampRefusal.empty();
+  const std::string shownCaption = RampRefusedLabel.Caption;
+  const bool rowShown = NoticePanel.Visible;
   RampRefusedLabel.Caption = RampRefusedCaption();
   RampRefusedLabel.Visible = !loaded;
+  NoticePanel.Visible = rowShown || !loaded;
+  if (NoticePanel.Visible && (!rowShown || RampRefusedLabel.Caption != shownCaption)) ArrangePage();
 }
 
 std::string TMainForm::RampRefusedCaption() const {

@@ -12,7 +12,8 @@ namespace {
 
 constexpr int32_t RightButtonPitch = 104;  // one button width and a gap
 constexpr int32_t TabSetRightGap = 15;
-constexpr int32_t RefusedLineGap = 8, RefusedLineTop = 27;
+// The notice's text stands as far in as the bar's first label.
+constexpr int32_t NoticeInset = 5, NoticePadding = 3;
 constexpr uint32_t LowWordMask = 0xFFFF;
 constexpr const char* ArtworkResource = "heropng";
 
@@ -36,16 +37,24 @@ void TMainForm::LayoutWindow() {
   TabSet.Left = 1;
   TabSet.Width = Panel.Width - ResetButton.Width - OkButton.Width - Scale(TabSetRightGap);
   OffButton.Left = MinimizeButton.Left - Scale(RightButtonPitch);
-
-  // The refusal line fills the room between the standard and the LUT button,
-  // wrapping onto a second line where that room is narrow.
-  RampRefusedLabel.Left = StandardComboBox.Left + StandardComboBox.Width + Scale(RefusedLineGap);
-  RampRefusedLabel.Top = Scale(RefusedLineTop);
-  RampRefusedLabel.Width = std::max(OffButton.Left - Scale(RefusedLineGap) - RampRefusedLabel.Left, 0);
-  RampRefusedLabel.Height = Panel.Height - RampRefusedLabel.Top;
 }
 
 void TMainForm::AlignBar() { Panel.SetBounds(0, Window.Height - Panel.Height, Window.Width, Panel.Height); }
+
+// The bar has no room to spare between its controls for a reason of two
+// hundred characters: the notice takes a row of the window's width, and as
+// many lines as the present language, font and DPI need, so that the whole
+// of it is read at every size.
+void TMainForm::LayoutNotice() {
+  if (!NoticePanel.Visible) return;
+  const int32_t textWidth = std::max(Window.Width - 2 * Scale(NoticeInset), 0);
+  RampRefusedLabel.SetBounds(Scale(NoticeInset), Scale(NoticePadding), textWidth, 0);
+  RampRefusedLabel.AdjustHeight();
+  const int32_t height = RampRefusedLabel.Height + 2 * Scale(NoticePadding);
+  NoticePanel.SetBounds(0, Panel.Top - height, Window.Width, height);
+}
+
+int32_t TMainForm::BottomRowsTop() const { return NoticePanel.Visible ? NoticePanel.Top : Panel.Top; }
 
 void TMainForm::LoadArtwork() { AboutImage.PictureResource = ArtworkResource; }
 

@@ -4,6 +4,7 @@
 
 #include "lang/multilang.h"
 #include "paint/pages.h"
+#include "ramp/displays_port.h"
 #include "ramp/records.h"
 #include "shell/data_folders.h"
 #include "shell/settings_file.h"
@@ -63,6 +64,7 @@ void TMainForm::ArrangePage() {
     control->Visible = false;
   for (const TAdjustPanel& panel : AdjustPanels) panel.Panel.Visible = false;
   Window.Color = ShownColor(Pages[CurrentPage].WindowColor);
+  LayoutNotice();
   ArrangeHelpText();
   if (CurrentPage == WelcomePage) ArrangeWelcome();
   ArrangePanels();
@@ -81,8 +83,9 @@ void TMainForm::ArrangeHelpText() {
   if (info.HelpKey) HelpLabel.Caption = Translate(info.HelpKey);
 }
 
-// The page's panels in a row just above the bar, one of them centred on the
-// display and the others out from it to either side.
+// The page's panels in a row just above the bar (or the notice's row on it),
+// one of them centred on the display and the others out from it to either
+// side.
 void TMainForm::ArrangePanels() {
   const TPage& page = Pages[CurrentPage];
   const auto& row = page.Panels;
@@ -95,7 +98,7 @@ void TMainForm::ArrangePanels() {
   for (ptrdiff_t i = centre + 1; i < count; ++i) panel(i).Left = panel(i - 1).Left + panel(i - 1).Width + panelGap;
   for (ptrdiff_t i = centre - 1; i >= 0; --i) panel(i).Left = panel(i + 1).Left - panel(i).Width - panelGap;
   for (ptrdiff_t i = 0; i < count; ++i) {
-    panel(i).Top = Panel.Top - panel(i).Height - panelGap;
+    panel(i).Top = BottomRowsTop() - panel(i).Height - panelGap;
     panel(i).Visible = true;
   }
 }
@@ -133,7 +136,7 @@ void TMainForm::FindReferencePicture() {
 void TMainForm::ArrangeFileLabel() {
   FileLabel.SetCaption(ReferenceImagePath.substr(FolderOf(ReferenceImagePath).size()));
   FileLabel.Left = Window.Width - Scale(70) - FileLabel.Width;
-  FileLabel.Top = Window.Height - Scale(8) - FileLabel.Height - Panel.Height;
+  FileLabel.Top = BottomRowsTop() - Scale(8) - FileLabel.Height;
   FileLabel.Visible = true;
 }
 
@@ -150,6 +153,8 @@ void TMainForm::TranslateCaptions() {
   ResetButton.Caption = Translate("BReset");
   DisplayLabel.SetCaption(Translate("LDisplay"));
   StandardLabel.SetCaption(Translate("LStandard"));
+  // Back-ends word their reasons in the present language too.
+  if (!RampRefusal.empty()) RampRefusal = DisplaysPort().RampRefusal(Displays[CurrentDisplay].DC);
   RampRefusedLabel.Caption = RampRefusedCaption();
   NextDisplayButton.Caption = Translate("BNextDisplay");
   for (size_t tab = 0; tab < Pages.size(); ++tab) TabSet.Tabs[tab] = Translate(Pages[tab].TabKey);

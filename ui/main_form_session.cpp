@@ -93,6 +93,8 @@ void TMainForm::SelectDisplay(int32_t index) {
   AlignBar();
   DisplayComboBox.SetItemIndex(index);
   SyncControls();
+  // Whether this display needs the notice, its first ramp tells.
+  NoticePanel.Visible = false;
   ApplyCurve();
   ShowPage(CurrentPage);
   LayoutWindow();

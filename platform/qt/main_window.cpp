@@ -76,6 +76,10 @@ void TQtMainWindow::KeepTreeOrder(size_t firstNew) {
       }
     }
   }
+  // The bar and the notice lie above their siblings whatever order those
+  // were made in.
+  for (TControl* control : tree)
+    if (QWidget* widget = control->AboveSiblings ? WidgetOf(*control) : nullptr) widget->raise();
   QWidget* previous = nullptr;
   for (TControl* control : tree) {
     QWidget* widget = control == &form_->Window ? nullptr : WidgetOf(*control);
@@ -196,6 +200,10 @@ void TQtMainWindow::WindowClosed() {
 
 TTextExtent TQtMainWindow::TextExtent(const TControlFont& font, const std::string& text) {
   return MeasureText(font, text);
+}
+
+TTextExtent TQtMainWindow::WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) {
+  return MeasureWrappedText(font, text, width);
 }
 
 bool TQtMainWindow::Execute(const TOpenDialogOptions& options, std::string& fileName) {

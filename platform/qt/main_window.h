@@ -39,6 +39,7 @@ class TQtMainWindow final : public QWidget, public TMainView, public TFileDialog
   void ShowMessage(const std::string& text) override;
   void WindowClosed() override;
   TTextExtent TextExtent(const TControlFont& font, const std::string& text) override;
+  TTextExtent WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) override;
   bool Execute(const TOpenDialogOptions& options, std::string& fileName) override;
 
  protected:

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/qt/qt_terms.h"
 
@@ -12,6 +13,8 @@ namespace {
 constexpr size_t MaxRenderedTexts = 64;
 // Every caption of every language that the window shows, several times over.
 constexpr size_t MaxMeasuredTexts = 4096;
+// Room for any number of wrapped lines below the first.
+constexpr int UnboundedHeight = 1 << 24;
 
 TTextImage Render(const std::string& text, const TFont& font) {
   const QFont qfont = ToQFont(font.Name, font.Height);
@@ -56,4 +59,19 @@ TTextExtent MeasureText(const TControlFont& font, const std::string& text) {
   if (measured.size() >= MaxMeasuredTexts) measured.clear();
   const QFontMetrics metrics(ToQFont(font));
   return measured[key] = {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+}
+
+// The notice is laid out again with every ramp its display refuses: the
+// answer for its caption is kept.
+TTextExtent MeasureWrappedText(const TControlFont& font, const std::string& text, int32_t width) {
+  static std::map<std::tuple<std::string, std::string, int32_t, bool, bool, int32_t>, TTextExtent> measured;
+  const auto key = std::make_tuple(text, font.Name, font.Height, font.Bold, font.Underline, width);
+  const auto found = measured.find(key);
+  if (found != measured.end()) return found->second;
+  if (measured.size() >= MaxMeasuredTexts) measured.clear();
+  // QLabel draws plain text through the same layout, with these flags.
+  const QRect bounds = QFontMetrics(ToQFont(font)).boundingRect(QRect(0, 0, std::max(width, 1), UnboundedHeight),
+                                                                Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                                                                ToQString(text));
+  return measured[key] = {bounds.width(), bounds.height()};
 }

@@ -22,3 +22,6 @@ class TQtTextRenderer : public TTextRenderer {
 
 // The caption's extent in the control's font, as a label sizes itself.
 TTextExtent MeasureText(const TControlFont& font, const std::string& text);
+// The caption's extent wrapped at `width`, as a word-wrapping QLabel of that
+// width draws it.
+TTextExtent MeasureWrappedText(const TControlFont& font, const std::string& text, int32_t width);

@@ -34,6 +34,13 @@ TTextExtent TGdiFonts::TextExtent(const TControlFont& font, const std::string& t
   return {size.cx, metrics.tmHeight};
 }
 
+TTextExtent TGdiFonts::WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) {
+  SelectObject(dc_, Font(font));
+  RECT bounds{0, 0, width, 0};
+  DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
 TTextImage TGdiFonts::RenderText(const std::string& text, const TFont& font) {
   const TTextExtent extent = TextExtent(TControlFont{font.Name, font.Height}, text);
   TTextImage image;

@@ -24,6 +24,8 @@ class TGdiFonts : public TTextMeasure, public TTextRenderer {
 
   // The size of a one-line caption, as a label that sizes itself takes it.
   TTextExtent TextExtent(const TControlFont& font, const std::string& text) override;
+  // Wrapped as DrawText wraps a label's words (DT_WORDBREAK).
+  TTextExtent WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) override;
   // White on black, grey-scale anti-aliased: the green channel is the coverage.
   TTextImage RenderText(const std::string& text, const TFont& font) override;
 

@@ -194,6 +194,10 @@ TTextExtent TMainWindowView::TextExtent(const TControlFont& font, const std::str
   return fonts_.TextExtent(font, text);
 }
 
+TTextExtent TMainWindowView::WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) {
+  return fonts_.WrappedTextExtent(font, text, width);
+}
+
 bool TMainWindowView::Execute(const TOpenDialogOptions& options, std::string& fileName) {
   return ExecuteOpenFileDialog(window_, options, fileName);
 }

@@ -47,6 +47,7 @@ class TMainWindowView : public TMainView, public TFileDialog {
   void ShowMessage(const std::string& text) override;
   void WindowClosed() override;
   TTextExtent TextExtent(const TControlFont& font, const std::string& text) override;
+  TTextExtent WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) override;
   bool Execute(const TOpenDialogOptions& options, std::string& fileName) override;
 
  private:

@@ -336,8 +336,8 @@ TEST_F(SessionTest, ARefusedRampIsSaidInTheBarWithoutAMessageBoxAndTheRecordKeep
   CreateForm();
   EXPECT_TRUE(form->RampRefusedLabel.Showing());
   EXPECT_EQ(form->RampRefusedLabel.Caption, "LRampRefused");
-  EXPECT_EQ(form->RampRefusedLabel.Left, 598);
-  EXPECT_EQ(form->RampRefusedLabel.Width, 1002);  // up to 8 pixels before "LUT Off" at 1608
+  EXPECT_EQ(form->RampRefusedLabel.Left, 5);
+  EXPECT_EQ(form->RampRefusedLabel.Width, 1910);  // the window's width, 5 pixels in at either end
   form->GammaUpDown.SetPosition(50);
   EXPECT_EQ(Curves[0].Gamma, 50);
   EXPECT_TRUE(view.Messages.empty());

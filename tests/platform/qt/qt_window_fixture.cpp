@@ -63,6 +63,12 @@ QtWindowTest::~QtWindowTest() {
 }
 
 void QtWindowTest::StartOnSimulatedDisplays(const std::vector<std::string>& monitors) {
+  DescribeSimulatedDisplays(monitors);
+  displays = std::make_unique<TSimDisplays>(sim.Path(), false);
+  StartWindow();
+}
+
+void QtWindowTest::DescribeSimulatedDisplays(const std::vector<std::string>& monitors) {
   std::string ini;
   for (size_t i = 0; i < monitors.size(); ++i)
     ini += "[Monitor" + std::to_string(i + 1) + "]\n" + monitors[i] + "\n";
@@ -70,8 +76,6 @@ void QtWindowTest::StartOnSimulatedDisplays(const std::vector<std::string>& moni
   // As in tonemark-window's simulated runs, messages go to standard error
   // (the messages port's default) instead of a box.
   environment.Set("TONEMARK_SIM", sim.Path().string());
-  displays = std::make_unique<TSimDisplays>(sim.Path(), false);
-  StartWindow();
 }
 
 void QtWindowTest::StartOnRandr(const char* displayName) {

@@ -59,6 +59,8 @@ class QtWindowTest : public ::testing::Test {
   std::unique_ptr<TQtMainWindow> window;
   _XDisplay* x = nullptr;
 
- private:
+  // The parts of StartOnSimulatedDisplays, for a test that brings displays of
+  // its own over the same folder.
+  void DescribeSimulatedDisplays(const std::vector<std::string>& monitors);
   void StartWindow();
 };

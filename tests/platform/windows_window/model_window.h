@@ -32,6 +32,9 @@ class TModelWindow : public TMainView, public TFileDialog {
   TTextExtent TextExtent(const TControlFont& font, const std::string& text) override {
     return fonts_.TextExtent(font, text);
   }
+  TTextExtent WrappedTextExtent(const TControlFont& font, const std::string& text, int32_t width) override {
+    return fonts_.WrappedTextExtent(font, text, width);
+  }
   bool Execute(const TOpenDialogOptions&, std::string&) override { return false; }
 
  private:
