@@ -25,8 +25,9 @@ class TWlrDisplays : public TOutputDisplays {
   // that they outlast this process.
   void HoldThroughLoader();
   // After OK: the loader is to hold the stored curves once this process has
-  // ended. When none ran at the start of the session, one is started now and
-  // asked to wait for that end. False when none can be.
+  // ended. When none runs now (none ran at the start of the session, or it
+  // has ended since), one is started and asked to wait for that end. False
+  // when none can be.
   bool LeaveToLoader();
 
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
@@ -45,7 +46,7 @@ class TWlrDisplays : public TOutputDisplays {
   TGammaTables* tables_ = &controls_;
   // A session's connection to the loader, which has let go of the outputs
   // while it lasts; the way tables go when they are to outlast this process.
-  TLoaderGammaTables loader_{LoaderBesideThisProgram()};
+  std::unique_ptr<TLoaderGammaTables> loader_ = std::make_unique<TLoaderGammaTables>(LoaderBesideThisProgram());
   bool askedLoaderToLetGo_ = false;
   bool loaderLetGo_ = false;
 };
