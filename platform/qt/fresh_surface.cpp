@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -34,9 +35,16 @@ void FaultInPages(unsigned char* begin, size_t size) {
     return;
   }
   const uintptr_t middle = first + ((end - first) / 2 & ~(PageSize - 1));
-  std::thread second(TouchPages, middle, end);
+  // A process at its limit of tasks gets no second thread: this one then
+  // does all of the work, as on a small surface.
+  std::thread second;
+  try {
+    second = std::thread(TouchPages, middle, end);
+  } catch (const std::system_error&) {
+    TouchPages(middle, end);
+  }
   TouchPages(first, middle);
-  second.join();
+  if (second.joinable()) second.join();
 }
 
 void TFreshSurface::FaultIn(QWidget& window) {

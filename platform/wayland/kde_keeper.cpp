@@ -40,7 +40,38 @@ TKdeOutputProfile Calibration(int32_t index, const std::string& folder) {
 
 TKdeOutputProfile NoProfile(const std::string& output) { return {output, "", KdeProfileSourceSrgb}; }
 
-void AddLine(std::string& lines, const std::string& line) { lines += (lines.empty() ? "" : "\n") + line; }
+// An output unplugged during the session: KWin has no device for it.
+constexpr const char* OutputGoneReason = "the output is no longer there";
+
+// Why KWin does not hold `wanted` after an assignment that it applied.
+std::string NotHeldReason(const std::vector<TKdeOutputProfile>& held, const TKdeOutputProfile& wanted) {
+  return ProfileOf(held, wanted.Output) == nullptr ? OutputGoneReason : "KWin did not keep the profile assigned to it";
+}
+
+int32_t DisplayOf(const std::string& output) {
+  for (int32_t i = 0; i < DisplayCount; ++i)
+    if (Displays[i].MonitorInfo.DeviceName == output) return i;
+  return -1;
+}
+
+void AddLine(std::string& lines, const std::string& line) {
+  if (!line.empty()) lines += (lines.empty() ? "" : "\n") + line;
+}
+
+// A line for each display whose set-aside profile could not go back, since
+// KWin no longer has its output.
+std::string UnpluggedSetAside(const std::vector<TKdeOutputProfile>& putBack,
+                              const std::vector<TKdeOutputProfile>& held) {
+  std::string lines;
+  for (const TKdeOutputProfile& profile : putBack) {
+    const int32_t display = DisplayOf(profile.Output);
+    if (ProfileOf(held, profile.Output) != nullptr || display < 0) continue;
+    AddLine(lines, DisplayProblemLine(display, std::string(OutputGoneReason) +
+                                                   ". KWin did not get back the calibration stored before; "
+                                                   "tonemark /load assigns it again"));
+  }
+  return lines;
+}
 
 }  // namespace
 
@@ -76,9 +107,11 @@ std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
   const std::vector<TKdeOutputProfile> held = kwin.Profiles();
   for (size_t k = 0; k < shown.size(); ++k) {
     if (problem.empty() && Assigned(ProfileOf(held, wanted[k].Output), wanted[k].Path)) continue;
-    const std::string why = problem.empty() ? "KWin did not keep the profile assigned to it" : problem;
+    const std::string why = problem.empty() ? NotHeldReason(held, wanted[k]) : problem;
     AddLine(problems, DisplayProblemLine(shown[k], why + ". KWin will not keep its calibration"));
   }
+  const std::vector<TKdeOutputProfile> putBack(wanted.begin() + static_cast<ptrdiff_t>(shown.size()), wanted.end());
+  if (problem.empty()) AddLine(problems, UnpluggedSetAside(putBack, held));
   return problems;
 }
 
@@ -118,7 +151,7 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
     for (size_t k = 0; k < wanted.size(); ++k) {
       if (!problem.empty()) report.Refused.emplace_back(assigning[k], problem);
       else if (!Assigned(ProfileOf(after, wanted[k].Output), wanted[k].Path))
-        report.Refused.emplace_back(assigning[k], "KWin did not keep the profile assigned to it");
+        report.Refused.emplace_back(assigning[k], NotHeldReason(after, wanted[k]));
     }
   }
   if (!unreadable.empty()) throw TFileError(unreadable);
@@ -158,8 +191,9 @@ std::string TKdeKeeper::PutBackAfterSession() {
   if (setAside_.empty()) return "";
   TKdeOutputManagement kwin;
   const std::string problem = kwin.Assign(setAside_);
+  const std::vector<TKdeOutputProfile> putBack = std::move(setAside_);
   setAside_.clear();
-  return problem.empty() ? ""
+  return problem.empty() ? UnpluggedSetAside(putBack, kwin.Profiles())
                          : "KWin did not get back the calibration stored before: " + problem +
                                ". tonemark /load assigns it again.";
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "kde-output-device-v2-client-protocol.h"
 #include "kde-output-management-v2-client-protocol.h"
@@ -185,24 +186,26 @@ std::string TKdeOutputManagement::Assign(const std::vector<TKdeOutputProfile>& p
   if (!problem_.empty()) return problem_;
   TConnection& c = *connection_;
   const TWaylandLibrary& wl = *c.Wl;
-  std::vector<wl_proxy*> devices;
+  // An output unplugged since the profiles were chosen must not cost the
+  // others theirs: it is left out, and missing from Profiles() afterwards.
+  std::vector<std::pair<wl_proxy*, const TKdeOutputProfile*>> changes;
   for (const TKdeOutputProfile& profile : profiles) {
     const auto device = std::find_if(c.Devices.begin(), c.Devices.end(),
                                      [&](const auto& known) { return known->Profile.Output == profile.Output; });
-    if (device == c.Devices.end()) return "KWin has no output device named " + profile.Output;
-    devices.push_back((*device)->Proxy);
+    if (device != c.Devices.end()) changes.emplace_back((*device)->Proxy, &profile);
   }
+  if (changes.empty()) return "";
   wl_proxy* configuration = wl.MarshalFlags(c.Management, KDE_OUTPUT_MANAGEMENT_V2_CREATE_CONFIGURATION,
                                             &kde_output_configuration_v2_interface, c.ManagementVersion, 0, nullptr);
   if (configuration == nullptr) return "KWin's output management made no configuration";
   TConfiguration answer;
   wl.AddDispatcher(configuration, ConfigurationEvent, &answer, nullptr);
-  for (size_t i = 0; i < profiles.size(); ++i) {
+  for (const auto& [device, profile] : changes) {
     wl.MarshalFlags(configuration, KDE_OUTPUT_CONFIGURATION_V2_SET_ICC_PROFILE_PATH, nullptr, c.ManagementVersion, 0,
-                    devices[i], profiles[i].Path.c_str());
+                    device, profile->Path.c_str());
     if (c.ManagementVersion >= SourceVersion)
       wl.MarshalFlags(configuration, KDE_OUTPUT_CONFIGURATION_V2_SET_COLOR_PROFILE_SOURCE, nullptr,
-                      c.ManagementVersion, 0, devices[i], profiles[i].Source);
+                      c.ManagementVersion, 0, device, profile->Source);
   }
   wl.MarshalFlags(configuration, KDE_OUTPUT_CONFIGURATION_V2_APPLY, nullptr, c.ManagementVersion, 0);
   for (int poll = 0; poll < AnswerPolls && answer.Answer == TAnswer::None; ++poll) {

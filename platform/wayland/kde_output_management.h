@@ -37,7 +37,8 @@ class TKdeOutputManagement {
   std::vector<TKdeOutputProfile> Profiles() const;
   // Assigns the profiles (and, where KWin has the choice, the source) of the
   // outputs named, in one configuration; then reads them all again. KWin's
-  // reason when it refused them; empty when it applied them.
+  // reason when it refused them; empty when it applied them. An output that
+  // KWin no longer has is left out (and is missing from Profiles()).
   std::string Assign(const std::vector<TKdeOutputProfile>& profiles);
 
   struct TConnection;

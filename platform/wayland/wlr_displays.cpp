@@ -17,11 +17,15 @@ bool TWlrDisplays::CompositorOffersGammaControl() {
 
 void TWlrDisplays::KeepRampsAfterExit() {
   controls_.ReleaseAll();
-  tables_ = &loader_;
+  tables_ = loader_.get();
 }
 
 bool TWlrDisplays::LeaveToLoader() {
-  if (!loaderLetGo_) loaderLetGo_ = loader_.ReleaseForSession(true);
+  // The loader that let go at the start may have ended since: asked again,
+  // and one started in its place when it does not answer.
+  if (loaderLetGo_ && loader_->ReleaseForSession(false)) return true;
+  if (loaderLetGo_) loader_ = std::make_unique<TLoaderGammaTables>(LoaderBesideThisProgram());
+  loaderLetGo_ = loader_->ReleaseForSession(true);
   return loaderLetGo_;
 }
 
@@ -72,7 +76,7 @@ int32_t TWlrDisplays::SizeOf(TDisplayHandle display, std::string* refusal) {
   // let go of them.
   if (tables_ == &controls_ && !askedLoaderToLetGo_) {
     askedLoaderToLetGo_ = true;
-    loaderLetGo_ = loader_.ReleaseForSession(false);
+    loaderLetGo_ = loader_->ReleaseForSession(false);
   }
   const TWaylandOutput* output = OutputOf(display);
   std::string reason;

@@ -28,8 +28,9 @@ class TWlrDisplays : public TOutputDisplays {
   bool GivesRampsBackAtExit() override { return true; }
   std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) override;
   // After OK: the loader is to hold the stored curves once this process has
-  // ended. When none ran at the start of the session, one is started now and
-  // asked to wait for that end. False when none can be.
+  // ended. When none runs now (none ran at the start of the session, or it
+  // has ended since), one is started and asked to wait for that end. False
+  // when none can be.
   bool LeaveToLoader();
 
   bool GetRamp(TDisplayHandle display, TGammaRamp& ramp) override;
@@ -48,7 +49,7 @@ class TWlrDisplays : public TOutputDisplays {
   TGammaTables* tables_ = &controls_;
   // A session's connection to the loader, which has let go of the outputs
   // while it lasts; the way tables go when they are to outlast this process.
-  TLoaderGammaTables loader_{LoaderBesideThisProgram()};
+  std::unique_ptr<TLoaderGammaTables> loader_ = std::make_unique<TLoaderGammaTables>(LoaderBesideThisProgram());
   bool askedLoaderToLetGo_ = false;
   bool loaderLetGo_ = false;
 };

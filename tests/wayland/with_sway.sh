@@ -2,8 +2,12 @@
 # with_sway.sh COMMAND...: runs COMMAND inside a private headless sway, with
 # WAYLAND_DISPLAY and SWAYSOCK set (and DISPLAY, with SWAY_XWAYLAND=1), then
 # stops sway. sway refuses to run as root, so under root sway and COMMAND run
-# as the unprivileged user "tonemark-sway", made on first use; COMMAND then
-# needs the paths it is given to be readable (and writable) by that user.
+# as the unprivileged user "tonemark-sway", made on first use, from the run's
+# own folder: the checkout may lie where only root can enter (a private
+# temporary folder, root's home), so COMMAND's program and the files or
+# folders that the variables named in SWAY_SHARE hold are copied there first,
+# and those variables then name the copies. Any other path COMMAND is given
+# must be readable (and writable) by that user.
 # SWAY_WORK names a folder that COMMAND may write to: it is private to this
 # run, and removed afterwards unless SWAY_KEEP=1.
 #
@@ -13,6 +17,8 @@
 # SWAY_CONFIG      further lines of sway's configuration ("output HEADLESS-2
 #                  scale 2")
 # SWAY_XWAYLAND=1  starts Xwayland with sway and sets DISPLAY for COMMAND
+# SWAY_SHARE       names of variables that hold paths COMMAND reads
+#                  ("TONEMARK_RENDER TONEMARK_LANGUAGES")
 # SWAY_KEYBOARD=1  gives the seat a keyboard for the whole run (wtype's
 #                  virtual keyboard, idle), as a desktop has: without one, a
 #                  window has the keyboard only while a wtype runs, and Qt
@@ -41,7 +47,22 @@ chmod 755 "$work"
 mkdir -m 700 "$work/runtime"
 mkdir "$work/home" "$work/out"
 chmod 777 "$work/out"
-[[ ${#as_user[@]} -eq 0 ]] || chown "$user:" "$work/runtime" "$work/home"
+command=("$@")
+if [[ ${#as_user[@]} -gt 0 ]]; then
+  chown "$user:" "$work/runtime" "$work/home"
+  mkdir "$work/shared"
+  if [[ ${command[0]} == */* && -f ${command[0]} ]]; then
+    cp "${command[0]}" "$work/shared/"
+    command[0]=$work/shared/$(basename "${command[0]}")
+  fi
+  for name in ${SWAY_SHARE:-}; do
+    cp -r "${!name}" "$work/shared/$name"
+    export "$name=$work/shared/$name"
+  done
+  chmod -R a+rX "$work/shared"
+  # The working folder may be one that the user cannot enter either.
+  cd "$work"
+fi
 
 {
   echo "xwayland $([[ ${SWAY_XWAYLAND:-0} == 1 ]] && echo enable || echo disable)"
@@ -99,6 +120,6 @@ if [[ ${SWAY_KEYBOARD:-0} == 1 ]]; then
 fi
 
 status=0
-"${as_user[@]}" "$@" || status=$?
+"${as_user[@]}" "${command[@]}" || status=$?
 [[ -z ${keyboard:-} ]] || kill "$keyboard" 2>/dev/null || true
 exit "$status"

@@ -50,8 +50,7 @@ class QtWindowOnSway : public ::testing::Test {
     ReferenceImagePath = program.File("no-picture.jpg");
     const std::filesystem::path languages = program.Path() / "Tonemark.languages";
     std::filesystem::create_directory(languages);
-    std::filesystem::copy_file(std::string(std::getenv("TONEMARK_SOURCE_DIR")) +
-                                   "/resources/Tonemark.languages/English.lang",
+    std::filesystem::copy_file(std::string(std::getenv("TONEMARK_LANGUAGES")) + "/English.lang",
                                languages / "English.lang");
     CurrentLanguage = "English";
     LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);

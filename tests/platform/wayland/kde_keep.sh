@@ -8,8 +8,9 @@
 # assigned Tonemark profile off while it runs and puts it back on Cancel, and
 # after a killed session load mode assigns it again; load mode writes a
 # missing profile first; a compositor whose output management is older than
-# version 6 is named as the reason when the back-end is forced, else load mode
-# of the "none" back-end names the profiles. The stand-in compositor notes "profile <output> <source> <path>"
+# version 6 is named as the reason when the back-end is forced, by load mode and
+# in OK's message box, else load mode of the "none" back-end names the profiles.
+# The stand-in compositor notes "profile <output> <source> <path>"
 # whenever an output's profile changes (source 0 sRGB, 1 ICC).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,13 +33,13 @@ chmod +x "$root/bin/xdg-open"
 export PATH=$root/bin:$PATH
 
 # start_kwin NAME OUTPUTS [VERSION]: the stand-in compositor with KWin's
-# output management (version 14 unless given), noting its events in
-# $kde/notes until stop_kwin or the next start_kwin.
+# output management (version 14 unless given) and windows, noting its events
+# in $kde/notes until stop_kwin or the next start_kwin.
 start_kwin() {
   kde=$root/$1
   mkdir -p "$kde"
   mkfifo "$kde/commands"
-  "$compositor" "wayland-$1" "$2" "kde=${3:-14}" <"$kde/commands" >"$kde/notes" 2>"$kde/log" &
+  "$compositor" "wayland-$1" "$2" "kde=${3:-14}" windows <"$kde/commands" >"$kde/notes" 2>"$kde/log" &
   kwin_pid=$!
   pids+=("$kwin_pid")
   exec 6>"$kde/commands"
@@ -152,6 +153,17 @@ TONEMARK_BACKEND=kde run /load
 expect_eq "$status" 1 "old compositor: load's exit code"
 expect_eq "$(head -1 "$root/err")" "Error: Display 1 (Maker Model (DP-1)): $reason. Its calibration is not on screen." \
           "old compositor: load's report"
+# OK says so in a message box over the compositor (its text:
+# kde_keeper_test.cpp); Return closes it, and the session ends well.
+TONEMARK_BACKEND=kde TONEMARK_SCRIPT=1 "$app/tonemark-window" <<<'click OkButton' >/dev/null 2>"$root/err" &
+session=$!
+for _ in $(seq 200); do grep -q '^window ' "$kde/notes" && break; sleep 0.05; done
+echo "press return" >&6
+status=0
+wait "$session" || status=$?
+shown=$(grep '^window \|^no window' "$kde/notes" | sed 's/ [0-9.]*$//')
+expect_eq "$status/$shown/$(cat "$root/err")" "0/window Orvana Tonemark/" \
+          "old compositor: OK's message box (its caption, without the version), its exit code"
 # Unforced, that desktop gets the "none" back-end: load mode writes the
 # missing profile and names it for the desktop's own settings.
 rm "$app/Tonemark1.icc"

@@ -1,6 +1,6 @@
 // The KDE keeper's report after OK when KWin's output management is too old
-// to assign profiles, and OK where a newer KWin lists its output devices
-// through their registry; the rest runs end to end in kde_keep.sh,
+// to assign profiles, OK where a newer KWin lists its output devices through
+// their registry, and OK and Cancel after an output was unplugged; the rest runs end to end in kde_keep.sh,
 // whose OK shows its messages in the window's boxes.
 #include "platform/wayland/kde_keeper.h"
 
@@ -47,6 +47,40 @@ TEST(KdeKeeper, OkAssignsTheProfilesWhereKWinListsItsOutputDevicesThroughTheirRe
   EXPECT_EQ(keeper.HandOverStoredCurves(data.Folder()), "");
   EXPECT_EQ(registryKWin.Profiles(), (std::vector<TKdeProfileState>{{"", 0}, {data.File("Tonemark2.icc"), 1}}));
   ReleaseDisplays();
+}
+
+// Two displays whose output HDMI-A-1 is unplugged during the session.
+class KdeKeeperUnplugged : public ::testing::Test {
+ protected:
+  KdeKeeperUnplugged() {
+    SetDisplaysPort(displays);
+    EnumerateDisplays();
+    for (const char* name : {"Tonemark1.lut", "Tonemark2.lut"}) WriteBytes(data.File(name), CurveFileText({}, ""));
+  }
+  ~KdeKeeperUnplugged() override { ReleaseDisplays(); }
+
+  TPrivateWaylandSession session;
+  TempFolder drm, data;
+  StandInCompositor kwin{session.Socket, StandInOutputsOf("DP-1,HDMI-A-1"), TGammaControl::None, 14};
+  TKdeDisplays displays{drm.Path().string()};
+  TKdeKeeper keeper{[](const TRampCurve&, const TDisplay&) { return std::string("profile"); }};
+};
+
+TEST_F(KdeKeeperUnplugged, OkAssignsTheOutputsKWinStillHasAndNamesTheOneThatWent) {
+  kwin.RemoveOutput("HDMI-A-1");
+  EXPECT_EQ(keeper.HandOverStoredCurves(data.Folder()),
+            "Display 2 (Maker Model (HDMI-A-1)): the output is no longer there. KWin will not keep its calibration.");
+  EXPECT_EQ(kwin.Profiles(), (std::vector<TKdeProfileState>{{data.File("Tonemark1.icc"), 1}}));
+}
+
+TEST_F(KdeKeeperUnplugged, CancelPutsBackWhatKWinStillHasAndNamesTheOneThatWent) {
+  ASSERT_EQ(keeper.HandOverStoredCurves(data.Folder()), "");
+  ASSERT_EQ(keeper.SetAsideForSession(data.Folder()), "");
+  kwin.RemoveOutput("HDMI-A-1");
+  EXPECT_EQ(keeper.PutBackAfterSession(),
+            "Display 2 (Maker Model (HDMI-A-1)): the output is no longer there. KWin did not get back the "
+            "calibration stored before; tonemark /load assigns it again.");
+  EXPECT_EQ(kwin.Profiles(), (std::vector<TKdeProfileState>{{data.File("Tonemark1.icc"), 1}}));
 }
 
 }  // namespace

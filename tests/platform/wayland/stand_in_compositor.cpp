@@ -345,6 +345,18 @@ void StandInCompositor::SendFailed(const std::string& name) {
   wl_display_flush_clients(display_);
 }
 
+void StandInCompositor::OfferWindows() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  if (!windows_) windows_ = OfferStandInWindows(display_, Note);
+}
+
+bool StandInCompositor::PressKey(uint32_t key) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  const bool pressed = windows_ && PressKeyInLastWindow(*windows_, key);
+  wl_display_flush_clients(display_);
+  return pressed;
+}
+
 TShownTables StandInCompositor::Shown(const std::string& name) {
   std::lock_guard<std::recursive_mutex> hold(lock_);
   for (auto& state : Outputs)

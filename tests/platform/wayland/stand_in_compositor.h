@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/platform/wayland/stand_in_windows.h"
 #include "tests/temp_folder.h"
 
 // An output's profile as KWin keeps it (source: 0 sRGB, 1 ICC, 2 EDID).
@@ -70,6 +71,10 @@ class StandInCompositor {
   void RemoveOutput(const std::string& name);
   // `failed` to the output's holder, as on a mode change the hardware refused.
   void SendFailed(const std::string& name);
+  // What a toolkit needs to show windows (stand_in_windows.h), which `note`
+  // hears of as "window <title>"; and a key pressed in the one shown last.
+  void OfferWindows();
+  bool PressKey(uint32_t key);
   TShownTables Shown(const std::string& name);
   bool Held(const std::string& name);
   std::vector<TKdeProfileState> Profiles();
@@ -85,6 +90,7 @@ class StandInCompositor {
   std::recursive_mutex lock_;
   std::atomic<bool> stop_{false};
   std::thread serving_;
+  std::unique_ptr<TStandInWindows, void (*)(TStandInWindows*)> windows_{nullptr, nullptr};
 
  public:
   // For the protocols' handlers, which run under the lock.

@@ -1,12 +1,14 @@
-// stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION]: the
+// stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION] [windows]: the
 // stand-in compositor as a program, for the end-to-end tests and the
 // benchmarks. OUTPUTS is a list such as "DP-1:1024,HDMI-A-1:256=/x.icc"
 // (name, gamma size, 0 refusing every control, and the profile KWin has
 // assigned). "gamma" offers wlr gamma control, refusing a second client;
 // "handover" offers it, handing the output over to a second client; "kde="
-// offers KWin's output management at that version. Every event is a line on
-// standard output (stand_in_compositor.h), and "ready" once it serves;
-// commands come on standard input, one a line: "add NAME:SIZE", "remove NAME", "fail NAME".
+// offers KWin's output management at that version; "windows" what a toolkit
+// needs to show windows. Every event is a line on standard output
+// (stand_in_compositor.h), and "ready" once it serves; commands come on
+// standard input, one a line: "add NAME:SIZE", "remove NAME", "fail NAME",
+// "press return" (in the window shown last).
 // The end of the input ends it.
 #include <iostream>
 #include <mutex>
@@ -16,7 +18,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "usage: stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION]\n";
+    std::cerr << "usage: stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION] [windows]\n";
     return 2;
   }
   TGammaControl gamma = TGammaControl::None;
@@ -27,18 +29,23 @@ int main(int argc, char** argv) {
     if (feature == "handover") gamma = TGammaControl::HandOver;
     if (feature.starts_with("kde=")) kdeManagementVersion = static_cast<uint32_t>(std::stoul(feature.substr(4)));
   }
+  constexpr uint32_t ReturnKey = 28;  // KEY_ENTER
   std::mutex output;
   StandInCompositor compositor(argv[1], StandInOutputsOf(argv[2]), gamma, kdeManagementVersion,
                                [&output](const std::string& line) {
                                  std::lock_guard<std::mutex> hold(output);
                                  std::cout << line << std::endl;
                                });
+  for (int i = 3; i < argc; ++i)
+    if (std::string(argv[i]) == "windows") compositor.OfferWindows();
   std::cout << "ready" << std::endl;
   std::string command, argument;
   while (std::cin >> command >> argument) {
     if (command == "add") compositor.AddOutput(StandInOutputsOf(argument).front());
     if (command == "remove") compositor.RemoveOutput(argument);
     if (command == "fail") compositor.SendFailed(argument);
+    if (command == "press" && argument == "return" && !compositor.PressKey(ReturnKey))
+      std::cout << "no window to press return in" << std::endl;
   }
   return 0;
 }

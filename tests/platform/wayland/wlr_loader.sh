@@ -4,8 +4,8 @@
 # output's gamma control: "tonemark /load" starts it when none runs and
 # loads through it; it loads an output that appears and one that another
 # program took over; a calibration session takes the outputs over from it and
-# hands them back, after OK with the new curve, after Cancel or a crash with
-# the old one; a refusing output is reported by name with exit code 1.
+# hands them back, after OK with the new curve (starting a loader again when
+# it ended meanwhile), after Cancel or a crash with the old one; a refusing output is reported by name with exit code 1.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 tonemark=$1 tonewatch=$2 stand_in=$3
@@ -103,6 +103,34 @@ exec 8>&-
 wait_for $((held + 6)) 'held DP-1'
 settle
 expect_eq "$(last_table DP-1)" "$session" "DP-1 after a killed session"
+
+# The loader ends during a session: OK starts another, which takes the
+# outputs over with the new curve once the session has ended.
+loader_pid() {
+  for process in /proc/[0-9]*; do
+    [[ $(readlink "$process/exe" 2>/dev/null) != "$app/tonewatch" ]] || echo "${process#/proc/}"
+  done
+}
+mkfifo "$root/ok-script"
+held=$(count 'held DP-1')
+TONEMARK_SCRIPT=1 "$app/tonemark" <"$root/ok-script" >/dev/null 2>"$root/err" 7>&- &
+session_pid=$!
+exec 8>"$root/ok-script"
+printf 'down GammaUpDown\n' >&8
+wait_for $((held + 1)) 'held DP-1'
+ended=$(loader_pid)
+[[ -n $ended ]] || fail "no loader runs before the session's OK"
+kill -9 $ended
+printf 'click OkButton\n' >&8
+exec 8>&-
+status=0
+wait "$session_pid" || status=$?
+expect_eq "$status/$(cat "$root/err")" "0/" "OK after the loader ended: exit code and messages"
+session=$(last_table DP-1)
+wait_for $((held + 2)) 'held DP-1'
+settle
+expect_eq "$(last_table DP-1)" "$session" "DP-1 after OK once the loader had ended"
+[[ -n $(loader_pid) ]] || fail "no loader runs after OK"
 
 # No loader runs: the session takes the outputs itself, and OK starts one,
 # which takes them over with the new curve once the session has ended.
