@@ -114,8 +114,8 @@ expect_end() {
 
 start_window
 # The Welcome page: from the top left corner (no title bar, no border), and
-# just above the bar.
-expect_page 0 0 $((height - bar_height - height / 12))
+# above the bar and the notice's row on it.
+expect_page 0 0 $((height - bar_height - 2 * height / 12))
 kill -TERM "$window"
 expect_end 143 SIGTERM
 

@@ -114,9 +114,9 @@ for page in 0 1; do
   "$render" --page $page --out "$out/page$page.png"
   rgb "$out/page$page.png" "$out/page$page.rgb"
 done
-# Corners and edges of the page's pattern, a grey patch of the black-point page, and the bar,
-# drawn as it is, from its top left corner.
-samples=("0 0" "1919 0" "0 1026" "960 10" "1919 1026" "1000 700" "1360 560")
+# Corners and edges of the page's pattern above the notice's row, a grey patch of the black-point
+# page, and the bar, drawn as it is, from its top left corner.
+samples=("0 0" "1919 0" "0 960" "960 10" "1919 960" "1000 700" "1360 560")
 # page_differs PAGE: the first sample where Meta-0 does not show the page
 # through the preview, with what it shows; nothing once it does.
 page_differs() {

@@ -23,7 +23,7 @@ export WAYLAND_DISPLAY=wayland-0
 expect_eq "$(chroot_run labwc --version | cut -d' ' -f1-2)" "labwc 0.8.3" "labwc's version"
 
 # Beyond the pointer at 100, 100.
-welcome_size=1280x720 welcome_pattern="0 0 90 90 1080 0 200 200 0 480 200 186 1080 480 200 186 0 667 1280 2"
+welcome_size=1280x720 welcome_pattern="0 0 90 90 1080 0 200 200 0 480 200 160 1080 480 200 160 0 667 1280 2"
 welcome_match="1280x720 0 0 0 0 0"
 check_load "Error: Display 1 (Headless output 1): the compositor refuses gamma control of this output (another program holds it, or the output has no gamma table). Its calibration is not on screen.
 (display back-end: wlroots (wlr gamma control))"

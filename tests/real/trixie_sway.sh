@@ -42,7 +42,7 @@ chroot_start gammastep gammastep -m wayland -O 4000 -P
 for _ in $(seq 100); do grep -qs 'output(s) do not support' "$work/gammastep.log" && break; sleep 0.05; done
 expect_eq "$(cat "$work/gammastep.log")" "Warning: Zero outputs support gamma adjustment.
 Warning: 1/1 output(s) do not support gamma adjustment." "gammastep beside Tonewatch"
-welcome_size=1920x1080 welcome_pattern="0 0 400 220 1520 0 400 220 0 806 400 220 1520 806 400 220 1040 1027 660 18"
+welcome_size=1920x1080 welcome_pattern="0 0 400 220 1520 0 400 220 0 806 400 160 1520 806 400 160 1040 1027 660 18"
 welcome_match="1920x1080 0 0 0 0 0"
 check_load "Error: Display 1 (Headless output 1): $refusal. Its calibration is not on screen.
 (display back-end: wlroots (wlr gamma control))"
