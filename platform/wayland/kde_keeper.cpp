@@ -78,6 +78,7 @@ std::string UnpluggedSetAside(const std::vector<TKdeOutputProfile>& putBack,
 TKdeKeeper::TKdeKeeper(TProfileMaker makeProfile) : makeProfile_(std::move(makeProfile)) {}
 
 std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
+  TKdeOutputManagement kwin;
   std::vector<TKdeOutputProfile> wanted;
   std::vector<int32_t> shown;
   std::string problems;
@@ -90,6 +91,7 @@ std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
     } catch (const TFileError& error) {
       problem = error.what();
     }
+    if (problem.empty() && !kwin.TakesProfile(Displays[i].MonitorInfo.DeviceName)) problem = KWinTakesNoProfileReason;
     if (!problem.empty()) {
       AddLine(problems, DisplayProblemLine(i, problem + ". KWin will not keep its calibration"));
       continue;
@@ -102,7 +104,6 @@ std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
     if (ProfileOf(wanted, before.Output) == nullptr) wanted.push_back(before);
   setAside_.clear();
   if (wanted.empty()) return problems;
-  TKdeOutputManagement kwin;
   const std::string problem = kwin.Assign(wanted);
   const std::vector<TKdeOutputProfile> held = kwin.Profiles();
   for (size_t k = 0; k < shown.size(); ++k) {
@@ -140,6 +141,8 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
       }
     }
     if (!kwin.Problem().empty()) report.Refused.emplace_back(i, kwin.Problem());
+    else if (!kwin.TakesProfile(Displays[i].MonitorInfo.DeviceName))
+      report.Refused.emplace_back(i, KWinTakesNoProfileReason);
     else if (!Assigned(ProfileOf(before, Displays[i].MonitorInfo.DeviceName), path)) {
       wanted.push_back(Calibration(i, folder));
       assigning.push_back(i);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -17,6 +18,8 @@ namespace {
 
 constexpr uint32_t ProfileVersion = KDE_OUTPUT_CONFIGURATION_V2_SET_ICC_PROFILE_PATH_SINCE_VERSION;
 constexpr uint32_t SourceVersion = KDE_OUTPUT_CONFIGURATION_V2_SET_COLOR_PROFILE_SOURCE_SINCE_VERSION;
+// A device announces whether it takes a profile from this version on.
+constexpr uint32_t IccCapabilityVersion = KDE_OUTPUT_DEVICE_V2_CAPABILITY_ICC_PROFILE_SINCE_VERSION;
 // The registry of output devices is bound at this version or not at all.
 constexpr uint32_t DeviceRegistryVersion = KDE_OUTPUT_DEVICE_REGISTRY_V2_OUTPUT_SINCE_VERSION;
 // KWin answers a configuration once it has applied it to the hardware.
@@ -27,6 +30,9 @@ struct TDevice {
   wl_proxy* Proxy = nullptr;
   TKdeOutputProfile Profile;
   std::vector<wl_proxy*> Modes;
+  // Unknown until the device announces them: then taken as able, and the
+  // profile read back tells.
+  std::optional<uint32_t> Capabilities;
 };
 
 struct TGlobal {
@@ -51,6 +57,7 @@ int DeviceEvent(const void* device, void*, uint32_t, const wl_message* message, 
   if (std::strcmp(name, "name") == 0) to.Profile.Output = Text(arguments[0].s);
   else if (std::strcmp(name, "icc_profile_path") == 0) to.Profile.Path = Text(arguments[0].s);
   else if (std::strcmp(name, "color_profile_source") == 0) to.Profile.Source = arguments[0].u;
+  else if (std::strcmp(name, "capabilities") == 0) to.Capabilities = arguments[0].u;
   else if (std::strcmp(name, "mode") == 0) to.Modes.push_back(reinterpret_cast<wl_proxy*>(arguments[0].o));
   return 0;
 }
@@ -180,6 +187,17 @@ std::vector<TKdeOutputProfile> TKdeOutputManagement::Profiles() const {
   std::vector<TKdeOutputProfile> profiles;
   for (const auto& device : connection_->Devices) profiles.push_back(device->Profile);
   return profiles;
+}
+
+bool TKdeOutputManagement::TakesProfile(const std::string& output) const {
+  const TConnection& c = *connection_;
+  for (const auto& device : c.Devices) {
+    if (device->Profile.Output != output) continue;
+    // Before the flag existed a device could not say either way.
+    return !device->Capabilities || c.Wl->GetVersion(device->Proxy) < IccCapabilityVersion ||
+           (*device->Capabilities & KDE_OUTPUT_DEVICE_V2_CAPABILITY_ICC_PROFILE) != 0;
+  }
+  return true;
 }
 
 std::string TKdeOutputManagement::Assign(const std::vector<TKdeOutputProfile>& profiles) {

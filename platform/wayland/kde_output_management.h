@@ -23,6 +23,11 @@ struct TKdeOutputProfile {
   bool operator==(const TKdeOutputProfile&) const = default;
 };
 
+// KWin answers "applied" to a profile assigned to an output whose device
+// does not announce the ICC capability (a virtual output), stores the path,
+// and goes on showing the output without it.
+inline const char* const KWinTakesNoProfileReason = "KWin takes no colour profile on this output";
+
 class TKdeOutputManagement {
  public:
   TKdeOutputManagement();
@@ -35,6 +40,9 @@ class TKdeOutputManagement {
   const std::string& Problem() const { return problem_; }
   // Each output device's profile as KWin last announced it.
   std::vector<TKdeOutputProfile> Profiles() const;
+  // False for an output whose device announces that it takes no colour
+  // profile; true for any other, whether KWin has it or not.
+  bool TakesProfile(const std::string& output) const;
   // Assigns the profiles (and, where KWin has the choice, the source) of the
   // outputs named, in one configuration; then reads them all again. KWin's
   // reason when it refused them; empty when it applied them. An output that

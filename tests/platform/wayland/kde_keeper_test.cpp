@@ -1,6 +1,7 @@
 // The KDE keeper's report after OK when KWin's output management is too old
 // to assign profiles, OK where a newer KWin lists its output devices through
-// their registry, and OK and Cancel after an output was unplugged; the rest runs end to end in kde_keep.sh,
+// their registry, OK, load mode and the notice where an output takes no
+// profile, and OK and Cancel after an output was unplugged; the rest runs end to end in kde_keep.sh,
 // whose OK shows its messages in the window's boxes.
 #include "platform/wayland/kde_keeper.h"
 
@@ -46,6 +47,32 @@ TEST(KdeKeeper, OkAssignsTheProfilesWhereKWinListsItsOutputDevicesThroughTheirRe
 
   EXPECT_EQ(keeper.HandOverStoredCurves(data.Folder()), "");
   EXPECT_EQ(registryKWin.Profiles(), (std::vector<TKdeProfileState>{{"", 0}, {data.File("Tonemark2.icc"), 1}}));
+  ReleaseDisplays();
+}
+
+// As KWin's virtual output: no ICC capability, and "applied" to a profile
+// that it then does not hold.
+TEST(KdeKeeper, AnOutputThatTakesNoProfileIsNamedAndLeftOutWhileTheOtherIsAssigned) {
+  TPrivateWaylandSession session;
+  std::vector<TStandInOutput> outputs = StandInOutputsOf("Virtual-0,DP-1");
+  outputs[0].IccCapability = false;
+  StandInCompositor kwin(session.Socket, outputs, TGammaControl::None, 14);
+  TempFolder drm, data;
+  TKdeDisplays displays(drm.Path().string());
+  SetDisplaysPort(displays);
+  EnumerateDisplays();
+  for (const char* name : {"Tonemark1.lut", "Tonemark2.lut"}) WriteBytes(data.File(name), CurveFileText({}, ""));
+  TKdeKeeper keeper([](const TRampCurve&, const TDisplay&) { return std::string("profile"); });
+
+  EXPECT_EQ(displays.RampRefusal(Displays[0].DC), "KWin takes no colour profile on this output");
+  EXPECT_EQ(keeper.HandOverStoredCurves(data.Folder()),
+            "Display 1 (Maker Model (Virtual-0)): KWin takes no colour profile on this output. KWin will not keep "
+            "its calibration.");
+  EXPECT_EQ(kwin.Applies(), std::vector<std::string>{"apply DP-1=" + data.File("Tonemark2.icc") + ":1"});
+  TLoadReport report;
+  keeper.EnsureStoredCurves(data.Folder(), report);
+  EXPECT_EQ(report.Refused, (std::vector<std::pair<int32_t, std::string>>{
+                                {0, "KWin takes no colour profile on this output"}}));
   ReleaseDisplays();
 }
 

@@ -161,6 +161,8 @@ void AnnounceDevice(wl_client* client, TOutputState& state, uint32_t version, ui
   kde_output_device_mode_v2_send_size(mode, state.Output.Width, state.Output.Height);
   kde_output_device_v2_send_current_mode(device, mode);
   kde_output_device_v2_send_name(device, state.Output.Name.c_str());
+  kde_output_device_v2_send_capabilities(device,
+                                         state.Output.IccCapability ? KDE_OUTPUT_DEVICE_V2_CAPABILITY_ICC_PROFILE : 0);
   SendProfile(device, state);
 }
 
@@ -213,7 +215,7 @@ void Apply(wl_client*, wl_resource* configuration) {
     StandInCompositor& compositor = *pending.Changes.front().first->Compositor;
     std::string line = "apply";
     for (auto& [state, profile] : pending.Changes) {
-      state->Output.Profile = profile;
+      if (state->Output.IccCapability) state->Output.Profile = profile;
       line += " " + state->Output.Name + "=" + profile.Path + ":" + std::to_string(profile.Source);
       for (wl_resource* device : state->Devices) SendProfile(device, *state);
     }

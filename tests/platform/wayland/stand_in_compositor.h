@@ -10,7 +10,9 @@
 // gamma size 0 refuses every control, as sway's headless outputs do.
 //
 // KWin's output management: it keeps the colour profile assigned to each
-// output and records every configuration applied.
+// output and records every configuration applied. An output can announce no
+// ICC capability, as KWin's virtual outputs do: a profile assigned to it is
+// applied, yet the output goes on announcing the one it had.
 #pragma once
 
 #include <wayland-server-core.h>
@@ -42,6 +44,7 @@ struct TStandInOutput {
   int32_t X = 0, Width = 1920, Height = 1080;
   uint32_t GammaSize = 256;
   TKdeProfileState Profile = {};
+  bool IccCapability = true;
 };
 
 // Whether wlr gamma control is offered, and what a second client gets.

@@ -1,10 +1,11 @@
-// stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION] [windows]: the
+// stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION] [noicc=NAME] [windows]: the
 // stand-in compositor as a program, for the end-to-end tests and the
 // benchmarks. OUTPUTS is a list such as "DP-1:1024,HDMI-A-1:256=/x.icc"
 // (name, gamma size, 0 refusing every control, and the profile KWin has
 // assigned). "gamma" offers wlr gamma control, refusing a second client;
 // "handover" offers it, handing the output over to a second client; "kde="
-// offers KWin's output management at that version; "windows" what a toolkit
+// offers KWin's output management at that version; "noicc=" names an output
+// whose device announces no ICC capability; "windows" what a toolkit
 // needs to show windows. Every event is a line on standard output
 // (stand_in_compositor.h), and "ready" once it serves; commands come on
 // standard input, one a line: "add NAME:SIZE", "remove NAME", "fail NAME",
@@ -13,25 +14,29 @@
 #include <iostream>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "tests/platform/wayland/stand_in_compositor.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "usage: stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION] [windows]\n";
+    std::cerr << "usage: stand_in_compositor SOCKET OUTPUTS [gamma | handover] [kde=VERSION] [noicc=NAME] [windows]\n";
     return 2;
   }
   TGammaControl gamma = TGammaControl::None;
   uint32_t kdeManagementVersion = 0;
+  std::vector<TStandInOutput> outputs = StandInOutputsOf(argv[2]);
   for (int i = 3; i < argc; ++i) {
     const std::string feature = argv[i];
+    for (TStandInOutput& output : outputs)
+      if (feature == "noicc=" + output.Name) output.IccCapability = false;
     if (feature == "gamma") gamma = TGammaControl::RefuseSecond;
     if (feature == "handover") gamma = TGammaControl::HandOver;
     if (feature.starts_with("kde=")) kdeManagementVersion = static_cast<uint32_t>(std::stoul(feature.substr(4)));
   }
   constexpr uint32_t ReturnKey = 28;  // KEY_ENTER
   std::mutex output;
-  StandInCompositor compositor(argv[1], StandInOutputsOf(argv[2]), gamma, kdeManagementVersion,
+  StandInCompositor compositor(argv[1], outputs, gamma, kdeManagementVersion,
                                [&output](const std::string& line) {
                                  std::lock_guard<std::mutex> hold(output);
                                  std::cout << line << std::endl;
