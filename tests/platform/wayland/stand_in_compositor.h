@@ -41,6 +41,7 @@ struct TStandInOutput {
   int32_t X = 0, Width = 1920, Height = 1080;
   uint32_t GammaSize = 256;
   TKdeProfileState Profile = {};
+  uint32_t OutputVersion = 4;  // below 4 without name and description, as older compositors
 };
 
 // Whether wlr gamma control is offered, and what a second client gets.
