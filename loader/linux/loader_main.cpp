@@ -113,7 +113,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
     AddSystemBusWatchToPoll(bus, slots[BusSlot], timeoutMs, now);
     AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeoutMs, now);
     AddGammaHolderToPoll(holder, slots[CompositorSlot], timeoutMs, now);
-    AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot]);
+    AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot], timeoutMs, now);
     WaitNoLaterThan(settleAt, now, timeoutMs);
     if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
@@ -127,8 +127,10 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
       LaunchAndTrim(runs, holder);
     }
     closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
+    const bool compositorAnswered = holder.Display != nullptr;
     if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs, holder);
     else if (slots[CompositorSlot].revents != 0) TrimWorkingSet();
+    if (!compositorAnswered && holder.Display != nullptr) OpenGammaRequests(gammaRequests, instance.Folder);
     if (ServeGammaRequests(gammaRequests, holder, &slots[GammaSlot], now)) TrimWorkingSet();
     if (holder.Broken) break;  // the compositor, and with it the session, has ended
     if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;

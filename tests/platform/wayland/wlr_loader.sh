@@ -141,4 +141,17 @@ printf 'up GammaUpDown\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/
 wait_for 3 'held DP-1'
 settle
 expect_eq "$(count 'taken DP-1')" 0 "outputs taken over under the handover rule"
-echo "wlr loader: loads, outputs that appear or are taken over, sessions handed back, refusals"
+
+# A compositor whose wl_output is older than version 4 names no output: load
+# mode and the loader still agree on each output's name.
+"$app/tonewatch" /uninstall
+exec 7>&-
+wait "$stand_in_pid"
+"$stand_in" wayland-unnamed DP-1:256 gamma wl_output=3 <"$root/commands" >"$root/notes" &
+stand_in_pid=$!
+exec 7>"$root/commands"
+for _ in $(seq 100); do grep -q ready "$root/notes" && break; sleep 0.02; done
+export WAYLAND_DISPLAY=wayland-unnamed
+"$app/tonemark" /load 2>"$root/err" || fail "load mode with unnamed outputs: $(cat "$root/err")"
+expect_eq "$(wc -w <<<"$(last_table DP-1)")" 768 "the unnamed output's table"
+echo "wlr loader: loads, outputs that appear or are taken over, sessions handed back, refusals, unnamed outputs"
