@@ -28,7 +28,9 @@ constexpr int32_t MillisecondsPerSecond = 1000;
 // this long after the last of them.
 constexpr uint64_t SettleDelayMs = 1000;
 // A load run held back for a calibration session: whether the session has
-// ended is looked at this often.
+// ended is looked at this soon (a session that is ending may hold its lock a
+// moment longer than its connections), then this often.
+constexpr uint64_t FirstSessionCheckMs = 250;
 constexpr uint64_t SessionCheckMs = 2000;
 
 enum TPollSlot {
@@ -72,7 +74,9 @@ struct THeldBackRun {
   uint64_t CheckAt = NoDeadline;
 };
 
-void HoldBack(THeldBackRun& heldBack, uint64_t now) { heldBack.CheckAt = now + SessionCheckMs; }
+void HoldBack(THeldBackRun& heldBack, uint64_t now) {
+  heldBack.CheckAt = now + (heldBack.CheckAt == NoDeadline ? FirstSessionCheckMs : SessionCheckMs);
+}
 
 void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
   // A wlroots session that has the outputs from the loader brings a load run
