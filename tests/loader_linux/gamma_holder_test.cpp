@@ -58,6 +58,11 @@ class GammaHolder : public testing::Test {
     setenv("WAYLAND_DISPLAY", Socket, 1);
     folder_.SetVariable("WAYLAND_DISPLAY", Socket);
   }
+  void TearDown() override {
+    compositor_.reset();
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("XDG_RUNTIME_DIR");
+  }
 
   void StartCompositor() {
     compositor_.emplace(Socket, StandInOutputsOf("DP-1:256,DP-2:256"), TGammaControl::RefuseSecond, 0,
