@@ -31,7 +31,10 @@ TWaitingRequest& SlotForNewcomer(TCloseRequests& requests) {
 void AcceptWaiting(TCloseRequests& requests, uint64_t now) {
   for (;;) {
     int connection = accept4(requests.Listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (connection < 0) return;
+    if (connection < 0) {
+      if (AcceptWantsResources(errno)) requests.ListenAgainAt = now + ListenPauseMs;
+      return;
+    }
     if (!PeerIsThisUser(connection)) {
       close(connection);
       continue;
@@ -60,7 +63,9 @@ bool ReadRequest(TWaitingRequest& request) {
 
 void AddCloseRequestsToPoll(const TCloseRequests& requests, pollfd* entries, int& timeoutMs,
                             uint64_t now) {
-  entries[0] = {requests.Listener, POLLIN, 0};
+  const bool resting = requests.ListenAgainAt > now;
+  entries[0] = {resting ? -1 : requests.Listener, POLLIN, 0};
+  if (resting) WaitNoLaterThan(requests.ListenAgainAt, now, timeoutMs);
   for (int i = 0; i < MostWaitingRequests; ++i) {
     const TWaitingRequest& request = requests.Waiting[i];
     entries[i + 1] = {request.Connection, POLLIN, 0};

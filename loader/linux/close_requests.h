@@ -19,11 +19,13 @@ struct TWaitingRequest {
 
 struct TCloseRequests {
   int Listener = -1;
+  uint64_t ListenAgainAt = 0;  // out of descriptors: the listener rests until then
   TWaitingRequest Waiting[MostWaitingRequests];
 };
 
 // The listener and the waiting connections, in entries[0 .. MostWaitingRequests];
-// shortens timeoutMs to the earliest deadline.
+// shortens timeoutMs to the earliest deadline (or the end of the listener's
+// rest after it ran out of descriptors).
 void AddCloseRequestsToPoll(const TCloseRequests& requests, pollfd* entries, int& timeoutMs,
                             uint64_t now);
 

@@ -16,6 +16,13 @@ constexpr uint32_t OutputVersion = 4;
 constexpr uint64_t OutputSettleMs = 250;
 // Another program took a control over: asked again this much later.
 constexpr uint64_t TakeAgainMs = 1000;
+// A control refused (wlroots 0.17 and later refuse an output that another
+// program holds, a night-light tool say): asked again this often, until taken.
+constexpr uint64_t AskRefusedAgainMs = 3000;
+// A compositor that does not answer yet (the loader started before it): tried
+// again after this long, twice as long each time, up to the longest.
+constexpr uint64_t FirstReconnectMs = 1000;
+constexpr uint64_t LongestReconnectMs = 30000;
 // A session that ended may still hold the controls for a moment, until the
 // compositor has heard of its end.
 constexpr uint64_t TakeBackMs = 250;
@@ -40,12 +47,9 @@ void GammaSize(void* data, zwlr_gamma_control_v1*, uint32_t size) {
 // Taken away from a control that was held; refused when asked.
 void Failed(void* data, zwlr_gamma_control_v1*) {
   THeldOutput& output = *static_cast<THeldOutput*>(data);
-  if (output.State == OutputHeld) {
-    output.State = OutputTakenAway;
-    output.AskAgainAt = MonotonicMs() + TakeAgainMs;
-  } else {
-    output.State = OutputRefused;
-  }
+  const bool takenAway = output.State == OutputHeld;
+  output.State = takenAway ? OutputTakenAway : OutputRefused;
+  output.AskAgainAt = MonotonicMs() + (takenAway ? TakeAgainMs : AskRefusedAgainMs);
 }
 const zwlr_gamma_control_v1_listener ControlListener = {GammaSize, Failed};
 
@@ -58,6 +62,21 @@ void DestroyControl(THeldOutput& output) {
   if (output.Control != nullptr) zwlr_gamma_control_v1_destroy(output.Control);
   output.Control = nullptr;
   ForgetTable(output);
+}
+
+// From version 3 release lets the compositor free its side of the output as
+// well; a plain destroy would leave it there for the loader's whole session.
+void ReleaseOutput(THeldOutput& output) {
+  DestroyControl(output);
+  if (output.Output == nullptr) return;
+  if (wl_output_get_version(output.Output) >= WL_OUTPUT_RELEASE_SINCE_VERSION) wl_output_release(output.Output);
+  else wl_output_destroy(output.Output);
+  output.Output = nullptr;
+}
+
+// Asked again, when due, for a control refused or taken away.
+bool IsAskedAgain(const THeldOutput& output) {
+  return output.State == OutputTakenAway || output.State == OutputRefused;
 }
 
 // Asks for the output's control; the answer comes with the next round trip.
@@ -86,6 +105,7 @@ void Global(void* data, wl_registry* registry, uint32_t global, const char* inte
     if (output.State != OutputUnused) continue;
     output = THeldOutput();
     output.Global = global;
+    UnnamedOutputName(global, output.Name, sizeof output.Name);  // until the compositor names it
     output.Output = static_cast<wl_output*>(
         wl_registry_bind(registry, global, &wl_output_interface, version < OutputVersion ? version : OutputVersion));
     wl_output_add_listener(output.Output, &OutputListener, &output);
@@ -103,8 +123,7 @@ void GlobalRemove(void* data, wl_registry*, uint32_t global) {
   TGammaHolder& holder = *static_cast<TGammaHolder*>(data);
   for (THeldOutput& output : holder.Outputs) {
     if (output.State == OutputUnused || output.Global != global) continue;
-    DestroyControl(output);
-    if (output.Output != nullptr) wl_output_destroy(output.Output);
+    ReleaseOutput(output);
     output = THeldOutput();
   }
 }
@@ -126,19 +145,19 @@ TGammaAnswer AnswerAbout(const THeldOutput* output) {
   }
 }
 
-}  // namespace
+enum TConnection { NotReached, WithoutGammaControl, Connected };
 
-bool OpenGammaHolder(TGammaHolder& holder, bool takeNow) {
-  const char* waylandDisplay = getenv("WAYLAND_DISPLAY");
-  if (waylandDisplay == nullptr || *waylandDisplay == '\0') return false;
+TConnection Connect(TGammaHolder& holder, bool takeNow) {
   holder.Display = wl_display_connect(nullptr);
-  if (holder.Display == nullptr) return false;
+  if (holder.Display == nullptr) return NotReached;
   holder.Registry = wl_display_get_registry(holder.Display);
   wl_registry_add_listener(holder.Registry, &RegistryListener, &holder);
   RoundTrip(holder);
   if (holder.Manager == nullptr || holder.Broken) {
+    const TConnection connection = holder.Broken ? NotReached : WithoutGammaControl;
     CloseGammaHolder(holder);
-    return false;
+    holder.Broken = false;  // a compositor that has not come yet is not the session's end
+    return connection;
   }
   for (THeldOutput& output : holder.Outputs) {
     if (output.State != OutputAsked) continue;
@@ -147,32 +166,64 @@ bool OpenGammaHolder(TGammaHolder& holder, bool takeNow) {
   }
   RoundTrip(holder);  // the names, and the controls' answers
   holder.Started = true;
-  return true;
+  return Connected;
+}
+
+}  // namespace
+
+bool OpenGammaHolder(TGammaHolder& holder, bool takeNow) {
+  const char* waylandDisplay = getenv("WAYLAND_DISPLAY");
+  if (waylandDisplay == nullptr || *waylandDisplay == '\0') return false;
+  const TConnection connection = Connect(holder, takeNow);
+  if (connection == NotReached) {
+    holder.ReconnectDelayMs = FirstReconnectMs;
+    holder.ReconnectAt = MonotonicMs() + holder.ReconnectDelayMs;
+  }
+  return connection == Connected;
 }
 
 void AddGammaHolderToPoll(TGammaHolder& holder, pollfd& slot, int& timeoutMs, uint64_t now) {
   slot = {-1, POLLIN, 0};
-  if (holder.Display == nullptr) return;
+  if (holder.Display == nullptr) {
+    WaitNoLaterThan(holder.ReconnectAt, now, timeoutMs);
+    return;
+  }
   wl_display_dispatch_pending(holder.Display);
   wl_display_flush(holder.Display);
   slot.fd = wl_display_get_fd(holder.Display);
   WaitNoLaterThan(holder.LoadAt, now, timeoutMs);
   for (const THeldOutput& output : holder.Outputs)
-    if (output.State == OutputTakenAway) WaitNoLaterThan(output.AskAgainAt, now, timeoutMs);
+    if (IsAskedAgain(output)) WaitNoLaterThan(output.AskAgainAt, now, timeoutMs);
 }
 
 bool ProcessGammaHolder(TGammaHolder& holder, const pollfd& slot, uint64_t now) {
-  if (holder.Display == nullptr) return false;
+  if (holder.Display == nullptr) {
+    if (holder.ReconnectAt > now) return false;
+    // Nothing was loaded on this compositor yet, and nobody can have started
+    // this loader from it: its outputs are taken at once, and loaded.
+    const TConnection connection = Connect(holder, true);
+    holder.ReconnectAt = NoDeadline;
+    if (connection == NotReached) {
+      holder.ReconnectDelayMs = holder.ReconnectDelayMs * 2 < LongestReconnectMs ? holder.ReconnectDelayMs * 2
+                                                                                 : LongestReconnectMs;
+      holder.ReconnectAt = now + holder.ReconnectDelayMs;
+    }
+    return connection == Connected;
+  }
   if (slot.revents != 0 && wl_display_dispatch(holder.Display) < 0) holder.Broken = true;
+  bool asked[MostHeldOutputs] = {};
   bool askedAgain = false;
-  for (THeldOutput& output : holder.Outputs) {
-    if (output.State != OutputTakenAway || output.AskAgainAt > now) continue;
+  for (int i = 0; i < MostHeldOutputs; ++i) {
+    THeldOutput& output = holder.Outputs[i];
+    if (!IsAskedAgain(output) || output.AskAgainAt > now) continue;
     Take(holder, output);
-    askedAgain = true;
+    asked[i] = askedAgain = true;
   }
   if (askedAgain) {
     RoundTrip(holder);
-    if (holder.LoadAt > now) holder.LoadAt = now;
+    // Quietly: an output refused again is simply asked again later.
+    for (int i = 0; i < MostHeldOutputs; ++i)
+      if (asked[i] && holder.Outputs[i].State == OutputHeld && holder.LoadAt > now) holder.LoadAt = now;
   }
   if (holder.LoadAt > now) return false;
   holder.LoadAt = NoDeadline;
@@ -243,8 +294,7 @@ bool SessionHasOutputs(const TGammaHolder& holder) {
 void CloseGammaHolder(TGammaHolder& holder) {
   for (THeldOutput& output : holder.Outputs) {
     if (output.State == OutputUnused) continue;
-    DestroyControl(output);
-    if (output.Output != nullptr) wl_output_destroy(output.Output);
+    ReleaseOutput(output);
     output = THeldOutput();
   }
   if (holder.Manager != nullptr) zwlr_gamma_control_manager_v1_destroy(holder.Manager);

@@ -3,11 +3,14 @@
 // client holds the control: the load runs send their tables through the
 // loader (gamma_requests.h). It takes a control when an output appears (and
 // a load run a moment later), asks again a second after a `failed` that
-// it did not cause (another program took the output over), lets go of the
-// outputs for a calibration session and takes them back when it ends.
+// it did not cause (another program took the output over), asks again every
+// few seconds for a control refused until it has it (and loads it then), lets
+// go of the outputs for a calibration session and takes them back when it
+// ends.
 //
-// When the compositor's connection breaks, the session is over: the loader
-// ends with it.
+// A compositor that does not answer when the loader starts is tried again at
+// growing intervals. When the compositor's connection breaks, the session is
+// over: the loader ends with it.
 #pragma once
 
 #include <poll.h>
@@ -42,7 +45,7 @@ struct THeldOutput {
   char Name[GammaOutputNameSize] = {};
   uint32_t GammaSize = 0;
   int Table = -1;  // the file of the table last shown
-  uint64_t AskAgainAt = NoDeadline;  // when taken away, or handed back by a session
+  uint64_t AskAgainAt = NoDeadline;  // when refused, taken away, or handed back by a session
   int ReleasedTo = -1;  // the session's connection
 };
 
@@ -54,10 +57,14 @@ struct TGammaHolder {
   bool Started = false;  // the outputs of the start are loaded by the launch at start
   uint64_t LoadAt = NoDeadline;  // a load run is wanted then
   bool Broken = false;
+  // While the compositor has not answered: when to try again, and the last wait.
+  uint64_t ReconnectAt = NoDeadline;
+  uint64_t ReconnectDelayMs = 0;
 };
 
 // Connects when the session is a Wayland one whose compositor offers wlr
-// gamma control; false otherwise. With `takeNow` it takes every output's
+// gamma control; false otherwise. A compositor that cannot be reached yet is
+// tried again from ProcessGammaHolder. With `takeNow` it takes every output's
 // control at once, else each on the first request about it: a loader that
 // load mode or a calibration session started must not take an output over
 // from the process that started it (wlroots 0.16 gives it to the newcomer).
@@ -69,8 +76,8 @@ bool SessionHasOutputs(const TGammaHolder& holder);
 
 void AddGammaHolderToPoll(TGammaHolder& holder, pollfd& slot, int& timeoutMs, uint64_t now);
 
-// Reads the compositor's news and asks again for what is due. True when a
-// load run is due now.
+// Reads the compositor's news and asks again for what is due, or connects
+// when it is time. True when a load run is due now.
 bool ProcessGammaHolder(TGammaHolder& holder, const pollfd& slot, uint64_t now);
 
 // The answer about the output named, asking again for a control that was

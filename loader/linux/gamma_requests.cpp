@@ -1,18 +1,23 @@
 #include "loader/linux/gamma_requests.h"
 
+#include <errno.h>
 #include <string.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "loader/linux/clock.h"
 #include "loader/linux/instance.h"
 #include "loader/linux/runtime_folder.h"
 
 namespace {
 
-void Accept(TGammaRequests& requests) {
+void Accept(TGammaRequests& requests, uint64_t now) {
   for (;;) {
     int connection = accept4(requests.Listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (connection < 0) return;
+    if (connection < 0) {
+      if (AcceptWantsResources(errno)) requests.ListenAgainAt = now + ListenPauseMs;
+      return;
+    }
     int* slot = nullptr;
     for (int& client : requests.Clients)
       if (client < 0) slot = &client;
@@ -34,18 +39,21 @@ bool Receive(int client, TGammaRequest& request, int& file) {
 
 void Answer(int client, const TGammaAnswer& answer, int file) { SendWithFile(client, &answer, sizeof answer, file); }
 
-// False when the client is to be dropped.
+// False when the client is to be dropped. Only 'T' keeps the file a request
+// brings (ShowTable keeps or closes it); any other request's file is closed.
 bool Serve(int client, TGammaHolder& holder) {
   TGammaRequest request;
   int file;
   if (!Receive(client, request, file)) return false;
+  if (request.Kind == 'T') {
+    if (file < 0) return false;
+    Answer(client, ShowTable(holder, request.Output, file), -1);
+    return true;
+  }
+  if (file >= 0) close(file);
   switch (request.Kind) {
     case 'S':
       Answer(client, AskForOutput(holder, request.Output), -1);
-      return true;
-    case 'T':
-      if (file < 0) return false;
-      Answer(client, ShowTable(holder, request.Output, file), -1);
       return true;
     case 'G': {
       const TGammaAnswer answer = AskForOutput(holder, request.Output);
@@ -57,7 +65,6 @@ bool Serve(int client, TGammaHolder& holder) {
       Answer(client, {GammaHeld, 0}, -1);
       return true;
     default:
-      if (file >= 0) close(file);
       return false;
   }
 }
@@ -69,8 +76,10 @@ void OpenGammaRequests(TGammaRequests& requests, const char* folder) {
     requests.Listener = ListenOnPrivateSocket(requests.SocketPath);
 }
 
-void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries) {
-  entries[0] = {requests.Listener, POLLIN, 0};
+void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries, int& timeoutMs, uint64_t now) {
+  const bool resting = requests.ListenAgainAt > now;
+  entries[0] = {resting ? -1 : requests.Listener, POLLIN, 0};
+  if (resting) WaitNoLaterThan(requests.ListenAgainAt, now, timeoutMs);
   for (int i = 0; i < MostGammaClients; ++i) entries[i + 1] = {requests.Clients[i], POLLIN, 0};
 }
 
@@ -85,7 +94,7 @@ bool ServeGammaRequests(TGammaRequests& requests, TGammaHolder& holder, const po
     client = -1;
     gone = true;
   }
-  if (entries[0].revents != 0) Accept(requests);
+  if (entries[0].revents != 0) Accept(requests, now);
   return gone;
 }
 

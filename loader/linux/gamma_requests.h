@@ -16,6 +16,7 @@ constexpr int MostGammaClients = 4;
 
 struct TGammaRequests {
   int Listener = -1;
+  uint64_t ListenAgainAt = 0;  // out of descriptors: the listener rests until then
   char SocketPath[sizeof(sockaddr_un::sun_path)] = {};
   int Clients[MostGammaClients] = {-1, -1, -1, -1};
 };
@@ -24,8 +25,9 @@ struct TGammaRequests {
 // report every output as refused.
 void OpenGammaRequests(TGammaRequests& requests, const char* folder);
 
-// The listener and the clients, in entries[0 .. MostGammaClients].
-void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries);
+// The listener and the clients, in entries[0 .. MostGammaClients]; shortens
+// timeoutMs to the end of the listener's rest.
+void AddGammaRequestsToPoll(const TGammaRequests& requests, pollfd* entries, int& timeoutMs, uint64_t now);
 
 // After a poll over those entries. True when a client has gone: the code
 // that served it is not needed while the loader waits.

@@ -15,12 +15,19 @@
 #pragma once
 
 #include <stdint.h>
+#include <stdio.h>
 #include <string.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 constexpr char GammaSocketName[] = "Orvana.Tonewatch.gamma";
 constexpr int GammaOutputNameSize = 60;
+
+// An output the compositor gives no name (wl_output before version 4) goes
+// by its global's number, "WL-<global>", on both ends of the socket.
+inline void UnnamedOutputName(uint32_t global, char* name, size_t size) {
+  snprintf(name, size, "WL-%u", static_cast<unsigned>(global));
+}
 
 struct TGammaRequest {
   char Kind;
@@ -61,19 +68,32 @@ inline bool SendWithFile(int socket, const void* record, size_t size, int file) 
 }
 
 // Reads one record into `record`, with the file attached to it (-1 when
-// none). True when a whole record came; a file that came with less is closed.
+// none). True when a whole record came; a file that came with less is closed,
+// and so is every file past the first: a peer may attach several, and each
+// would stay open here for good.
 inline bool ReceiveWithFile(int socket, void* record, size_t size, int& file) {
+  // Room for a few: the kernel drops, and closes, whatever does not fit.
+  constexpr size_t MostFilesRead = 4;
   file = -1;
   iovec bytes = {record, size};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  alignas(cmsghdr) char control[CMSG_SPACE(MostFilesRead * sizeof(int))] = {};
   msghdr message = {};
   message.msg_iov = &bytes;
   message.msg_iovlen = 1;
   message.msg_control = control;
   message.msg_controllen = sizeof control;
   const ssize_t count = recvmsg(socket, &message, MSG_CMSG_CLOEXEC);
-  cmsghdr* attached = count > 0 ? CMSG_FIRSTHDR(&message) : nullptr;
-  if (attached != nullptr && attached->cmsg_type == SCM_RIGHTS) memcpy(&file, CMSG_DATA(attached), sizeof file);
+  for (cmsghdr* attached = count > 0 ? CMSG_FIRSTHDR(&message) : nullptr; attached != nullptr;
+       attached = CMSG_NXTHDR(&message, attached)) {
+    if (attached->cmsg_level != SOL_SOCKET || attached->cmsg_type != SCM_RIGHTS) continue;
+    const size_t files = (attached->cmsg_len - CMSG_LEN(0)) / sizeof(int);
+    for (size_t i = 0; i < files; ++i) {
+      int received;
+      memcpy(&received, CMSG_DATA(attached) + i * sizeof(int), sizeof received);
+      if (file < 0) file = received;
+      else close(received);
+    }
+  }
   if (count == static_cast<ssize_t>(size)) return true;
   if (file >= 0) close(file);
   file = -1;

@@ -1,5 +1,6 @@
 #include "loader/linux/instance.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <string.h>
@@ -36,6 +37,10 @@ bool PeerIsThisUser(int connection) {
   socklen_t length = sizeof peer;
   if (getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) return false;
   return length == sizeof peer && peer.uid == geteuid();
+}
+
+bool AcceptWantsResources(int error) {
+  return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
 }
 
 bool TakeInstanceLock(TLoaderInstance& instance) {

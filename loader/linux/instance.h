@@ -6,6 +6,7 @@
 
 #include <limits.h>
 #include <stddef.h>
+#include <stdint.h>
 #include <sys/un.h>
 
 // What "/uninstall" sends through the control socket.
@@ -33,6 +34,12 @@ int ListenOnPrivateSocket(const char* path);
 
 // Whether the other end of a connected socket runs as this user.
 bool PeerIsThisUser(int connection);
+
+// Whether accept4 failed for want of descriptors or memory: the connection
+// then still waits and its listener stays readable, so the listener is left
+// out of the wait for this long instead of being polled in a spin.
+bool AcceptWantsResources(int error);
+constexpr uint64_t ListenPauseMs = 1000;
 
 // Removes the socket and gives up the lock.
 void ReleaseInstance(TLoaderInstance& instance);

@@ -10,6 +10,7 @@
 #include "loader/linux/clock.h"
 #include "loader/linux/close_requests.h"
 #include "loader/linux/display_watch.h"
+#include "loader/linux/editing_session.h"
 #include "loader/linux/gamma_holder.h"
 #include "loader/linux/gamma_requests.h"
 #include "loader/linux/instance.h"
@@ -26,6 +27,11 @@ constexpr int32_t MillisecondsPerSecond = 1000;
 // three monitors, a desktop resetting every ramp after unlock): one launch
 // this long after the last of them.
 constexpr uint64_t SettleDelayMs = 1000;
+// A load run held back for a calibration session: whether the session has
+// ended is looked at this soon (a session that is ending may hold its lock a
+// moment longer than its connections), then this often.
+constexpr uint64_t FirstSessionCheckMs = 250;
+constexpr uint64_t SessionCheckMs = 2000;
 
 enum TPollSlot {
   SignalSlot,
@@ -62,8 +68,25 @@ int StartLoadTimer(int32_t delayMs) {
   return timer;
 }
 
-void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder) {
+// A load run wanted during a calibration session waits for its end: until
+// then the next look at the session, NoDeadline when none waits.
+struct THeldBackRun {
+  uint64_t CheckAt = NoDeadline;
+};
+
+void HoldBack(THeldBackRun& heldBack, uint64_t now) {
+  heldBack.CheckAt = now + (heldBack.CheckAt == NoDeadline ? FirstSessionCheckMs : SessionCheckMs);
+}
+
+void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
+  // A wlroots session that has the outputs from the loader brings a load run
+  // itself when it ends.
   if (SessionHasOutputs(holder)) return;
+  if (EditingSessionOpen()) {
+    HoldBack(heldBack, now);
+    return;
+  }
+  heldBack = THeldBackRun();
   RequestLoadRun(runs);
   TrimWorkingSet();
 }
@@ -76,7 +99,7 @@ void PrepareSignals() {
   sigprocmask(SIG_BLOCK, &signals, nullptr);
 }
 
-void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
+void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeldBack) {
   sigset_t endSignals = EndSignals();
   int signals = signalfd(-1, &endSignals, SFD_NONBLOCK | SFD_CLOEXEC);
   // Blocked and unread, SIGTERM could not end the loader at all; the
@@ -100,6 +123,8 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
   if (OpenGammaHolder(holder, takeNow)) OpenGammaRequests(gammaRequests, instance.Folder);
   TLoadRuns runs;
   AdoptLoadRun(runs, firstRun);
+  THeldBackRun heldBack;
+  if (firstRunHeldBack) HoldBack(heldBack, MonotonicMs());
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
   uint64_t settleAt = NoDeadline;
@@ -113,8 +138,9 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
     AddSystemBusWatchToPoll(bus, slots[BusSlot], timeoutMs, now);
     AddCloseRequestsToPoll(requests, &slots[ControlSlot], timeoutMs, now);
     AddGammaHolderToPoll(holder, slots[CompositorSlot], timeoutMs, now);
-    AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot]);
+    AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot], timeoutMs, now);
     WaitNoLaterThan(settleAt, now, timeoutMs);
+    WaitNoLaterThan(heldBack.CheckAt, now, timeoutMs);
     if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
@@ -124,11 +150,13 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
     if (slots[TimerSlot].revents != 0) {
       close(timer);
       timer = -1;
-      LaunchAndTrim(runs, holder);
+      LaunchAndTrim(runs, holder, heldBack, now);
     }
     closeConnection = ServeCloseRequests(requests, &slots[ControlSlot], now);
-    if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs, holder);
+    const bool compositorAnswered = holder.Display != nullptr;
+    if (ProcessGammaHolder(holder, slots[CompositorSlot], now)) LaunchAndTrim(runs, holder, heldBack, now);
     else if (slots[CompositorSlot].revents != 0) TrimWorkingSet();
+    if (!compositorAnswered && holder.Display != nullptr) OpenGammaRequests(gammaRequests, instance.Folder);
     if (ServeGammaRequests(gammaRequests, holder, &slots[GammaSlot], now)) TrimWorkingSet();
     if (holder.Broken) break;  // the compositor, and with it the session, has ended
     if (slots[DisplaySlot].revents != 0 && ProcessDisplayWatch(display) > 0) settleAt = now + SettleDelayMs;
@@ -136,7 +164,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
     // code on every wake-up would bring back what the trim let go.
     if (SystemBusWatchIsDue(bus, slots[BusSlot], now)) {
       TSystemBusNews news = ProcessSystemBusWatch(bus, now);
-      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim(runs, holder);
+      for (int i = 0; i < news.Resumes; ++i) LaunchAndTrim(runs, holder, heldBack, now);
       if (news.SessionReturns > 0) settleAt = now + SettleDelayMs;
       // Connecting, or reading news that launches nothing, ran code that the
       // wait does not need.
@@ -144,8 +172,9 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow) {
     }
     if (settleAt <= now) {
       settleAt = NoDeadline;
-      LaunchAndTrim(runs, holder);
+      LaunchAndTrim(runs, holder, heldBack, now);
     }
+    if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
   }
 

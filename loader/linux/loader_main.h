@@ -2,6 +2,7 @@
 // without polling, for its one timer, a resume from suspend, a change of the
 // display configuration, the session's return to the user, a close request,
 // a gamma request, the compositor's news or SIGTERM / SIGINT. Ends at once when another loader holds the lock.
+// Load runs wanted while a calibration session is open wait for its end.
 #pragma once
 
 #include <stdint.h>
@@ -14,4 +15,6 @@ void PrepareSignals();
 // firstRun is the load-mode run launched at start (-1 when none was).
 // takeNow: on a wlroots desktop, takes the outputs' gamma controls at once
 // (gamma_holder.h), as a loader with its own launch at start does.
-void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow);
+// firstRunHeldBack: the launch at start waits for the end of the calibration
+// session that was open then.
+void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeldBack);

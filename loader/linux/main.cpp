@@ -1,7 +1,9 @@
 // tonewatch, the resident loader: launches "<own folder>tonemark /load" at
 // once, again after its delay, after every resume from suspend, and a second
-// after the display configuration changes or the session returns to the user.
+// after the display configuration changes or the session returns to the user;
+// a launch wanted while a calibration session is open comes when it ends.
 #include "loader/command_line.h"
+#include "loader/linux/editing_session.h"
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/loader_main.h"
@@ -15,9 +17,11 @@ int main(int argc, char** argv) {
   }
   FindTonemark(argc > 0 ? argv[0] : nullptr);
   PrepareSignals();
-  // Every start launches once, before the single-instance test.
-  const pid_t firstRun = options.LoadAtStart ? LaunchLoadMode() : -1;
+  // Every start launches once, before the single-instance test, unless a
+  // calibration session is open: the loader then launches when it ends.
+  const bool heldBack = options.LoadAtStart && EditingSessionOpen();
+  const pid_t firstRun = options.LoadAtStart && !heldBack ? LaunchLoadMode() : -1;
   TrimWorkingSet();
-  LoaderMain(options.DelayMs, firstRun, options.LoadAtStart);
+  LoaderMain(options.DelayMs, firstRun, options.LoadAtStart, heldBack);
   return 0;
 }

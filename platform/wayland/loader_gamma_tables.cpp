@@ -4,7 +4,9 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -20,18 +22,30 @@ extern char** environ;
 namespace {
 
 constexpr const char* NoLoadOption = "/noload";
+constexpr const char* UninstallOption = "/uninstall";
+// The loader's control socket, beside its gamma socket.
+constexpr const char* ControlSocketName = "Orvana.Tonewatch.socket";
 // A loader just started opens its socket once it has the compositor's
 // outputs: this long at most.
 constexpr int LoaderStartWaitMs = 5000;
 constexpr int ConnectRetryMs = 20;
 constexpr int AnswerWaitMs = 5000;
 
-int ConnectToLoader() {
+std::string RuntimeFile(const char* name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime == nullptr || *runtime == '\0') return -1;
+  return runtime == nullptr || *runtime == '\0' ? "" : std::string(runtime) + "/" + name;
+}
+
+bool IsSocket(const std::string& path) {
+  struct stat info;
+  return !path.empty() && lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+int ConnectToLoader() {
+  const std::string path = RuntimeFile(GammaSocketName);
+  if (path.empty()) return -1;
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  const std::string path = std::string(runtime) + "/" + GammaSocketName;
   if (path.size() >= sizeof address.sun_path) return -1;
   std::memcpy(address.sun_path, path.c_str(), path.size());
   int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -41,6 +55,24 @@ int ConnectToLoader() {
     return -1;
   }
   return connection;
+}
+
+// A loader that runs without its gamma socket has found no compositor with
+// gamma control: one started before this session's WAYLAND_DISPLAY was set
+// (an autostart run too early) never will. It is asked to close, and waited
+// for, so that one started from here, with this process's environment, can
+// take its place.
+void CloseLoaderWithoutGammaSocket(const std::string& path) {
+  if (!IsSocket(RuntimeFile(ControlSocketName)) || IsSocket(RuntimeFile(GammaSocketName))) return;
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  for (int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+    posix_spawn_file_actions_addopen(&files, descriptor, "/dev/null", O_RDWR, 0);
+  std::string option = UninstallOption;
+  char* arguments[] = {const_cast<char*>(path.c_str()), option.data(), nullptr};
+  pid_t child;
+  if (posix_spawn(&child, path.c_str(), &files, nullptr, arguments, environ) == 0) waitpid(child, nullptr, 0);
+  posix_spawn_file_actions_destroy(&files);
 }
 
 // Started in a session of its own, with nothing of this process's output:
@@ -82,6 +114,7 @@ bool TLoaderGammaTables::Connect(bool startLoader) {
   if (unreachable_) return false;
   socket_ = ConnectToLoader();
   if (socket_ >= 0 || !startLoader) return socket_ >= 0;
+  CloseLoaderWithoutGammaSocket(loaderPath_);
   if (StartLoader(loaderPath_))
     for (int waited = 0; socket_ < 0 && waited < LoaderStartWaitMs; waited += ConnectRetryMs) {
       usleep(ConnectRetryMs * 1000);
@@ -127,7 +160,10 @@ uint32_t TLoaderGammaTables::TableSize(const std::string& output, std::string& r
     return 0;
   }
   switch (status) {
-    case GammaHeld: return sizes_[output] = size;
+    case GammaHeld:
+      if (size > 0) return sizes_[output] = size;
+      refusal = ControlRefusedReason;  // a control without a table takes nothing
+      break;
     case GammaTakenAway: refusal = ControlTakenReason; break;
     case GammaGone: refusal = OutputGoneReason; break;
     case GammaEditing: refusal = EditingReason; break;

@@ -3,7 +3,8 @@
 // socket, "Orvana.Tonewatch.gamma" in $XDG_RUNTIME_DIR): load mode's ramps
 // then stay on screen after it ends. When no loader runs, the loader beside
 // this program ("tonewatch /noload": the load is this process's own) is
-// started and waited for.
+// started and waited for; so it is when the loader that runs has no gamma
+// socket (it found no compositor), after that one has been asked to close.
 //
 // A calibration session uses the same connection the other way: it asks the
 // loader to let go of every output while the connection lasts, and the

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "loader/linux/gamma_wire.h"
 #include "platform/wayland/wayland_client_library.h"
 #include "wlr-gamma-control-unstable-v1-client-protocol.h"
 
@@ -116,8 +117,12 @@ std::string TWlrGammaControls::Refresh() {
   // The globals, then each new output's events.
   if (wl_->Roundtrip(display_) < 0 || wl_->Roundtrip(display_) < 0)
     return "The connection to the Wayland compositor broke, so the desktop's outputs are unknown.";
-  for (auto& output : outputs_)
-    if (output->Output != nullptr && output->Info.Name.empty()) output->Info.Name = "WL-" + std::to_string(output->Global);
+  for (auto& output : outputs_) {
+    if (output->Output == nullptr || !output->Info.Name.empty()) continue;
+    char name[GammaOutputNameSize];
+    UnnamedOutputName(output->Global, name, sizeof name);  // as the loader names it
+    output->Info.Name = name;
+  }
   return "";
 }
 

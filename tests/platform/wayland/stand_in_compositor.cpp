@@ -36,7 +36,15 @@ using TOutputState = StandInCompositor::TOutputState;
 
 void DestroyResource(wl_client*, wl_resource* resource) { wl_resource_destroy(resource); }
 
-const struct wl_output_interface OutputImplementation = {DestroyResource};
+void Note(const TOutputState& state, const std::string& line);
+
+void ReleaseOutput(wl_client*, wl_resource* resource) {
+  const TOutputState& state = *static_cast<TOutputState*>(wl_resource_get_user_data(resource));
+  Note(state, "released " + state.Output.Name);
+  wl_resource_destroy(resource);
+}
+
+const struct wl_output_interface OutputImplementation = {ReleaseOutput};
 
 void BindOutput(wl_client* client, void* data, uint32_t version, uint32_t id) {
   const TStandInOutput& output = static_cast<TOutputState*>(data)->Output;
@@ -307,7 +315,8 @@ void StandInCompositor::AddOutput(const TStandInOutput& output) {
   auto state = std::make_unique<TOutputState>();
   state->Compositor = this;
   state->Output = output;
-  state->Global = wl_global_create(display_, &wl_output_interface, 4, state.get(), BindOutput);
+  state->Global =
+      wl_global_create(display_, &wl_output_interface, static_cast<int>(output.OutputVersion), state.get(), BindOutput);
   if (KdeManagementVersion > 0 && KdeManagementVersion < ManagementVersionWithDeviceRegistry)
     state->DeviceGlobal = wl_global_create(
         display_, &kde_output_device_v2_interface,

@@ -45,6 +45,7 @@ struct TStandInOutput {
   uint32_t GammaSize = 256;
   TKdeProfileState Profile = {};
   bool IccCapability = true;
+  uint32_t OutputVersion = 4;  // below 4 without name and description, as older compositors
 };
 
 // Whether wlr gamma control is offered, and what a second client gets.

@@ -169,4 +169,27 @@ printf 'up GammaUpDown\nclick OkButton\n' | TONEMARK_SCRIPT=1 "$app/tonemark" >/
 wait_for 3 'held DP-1'
 settle
 expect_eq "$(count 'taken DP-1')" 0 "outputs taken over under the handover rule"
-echo "wlr loader: loads, outputs that appear or are taken over, sessions handed back, refusals"
+
+# A compositor whose wl_output is older than version 4 names no output: load
+# mode and the loader still agree on each output's name.
+"$app/tonewatch" /uninstall
+exec 7>&-
+wait "$stand_in_pid"
+"$stand_in" wayland-unnamed DP-1:256 gamma wl_output=3 <"$root/commands" >"$root/notes" &
+stand_in_pid=$!
+exec 7>"$root/commands"
+for _ in $(seq 100); do grep -q ready "$root/notes" && break; sleep 0.02; done
+export WAYLAND_DISPLAY=wayland-unnamed
+"$app/tonemark" /load 2>"$root/err" || fail "load mode with unnamed outputs: $(cat "$root/err")"
+expect_eq "$(wc -w <<<"$(last_table DP-1)")" 768 "the unnamed output's table"
+
+# A loader started before the session set WAYLAND_DISPLAY reaches no
+# compositor: load mode has one with its own environment take its place.
+"$app/tonewatch" /uninstall
+env -u WAYLAND_DISPLAY "$app/tonewatch" /noload &
+for _ in $(seq 150); do [[ -S $XDG_RUNTIME_DIR/Orvana.Tonewatch.socket ]] && break; sleep 0.02; done
+held=$(count 'held DP-1')
+"$app/tonemark" /load 2>"$root/err" || fail "load mode beside a loader without a compositor: $(cat "$root/err")"
+[[ -S $XDG_RUNTIME_DIR/Orvana.Tonewatch.gamma ]] || fail "no loader holds the outputs after load mode"
+expect_eq "$(count 'held DP-1')" $((held + 1)) "DP-1 taken by the loader that load mode started"
+echo "wlr loader: loads, outputs that appear or are taken over, sessions handed back, refusals, unnamed outputs, a loader started too early"
