@@ -31,6 +31,8 @@ real_uid=$(id -u "$real_user") real_gid=$(id -g "$real_user")
 
 work=$(mktemp -d /tmp/tonemark-real.XXXXXX)
 chmod 755 "$work"
+source "$(dirname "${BASH_SOURCE[0]}")/../sanitizer_options.sh"
+share_sanitizer_options "$work"
 mkdir -m 700 "$work/runtime"
 mkdir "$work/home" "$work/app"
 app=$work/app

@@ -17,6 +17,8 @@ if [[ -z ${MUTTER_WORK:-} ]]; then
   here=$(cd "$(dirname "$0")" && pwd)
   work=$(mktemp -d)
   chmod 755 "$work"
+  source "$here/../sanitizer_options.sh"
+  share_sanitizer_options "$work"
   mkdir "$work/app" "$work/home" "$work/out"
   mkdir -m 700 "$work/runtime"
   cp "$1" "$2" "$3" "$4" "$5" "$0" "$here/../e2e/curve_files.sh" "$here/mutter_session_bus.conf" "$work/app/"

@@ -34,6 +34,8 @@ as_user() { "${as_user_command[@]}" "$@"; }
 
 work=$(mktemp -d)
 chmod 755 "$work"
+source "$(dirname "${BASH_SOURCE[0]}")/../sanitizer_options.sh"
+share_sanitizer_options "$work"
 mkdir -m 700 "$work/runtime"
 mkdir "$work/home" "$work/out" "$work/app"
 [[ ${#as_user_command[@]} -eq 0 ]] || chown "$real_user:" "$work/runtime" "$work/home" "$work/out"

@@ -44,6 +44,8 @@ fi
 
 work=$(mktemp -d)
 chmod 755 "$work"
+source "$(dirname "${BASH_SOURCE[0]}")/../sanitizer_options.sh"
+share_sanitizer_options "$work"
 mkdir -m 700 "$work/runtime"
 mkdir "$work/home" "$work/out"
 chmod 777 "$work/out"
