@@ -33,7 +33,8 @@ rm -f "$app/Tonemark.settings"
 
 "$exe" >"$case_dir/out" 2>"$case_dir/err" &
 session=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orvana Tonemark') || fail "no window appeared"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orvana Tonemark') ||
+  fail "no window appeared: $(cat "$case_dir/err")"
 geometry=$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\n' ' ')
 expect_eq "$geometry" "X=0 Y=0 WIDTH=1024 HEIGHT=768 " "the window's place"
 xdotool mousemove $((ok_left + ok_width / 2)) $((bar_top + ok_top + ok_height / 2)) click 1
@@ -58,7 +59,8 @@ ramp() { tr -s ' \n' '\n\n' <"$sim/ramp1.txt" | sed '/^$/d'; }
 ramp >"$case_dir/saved"
 "$exe" >"$case_dir/out" 2>"$case_dir/err" &
 session=$!
-timeout 30 xdotool search --sync --onlyvisible --name '^Orvana Tonemark' >/dev/null || fail "no window appeared"
+timeout 30 xdotool search --sync --onlyvisible --name '^Orvana Tonemark' >/dev/null ||
+  fail "no window appeared: $(cat "$case_dir/err")"
 for _ in $(seq 100); do
   ramp | cmp -s - "$case_dir/saved" || break
   sleep 0.05

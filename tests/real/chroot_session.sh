@@ -134,18 +134,21 @@ start_window() {
 
 # end_window_by TERM|keys: ends the window by SIGTERM or by the compositor's
 # close key (Alt+F4), and checks that it ended as a Cancel does, the files
-# beside the program as they were.
+# beside the program as they were. The key goes again each second: a window
+# that is slow to start (under the sanitizers) may not have the focus yet.
 end_window_by() {
-  if [[ $1 == keys ]]; then
-    chroot_run wtype -M alt -k F4 -m alt
-  else
-    kill -TERM "$window"
-  fi
-  local status=0 _
-  for _ in $(seq 100); do kill -0 "$window" 2>/dev/null || break; sleep 0.05; done
-  kill -0 "$window" 2>/dev/null && fail "the window outlived $1 by 5 s"
+  [[ $1 == keys ]] || kill -TERM "$window"
+  local status=0 tick
+  for tick in $(seq 0 199); do
+    kill -0 "$window" 2>/dev/null || break
+    [[ $1 == keys ]] && ((tick % 20 == 0)) && chroot_run wtype -M alt -k F4 -m alt
+    sleep 0.05
+  done
+  kill -0 "$window" 2>/dev/null && fail "the window outlived $1 by 10 s"
   wait "$window" || status=$?
-  expect_eq "$status|$(cat "$work/window.log")" "${end_status[$1]}|" "the end by $1: exit code and messages"
+  # A second wtype's keyboard makes Qt say that it knows no keymap of its.
+  expect_eq "$status|$(sed '/^qt.qpa.wayland: unknown keymap format/d' "$work/window.log")" "${end_status[$1]}|" \
+    "the end by $1: exit code and messages"
   expect_eq "$(stored_files)" "$stored" "the end by $1: the files beside the program"
 }
 declare -A end_status=([TERM]=143 [keys]=0)
