@@ -4,6 +4,11 @@
 # ramp from a .cal file and `xrandr --gamma`, all on one private Xvfb CRTC in
 # the same run, and prints the ratios. The goals are tonemark <= 0.5 x dispwin
 # and <= 1.0 x xrandr --gamma.
+# With BASELINE_REV (a git revision; default: where this branch left main) the
+# tonemark of that revision, built into a temporary folder (BASELINE_BUILD
+# names one already built), loads the same curve stored as it was before
+# monitors had identities, in the same turns: the goal is
+# tonemark / baseline <= 1.00 (the monitor's identity costs nothing).
 # Installs argyll and x11-xserver-utils when they are missing; builds
 # tonemark, crtc_gamma and interleaved_runs with the default preset unless
 # BUILD_DIR already has them.
@@ -27,6 +32,17 @@ if [[ -z "${LOAD_BENCH_ON_XVFB:-}" ]]; then
     cmake --preset default -S "$source_dir" >/dev/null
     cmake --build "$build" --target tonemark crtc_gamma interleaved_runs -j2
   fi
+  if [[ -z "${BASELINE_BUILD:-}" && "${BASELINE_REV:-x}" != "" ]]; then
+    rev=${BASELINE_REV:-$(git -C "$source_dir" merge-base HEAD main 2>/dev/null || true)}
+    if [[ -n "$rev" ]]; then
+      BASELINE_BUILD=$(mktemp -d)/build
+      mkdir -p "$BASELINE_BUILD/../src"
+      git -C "$source_dir" archive "$rev" | tar -x -C "$BASELINE_BUILD/../src"
+      cmake -S "$BASELINE_BUILD/../src" -B "$BASELINE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+      cmake --build "$BASELINE_BUILD" --target tonemark -j2 >/dev/null
+    fi
+  fi
+  export BASELINE_BUILD
   LOAD_BENCH_ON_XVFB=1 exec "$source_dir/tests/e2e/with_xvfb.sh" "$0" "$build"
 fi
 
@@ -39,6 +55,16 @@ mkdir -p "$HOME" "$work/app"
 cp "$build/bin/tonemark" "$work/app/tonemark"   # portable: data beside it
 write_curve "$work/app/Tonemark1.lut" Gamma=20 BlackR=10 WhiteB=-30 BalanceG=5
 output=$(xrandr | awk '/ connected/ {print $1; exit}')
+# The curve recorded as the monitor's own: Xvfb's output has no EDID, so its
+# identity is its name.
+printf '[Monitors]\r\nTonemark1.lut=@%s\r\n' "$output" >"$work/app/Tonemark.monitors"
+baseline=()
+if [[ -n "${BASELINE_BUILD:-}" ]]; then
+  mkdir -p "$work/base"
+  cp "$BASELINE_BUILD/bin/tonemark" "$work/base/tonemark"
+  cp "$work/app/Tonemark1.lut" "$work/base/"
+  baseline=("$work/base/tonemark /load")
+fi
 
 # Bring the display to its target, then take the ramp it holds as the .cal
 # file that dispwin loads.
@@ -61,7 +87,7 @@ output=$(xrandr | awk '/ connected/ {print $1; exit}')
 # loads the curve's own ramp just before each tonemark run: tonemark finds
 # the display at its target, as at a log-on after the last one.
 "$build/bin/interleaved_runs" "$runs" 10 "xrandr --output $output --gamma 1:1:1" "dispwin -d 1 $work/curve.cal" \
-  "$work/app/tonemark /load" >"$work/times"
+  "$work/app/tonemark /load" "${baseline[@]}" >"$work/times"
 
 # Other work on the machine makes single runs slow now and then; the median
 # shows the typical run, the mean what such delays add.
@@ -74,4 +100,9 @@ awk '{ mean[NR] = $1; median[NR] = $2 }
            mean[3] / mean[2], median[3] / median[2]
     printf "tonemark / xrandr:  %.2f (mean), %.2f (median); goal <= 1.00\n",
            mean[3] / mean[1], median[3] / median[1]
+    if (NR > 3) {
+      printf "%-16s %10.2f %10.2f\n", "baseline /load", mean[4], median[4]
+      printf "tonemark / baseline: %.2f (mean), %.2f (median); goal <= 1.00\n",
+             mean[3] / mean[4], median[3] / median[4]
+    }
   }' "$work/times"
