@@ -2,6 +2,7 @@
 // drives its connector. A monitor without one (Mutter's virtual and remote
 // monitors have none) is a display that takes no ramp.
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/gnome_monitors.h"
 #include "platform/wayland/mutter_names.h"
 #include "platform/wayland/sd_bus_library.h"
@@ -81,7 +82,7 @@ std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, s
       state.Crtc = static_cast<uint32_t>(crtc);
     } else {
       state.GammaSize = 0;
-      state.Refusal = GnomeNoRampReason;
+      state.Refusal = GnomeNoRampKey;
     }
     outputs.push_back(output);
     crtcs.push_back(state);
@@ -110,7 +111,7 @@ bool TGnomeDisplays::RefreshSerial(size_t index) {
     while (j < outputs.size() && outputs[j].Name != Outputs[i].Name) ++j;
     if (j == outputs.size() || crtcs[j].GammaSize == 0) {
       crtcs_[i].GammaSize = 0;
-      crtcs_[i].Refusal = j == outputs.size() ? GnomeGoneReason : GnomeNoRampReason;
+      crtcs_[i].Refusal = j == outputs.size() ? GnomeGoneKey : GnomeNoRampKey;
     } else if (crtcs[j].Crtc != crtcs_[i].Crtc) {
       crtcs_[i].Crtc = crtcs[j].Crtc;
       crtcs_[i].GammaSize = -1;
