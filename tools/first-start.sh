@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# first_start.sh TREE [CHECKOUT]: a newcomer's first start on a fresh Debian 12,
+# first-start.sh TREE [CHECKOUT]: a newcomer's first start on a fresh Debian 12,
 # measured: TREE becomes a bookworm system (debootstrap's smallest variant from
 # the mirror apt here uses, with git and the release's update sources), and
 # inside it `git clone` of CHECKOUT (default: this one) and `bash
@@ -9,7 +9,7 @@
 # for each run.
 set -euo pipefail
 tree=$1
-checkout=$(realpath "${2:-$(dirname "$0")/../..}")
+checkout=$(realpath "${2:-$(dirname "$0")/..}")
 [[ $(id -u) == 0 ]] || { echo "needs root (debootstrap, chroot)"; exit 77; }
 
 mirror=$({ cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } |
