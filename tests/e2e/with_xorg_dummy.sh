@@ -9,7 +9,7 @@
 # The configuration lives in a temporary folder; no input devices are
 # added, so no real console or keyboard is taken. -noreset keeps the ramp
 # loaded by one client for the next. The server picks a free display number
-# itself (-displayfd). XORG_SCREEN sets the screen size (default 1920x1080).
+# itself (-displayfd). The screen is the driver's largest mode, 2048 x 1536.
 set -euo pipefail
 xorg=/usr/lib/xorg/Xorg
 if [[ $(id -u) != 0 || ! -x $xorg || ! -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]]; then
@@ -17,7 +17,6 @@ if [[ $(id -u) != 0 || ! -x $xorg || ! -f /usr/lib/xorg/modules/drivers/dummy_dr
   exit 77
 fi
 work=$(mktemp -d)
-width=${XORG_SCREEN:-1920x1080}
 cat >"$work/xorg.conf" <<EOF
 Section "ServerFlags"
   Option "DontVTSwitch" "true"
@@ -38,11 +37,7 @@ Section "Screen"
   Identifier "screen"
   Device "card"
   Monitor "monitor"
-  DefaultDepth ${XORG_DEPTH:-24}
-  SubSection "Display"
-    Depth ${XORG_DEPTH:-24}
-    Virtual ${width/x/ }
-  EndSubSection
+  DefaultDepth 24
 EndSection
 EOF
 "$xorg" -config "$work/xorg.conf" -configdir "$work" -noreset -nolisten tcp -novtswitch -sharevts \
