@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Builds Tonemark for this machine and starts it on the X display, passing on
 # its arguments (for example /load). Without an X display it runs the
-# demonstration on a private Xvfb instead (tools/demo.sh). Installs what the
-# native build needs first; the Windows cross build is left alone.
+# demonstration on a private Xvfb instead (tools/demo.sh). Installs only what
+# building and starting need (the packages marked "start" in
+# tools/packages.txt); a first configuration leaves the tests out, since their
+# packages may be missing, and tools/test.sh takes them in again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/ensure-packages --native
-cmake --preset default >/dev/null
+tools/ensure-packages --start
+if [[ -f build/CMakeCache.txt ]]; then
+  cmake --preset default >/dev/null
+else
+  cmake --preset default -DTONEMARK_TESTS=OFF >/dev/null
+fi
 cmake --build --preset default --target tonemark tonemark-window tonewatch tonemark_program_data x-screenshot
 
 if [[ -n "${DISPLAY:-}" ]] && xset q >/dev/null 2>&1; then

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 tools/ensure-packages
 tools/ensure-lcms2-source
 
-cmake --preset default >/dev/null
+cmake --preset default -DTONEMARK_TESTS=ON >/dev/null
 cmake --build --preset default
 ctest --preset default
 

@@ -8,6 +8,8 @@
 #include <dlfcn.h>
 #include <lcms2.h>
 
+#include <string>
+
 #include "profile/display_profile.h"
 
 namespace {
@@ -30,39 +32,59 @@ struct TLcms2 {
 };
 
 template <class Function>
-bool Find(void* library, const char* name, Function& function) {
+bool Find(void* library, const char* name, Function& function, const char*& missing) {
   function = reinterpret_cast<Function>(dlsym(library, name));
+  if (function == nullptr && missing == nullptr) missing = name;
   return function != nullptr;
 }
 
-bool Load(void* library, TLcms2& cms) {
-  return Find(library, "cmsxyY2XYZ", cms.XyYToXyz) &&
-         Find(library, "cmsBuildParametricToneCurve", cms.BuildParametricToneCurve) &&
-         Find(library, "cmsBuildTabulatedToneCurve16", cms.BuildTabulatedToneCurve16) &&
-         Find(library, "cmsFreeToneCurve", cms.FreeToneCurve) && Find(library, "cmsMLUalloc", cms.MluAlloc) &&
-         Find(library, "cmsMLUfree", cms.MluFree) && Find(library, "cmsMLUsetASCII", cms.MluSetAscii) &&
-         Find(library, "cmsWriteTag", cms.WriteTag) && Find(library, "cmsSetProfileVersion", cms.SetProfileVersion) &&
-         Find(library, "cmsCloseProfile", cms.CloseProfile) &&
-         Find(library, "cmsSaveProfileToMem", cms.SaveProfileToMem) &&
-         Find(library, "cmsCreateRGBProfile", cms.CreateRgbProfile);
+// The name of the first function the library lacks, or null when it has all.
+const char* Load(void* library, TLcms2& cms) {
+  const char* missing = nullptr;
+  Find(library, "cmsxyY2XYZ", cms.XyYToXyz, missing);
+  Find(library, "cmsBuildParametricToneCurve", cms.BuildParametricToneCurve, missing);
+  Find(library, "cmsBuildTabulatedToneCurve16", cms.BuildTabulatedToneCurve16, missing);
+  Find(library, "cmsFreeToneCurve", cms.FreeToneCurve, missing);
+  Find(library, "cmsMLUalloc", cms.MluAlloc, missing);
+  Find(library, "cmsMLUfree", cms.MluFree, missing);
+  Find(library, "cmsMLUsetASCII", cms.MluSetAscii, missing);
+  Find(library, "cmsWriteTag", cms.WriteTag, missing);
+  Find(library, "cmsSetProfileVersion", cms.SetProfileVersion, missing);
+  Find(library, "cmsCloseProfile", cms.CloseProfile, missing);
+  Find(library, "cmsSaveProfileToMem", cms.SaveProfileToMem, missing);
+  Find(library, "cmsCreateRGBProfile", cms.CreateRgbProfile, missing);
+  return missing;
 }
 
-// Opened once and kept, or null when it cannot be.
-const TLcms2* Lcms2() {
-  static const TLcms2* const library = []() -> const TLcms2* {
+struct TOpenedLcms2 {
+  TLcms2 Cms;
+  std::string Problem;  // why it cannot be used; empty when it can
+};
+
+// Opened once and kept.
+const TOpenedLcms2& OpenedLcms2() {
+  static const TOpenedLcms2 opened = [] {
+    TOpenedLcms2 result;
     void* handle = dlopen(Lcms2Library, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return nullptr;
-    static TLcms2 cms;
-    return Load(handle, cms) ? &cms : nullptr;
+    if (handle == nullptr) {
+      const char* why = dlerror();
+      result.Problem = std::string(Lcms2Library) + " cannot be loaded" + (why != nullptr ? std::string(" (") + why + ")" : "");
+    } else if (const char* missing = Load(handle, result.Cms)) {
+      result.Problem = std::string(Lcms2Library) + " lacks the function " + missing;
+    }
+    return result;
   }();
-  return library;
+  return opened;
 }
+
+const TLcms2* Lcms2() { return &OpenedLcms2().Cms; }
 
 }  // namespace
 
 std::string CalibrationProfileOnDemand(const TRampCurve& curve, const TDisplay& display) {
-  if (Lcms2() == nullptr)
-    throw TProfileError(std::string("The colour profile could not be made: ") + Lcms2Library + " cannot be loaded");
+  // Said after "… could not be written: ", so it starts in lower case.
+  const std::string& problem = OpenedLcms2().Problem;
+  if (!problem.empty()) throw TProfileError("the colour profile could not be made: " + problem);
   return CalibrationProfileBytes(curve, display);
 }
 

@@ -76,6 +76,11 @@ void ApplyDpi(const std::string& text, int32_t& dpi) {
   if (ParseInt(text, parsed) && parsed > 0) dpi = parsed;
 }
 
+void ApplyBits(const std::string& text, int32_t& bits) {
+  int32_t parsed = 0;
+  if (ParseInt(text, parsed) && parsed >= 1 && parsed <= 16) bits = parsed;
+}
+
 void ApplyFailures(const std::string& text, TSimMonitor& monitor) {
   for (const std::string& part : SplitCommas(text)) {
     const std::string failure = Lower(part);
@@ -100,6 +105,7 @@ TSimMonitor MonitorFromSection(int32_t number, const TSection& section) {
     else if (key == "deviceid") monitor.DeviceID = value;
     else if (key == "edid") monitor.Edid = value;
     else if (key == "fail") ApplyFailures(value, monitor);
+    else if (key == "bits") ApplyBits(value, monitor.Bits);
   }
   return monitor;
 }

@@ -24,6 +24,9 @@ struct TSimMonitor {
   // The display takes no live ramp and says so (a desktop without a ramp
   // interface, an HDR display on Windows): loads are refused with the reason.
   bool NoLiveRamp = false;
+  // The precision of the card's table: accepted loads are kept rounded to it,
+  // as a card of 8, 10 or 12 bits gives its ramp back.
+  int32_t Bits = 16;
 };
 
 // The monitors described in `iniFile`, numbering stopping at the first

@@ -29,6 +29,19 @@ void IdentityRamp(TGammaRamp& ramp) {
       ramp[channel * LevelCount + level] = static_cast<uint16_t>(level * 257);
 }
 
+// The ramp as a table of `bits` per entry keeps it and gives it back, as
+// video cards do: each entry cut to its top bits, then spread over 0..65535
+// again (8 bits give multiples of 257).
+TGammaRamp RoundedToBits(const TGammaRamp& ramp, int32_t bits) {
+  const uint32_t top = (1u << bits) - 1;
+  TGammaRamp rounded = ramp;
+  for (uint16_t& entry : rounded) {
+    const uint32_t step = entry >> (16 - bits);
+    entry = static_cast<uint16_t>((step * 65535 + top / 2) / top);
+  }
+  return rounded;
+}
+
 }  // namespace
 
 TSimDisplays::TSimDisplays(std::filesystem::path folder, bool realtime)
@@ -111,7 +124,7 @@ bool TSimDisplays::SetRamp(TDisplayHandle display, const TGammaRamp& ramp) {
   bool accepted = !monitor->FailSet && !monitor->NoLiveRamp;
   if (accepted && !monitor->IgnoreSet) {
     try {
-      WriteFileAtomically(RampFile(*monitor).string(), RampFileText(ramp));
+      WriteFileAtomically(RampFile(*monitor).string(), RampFileText(RoundedToBits(ramp, monitor->Bits)));
     } catch (const TFileError&) {
       accepted = false;
     }

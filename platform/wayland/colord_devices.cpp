@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/sd_bus_library.h"
 
 namespace {
@@ -18,7 +19,6 @@ constexpr const char* DeviceInterface = "org.freedesktop.ColorManager.Device";
 constexpr const char* ProfileInterface = "org.freedesktop.ColorManager.Profile";
 constexpr const char* OutputProperty = "XRANDR_name";
 constexpr const char* OwnIdPrefix = "icc-tonemark-";
-constexpr const char* NoColordReason = "colord cannot be reached on the system bus";
 
 std::string ErrorText(const TSdBusCall& call, int result) {
   if (call.Error.message != nullptr) return call.Error.message;
@@ -62,7 +62,7 @@ bool TColordDevices::Answers() {
 }
 
 std::string TColordDevices::FindDevice(const std::string& connector, std::string& device) {
-  if (bus_ == nullptr) return NoColordReason;
+  if (bus_ == nullptr) return NoColordReason();
   TSdBusCall call(*sd_);
   const int result = sd_->CallMethod(bus_, Service, ManagerPath, ManagerInterface, "FindDeviceByProperty",
                                      &call.Error, &call.Reply, "ss", OutputProperty, connector.c_str());
@@ -158,7 +158,7 @@ std::string TColordDevices::EnsureDefault(const std::string& connector, const st
 }
 
 std::string TColordDevices::RemoveOwnProfiles(const std::string& connector) {
-  if (bus_ == nullptr) return NoColordReason;
+  if (bus_ == nullptr) return NoColordReason();
   // A monitor that colord does not know holds none of them.
   TSdBusCall call(*sd_);
   if (sd_->CallMethod(bus_, Service, ManagerPath, ManagerInterface, "FindDeviceByProperty", &call.Error, &call.Reply,

@@ -3,6 +3,8 @@
 // the model's 256 entries and the CRTC's size.
 #include "platform/wayland/gnome_displays.h"
 
+#include "lang/multilang.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/mutter_names.h"
 #include "platform/wayland/sd_bus_library.h"
 #include "ramp/ramp_resample.h"
@@ -106,7 +108,7 @@ bool TGnomeDisplays::EnsureSession(size_t index) {
                               &property.Error, 'u', &size) < 0 ||
       size == 0) {
     state.GammaSize = 0;
-    state.Refusal = GnomeNoRampReason;
+    state.Refusal = GnomeNoRampKey;
     return false;
   }
   state.Session = path;
@@ -135,7 +137,7 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
       entries.insert(entries.end(), values, values + count);
     }
     crtcs_[index].GammaSize = static_cast<int>(size);
-    if (size == 0) crtcs_[index].Refusal = GnomeNoRampReason;
+    if (size == 0) crtcs_[index].Refusal = GnomeNoRampKey;
     return size > 0;
   }
   return false;
@@ -199,5 +201,5 @@ int32_t TGnomeDisplays::RampSize(TDisplayHandle display) {
 }
 
 std::string TGnomeDisplays::RampRefusal(TDisplayHandle display) {
-  return OutputOf(display) != nullptr ? crtcs_[IndexOf(display)].Refusal : "";
+  return OutputOf(display) != nullptr ? Translate(crtcs_[IndexOf(display)].Refusal) : "";
 }

@@ -18,8 +18,6 @@ struct sd_bus;
 struct TSdBusLibrary;
 
 inline const char* const GnomeBackendLabel = "GNOME";
-inline const char* const GnomeNoRampReason = "this display takes no gamma ramp (a virtual or remote monitor)";
-inline const char* const GnomeGoneReason = "the display is no longer there";
 
 class TGnomeDisplays : public TOutputDisplays {
  public:
@@ -59,7 +57,7 @@ class TGnomeDisplays : public TOutputDisplays {
     std::vector<uint32_t> Crtcs;
     int GammaSize = -1;        // entries per channel; -1 until known, 0: takes no ramp
     std::string Session;       // the calibration session's object path, once opened
-    std::string Refusal;       // why the output takes no ramp, once known
+    std::string Refusal;       // why the output takes no ramp, once known (a text or its key)
   };
 
   // GetCurrentState's monitors with GetResources' serial and CRTCs, both of

@@ -3,6 +3,7 @@
 // names it by one tile), the CRTCs of its other tiles. A monitor without a
 // CRTC (Mutter's virtual and remote monitors have none) takes no ramp.
 #include "platform/wayland/gnome_displays.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/gnome_monitors.h"
 #include "platform/wayland/mutter_names.h"
 #include "platform/wayland/mutter_properties.h"
@@ -110,7 +111,7 @@ std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, s
     state.Crtcs = CrtcsOf(driven, monitor.Connector);
     if (state.Crtcs.empty()) {
       state.GammaSize = 0;
-      state.Refusal = GnomeNoRampReason;
+      state.Refusal = GnomeNoRampKey;
     }
     outputs.push_back(output);
     crtcs.push_back(state);
@@ -142,7 +143,7 @@ bool TGnomeDisplays::RefreshSerial(size_t index) {
     if (j == outputs.size() || crtcs[j].Crtcs.empty()) {
       state.Crtcs.clear();
       state.GammaSize = 0;
-      state.Refusal = j == outputs.size() ? GnomeGoneReason : GnomeNoRampReason;
+      state.Refusal = j == outputs.size() ? GnomeGoneKey : GnomeNoRampKey;
     } else if (crtcs[j].Crtcs != state.Crtcs) {
       state.Crtcs = crtcs[j].Crtcs;
       state.GammaSize = -1;

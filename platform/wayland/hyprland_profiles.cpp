@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "lang/multilang.h"
+
 namespace {
 
 constexpr const char* HyprlandVariable = "HYPRLAND_INSTANCE_SIGNATURE";
@@ -48,8 +50,6 @@ bool RuleLoadsProfile(const std::string& output) {
 std::string HyprlandRefusalReason(const std::string& output) {
   if (std::getenv(HyprlandVariable) == nullptr) return "";
   if (RuleLoadsProfile(output))
-    return "Hyprland loads this output's colour profile itself (icc in its monitor rule), and so lets no program set "
-           "its gamma; the profile's calibration is what it shows";
-  return "Hyprland refuses gamma control of this output, as it does where its monitor rule loads a colour profile "
-         "(icc), or where another program holds the control";
+    return Translate("MHyprlandLoadsProfile");
+  return Translate("MHyprlandRefusesControl");
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "lang/multilang.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/kde_output_management.h"
 
 TKdeDisplays::TKdeDisplays(std::string drmFolder) : TNoRampDisplays(KdeBackendLabel, std::move(drmFolder)) {}
@@ -21,5 +22,5 @@ std::string TKdeDisplays::RampRefusal(TDisplayHandle display) {
   if (output == nullptr) return "";
   const bool takesNoProfile =
       std::find(withoutProfiles_.begin(), withoutProfiles_.end(), output->Name) != withoutProfiles_.end();
-  return takesNoProfile ? KWinTakesNoProfileReason : Translate("MKWinLoadsProfile");
+  return takesNoProfile ? KWinTakesNoProfileReason() : Translate("MKWinLoadsProfile");
 }

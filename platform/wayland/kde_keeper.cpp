@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/kde_displays.h"
 #include "ramp/curve_assignment.h"
 #include "ramp/curve_file.h"
@@ -41,12 +42,9 @@ TKdeOutputProfile Calibration(int32_t index, const std::string& folder) {
 
 TKdeOutputProfile NoProfile(const std::string& output) { return {output, "", KdeProfileSourceSrgb}; }
 
-// An output unplugged during the session: KWin has no device for it.
-constexpr const char* OutputGoneReason = "the output is no longer there";
-
 // Why KWin does not hold `wanted` after an assignment that it applied.
 std::string NotHeldReason(const std::vector<TKdeOutputProfile>& held, const TKdeOutputProfile& wanted) {
-  return ProfileOf(held, wanted.Output) == nullptr ? OutputGoneReason : "KWin did not keep the profile assigned to it";
+  return ProfileOf(held, wanted.Output) == nullptr ? OutputGoneReason() : KWinDidNotKeepReason();
 }
 
 int32_t DisplayOf(const std::string& output) {
@@ -67,7 +65,7 @@ std::string UnpluggedSetAside(const std::vector<TKdeOutputProfile>& putBack,
   for (const TKdeOutputProfile& profile : putBack) {
     const int32_t display = DisplayOf(profile.Output);
     if (ProfileOf(held, profile.Output) != nullptr || display < 0) continue;
-    AddLine(lines, DisplayProblemLine(display, std::string(OutputGoneReason) +
+    AddLine(lines, DisplayProblemLine(display, std::string(OutputGoneReason()) +
                                                    ". KWin did not get back the calibration stored before; "
                                                    "tonemark /load assigns it again"));
   }
@@ -92,7 +90,7 @@ std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
     } catch (const TFileError& error) {
       problem = error.what();
     }
-    if (problem.empty() && !kwin.TakesProfile(Displays[i].MonitorInfo.DeviceName)) problem = KWinTakesNoProfileReason;
+    if (problem.empty() && !kwin.TakesProfile(Displays[i].MonitorInfo.DeviceName)) problem = KWinTakesNoProfileReason();
     if (!problem.empty()) {
       AddLine(problems, DisplayProblemLine(i, problem + ". KWin will not keep its calibration"));
       continue;
@@ -143,7 +141,7 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
     }
     if (!kwin.Problem().empty()) report.Refused.emplace_back(i, kwin.Problem());
     else if (!kwin.TakesProfile(Displays[i].MonitorInfo.DeviceName))
-      report.Refused.emplace_back(i, KWinTakesNoProfileReason);
+      report.Refused.emplace_back(i, KWinTakesNoProfileReason());
     else if (!Assigned(ProfileOf(before, Displays[i].MonitorInfo.DeviceName), path)) {
       wanted.push_back(Calibration(i, folder));
       assigning.push_back(i);

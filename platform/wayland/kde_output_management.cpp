@@ -12,6 +12,7 @@
 
 #include "kde-output-device-v2-client-protocol.h"
 #include "kde-output-management-v2-client-protocol.h"
+#include "lang/multilang.h"
 #include "platform/wayland/wayland_client_library.h"
 
 namespace {
@@ -155,7 +156,7 @@ TKdeOutputManagement::TKdeOutputManagement() : connection_(std::make_unique<TCon
   wl.Roundtrip(c.Display);
   if (c.ManagementGlobal.Version < ProfileVersion) {
     problem_ = c.ManagementGlobal.Version == 0
-                   ? "the compositor offers no KDE output management"
+                   ? Translate("MNoKdeOutputManagement")
                    : "the compositor's KDE output management is version " +
                          std::to_string(c.ManagementGlobal.Version) + ", and colour profiles are assigned from version " +
                          std::to_string(ProfileVersion) + " (Plasma 6) on";
@@ -236,10 +237,11 @@ std::string TKdeOutputManagement::Assign(const std::vector<TKdeOutputProfile>& p
   wl.Roundtrip(c.Display);
   switch (answer.Answer) {
     case TAnswer::Applied: return "";
-    case TAnswer::Failed: return "KWin did not apply the colour profiles" + (answer.Reason.empty() ? "" : ": " + answer.Reason);
+    case TAnswer::Failed:
+      return Translate("MKWinDidNotApply") + (answer.Reason.empty() ? "" : ": " + answer.Reason);  // KWin's own words
     case TAnswer::None: break;
   }
-  return "KWin did not answer the change of colour profiles";
+  return Translate("MKWinDidNotAnswer");
 }
 
 bool KWinAssignsProfiles() { return TKdeOutputManagement().Problem().empty(); }

@@ -26,7 +26,6 @@ struct TKdeOutputProfile {
 // KWin answers "applied" to a profile assigned to an output whose device
 // does not announce the ICC capability (a virtual output), stores the path,
 // and goes on showing the output without it.
-inline const char* const KWinTakesNoProfileReason = "KWin takes no colour profile on this output";
 
 class TKdeOutputManagement {
  public:

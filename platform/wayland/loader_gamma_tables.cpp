@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "loader/linux/gamma_wire.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/wlr_gamma_controls.h"
 #include "tonemark_version.h"
 
@@ -156,18 +157,18 @@ uint32_t TLoaderGammaTables::TableSize(const std::string& output, std::string& r
   int32_t status = GammaGone;
   uint32_t size = 0;
   if (!Ask('S', output, -1, status, size)) {
-    refusal = LoaderUnreachableReason;
+    refusal = LoaderUnreachableReason();
     return 0;
   }
   switch (status) {
     case GammaHeld:
       if (size > 0) return sizes_[output] = size;
-      refusal = ControlRefusedReason;  // a control without a table takes nothing
+      refusal = ControlRefusedReason();  // a control without a table takes nothing
       break;
-    case GammaTakenAway: refusal = ControlTakenReason; break;
-    case GammaGone: refusal = OutputGoneReason; break;
-    case GammaEditing: refusal = EditingReason; break;
-    default: refusal = ControlRefusedReason;
+    case GammaTakenAway: refusal = ControlTakenReason(); break;
+    case GammaGone: refusal = OutputGoneReason(); break;
+    case GammaEditing: refusal = EditingReason(); break;
+    default: refusal = ControlRefusedReason();
   }
   return 0;
 }

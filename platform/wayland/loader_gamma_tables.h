@@ -17,9 +17,6 @@
 
 #include "platform/wayland/gamma_tables.h"
 
-inline const char* const LoaderUnreachableReason =
-    "Tonewatch, which holds this desktop's gamma controls, could not be reached or started";
-inline const char* const EditingReason = "Tonemark's calibration window is adjusting this output";
 
 class TLoaderGammaTables : public TGammaTables {
  public:

@@ -1,4 +1,5 @@
 #include "platform/wayland/none_displays.h"
+#include "platform/wayland/backend_reasons.h"
 
 TNoRampDisplays::TNoRampDisplays(std::string drmFolder) : TNoRampDisplays(NoneBackendLabel, std::move(drmFolder)) {}
 
@@ -12,5 +13,5 @@ bool TNoRampDisplays::GetRamp(TDisplayHandle, TGammaRamp&) { return false; }
 bool TNoRampDisplays::SetRamp(TDisplayHandle, const TGammaRamp&) { return false; }
 
 std::string TNoRampDisplays::RampRefusal(TDisplayHandle display) {
-  return OutputOf(display) != nullptr ? NoRampInterfaceReason : "";
+  return OutputOf(display) != nullptr ? NoRampInterfaceReason() : "";
 }

@@ -8,7 +8,6 @@
 #include "platform/wayland/output_displays.h"
 
 inline const char* const NoneBackendLabel = "none (no ramp interface on this Wayland desktop)";
-inline const char* const NoRampInterfaceReason = "this desktop does not let programs set its gamma ramp";
 
 class TNoRampDisplays : public TOutputDisplays {
  public:

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "lang/multilang.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/none_displays.h"
 #include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
@@ -26,7 +27,7 @@ bool TNoneKeeper::WriteProfile(const std::string& folder, int32_t index) {
   TRampCurve curve;
   std::string deviceName;
   if (!ReadCurveFile(curve, deviceName, DisplayCurvePath(folder, index))) return false;
-  if (!makeProfile_) throw std::runtime_error("this program writes no colour profiles");
+  if (!makeProfile_) throw std::runtime_error(NoProfileMakerReason());
   WriteFileAtomically(ProfileFilePath(folder, index), makeProfile_(curve, Displays[index]));
   return true;
 }
@@ -64,7 +65,7 @@ bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& rep
         where = path + " could not be written: " + failure.what();
       }
     }
-    report.Refused.emplace_back(i, std::string(NoRampInterfaceReason) + "; " + where);
+    report.Refused.emplace_back(i, std::string(NoRampInterfaceReason()) + "; " + where);
   }
   return true;
 }

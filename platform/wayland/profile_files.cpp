@@ -2,13 +2,10 @@
 
 #include <exception>
 
+#include "platform/wayland/backend_reasons.h"
 #include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
-
-namespace {
-constexpr const char* NoProfileMakerReason = "this program writes no colour profiles";
-}  // namespace
 
 std::string ProfileFilePath(const std::string& folder, int32_t index) {
   return folder + "Tonemark" + std::to_string(index + 1) + ".icc";
@@ -21,7 +18,7 @@ bool StoredCurve(const std::string& folder, int32_t index, TRampCurve& curve) {
 
 std::string WriteProfileFile(const TProfileMaker& makeProfile, const std::string& path, const TRampCurve& curve,
                              int32_t index) {
-  if (!makeProfile) return NoProfileMakerReason;
+  if (!makeProfile) return NoProfileMakerReason();
   try {
     WriteFileAtomically(path, makeProfile(curve, Displays[index]));
   } catch (const std::exception& error) {

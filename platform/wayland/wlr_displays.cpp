@@ -1,5 +1,6 @@
 #include "platform/wayland/wlr_displays.h"
 
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/hyprland_profiles.h"
 #include "ramp/ramp_resample.h"
 
@@ -68,7 +69,7 @@ std::string TWlrDisplays::RampRefusal(TDisplayHandle display) {
   std::string refusal;
   if (OutputOf(display) == nullptr || SizeOf(display, &refusal) > 0) return "";
   const std::string hyprland = HyprlandRefusalReason(OutputOf(display)->Name);
-  return refusal == ControlRefusedReason && !hyprland.empty() ? hyprland : refusal;
+  return refusal == ControlRefusedReason() && !hyprland.empty() ? hyprland : refusal;
 }
 
 int32_t TWlrDisplays::SizeOf(TDisplayHandle display, std::string* refusal) {

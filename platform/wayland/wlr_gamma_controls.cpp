@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "loader/linux/gamma_wire.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/wayland_client_library.h"
 #include "wlr-gamma-control-unstable-v1-client-protocol.h"
 
@@ -199,12 +200,12 @@ void TWlrGammaControls::ReleaseAll() {
 uint32_t TWlrGammaControls::TableSize(const std::string& name, std::string& refusal) {
   TWlrOutput* output = Named(name);
   if (output == nullptr) {
-    refusal = OutputGoneReason;
+    refusal = OutputGoneReason();
     return 0;
   }
   Take(*output);
   if (output->State == TControlState::Held && output->GammaSize > 0) return output->GammaSize;
-  refusal = output->State == TControlState::TakenAway ? ControlTakenReason : ControlRefusedReason;
+  refusal = output->State == TControlState::TakenAway ? ControlTakenReason() : ControlRefusedReason();
   return 0;
 }
 

@@ -29,11 +29,6 @@ struct TWlrOutput {
   std::vector<uint16_t> Table;  // the table last set while held
 };
 
-inline const char* const ControlRefusedReason =
-    "the compositor refuses gamma control of this output (another program holds it, or the output has no gamma "
-    "table)";
-inline const char* const ControlTakenReason = "another program took over this output's gamma control";
-inline const char* const OutputGoneReason = "the output is no longer there";
 
 // The table in a sealed memory file, at offset 0, as set_gamma reads it; -1
 // when it cannot be made.

@@ -150,7 +150,7 @@ std::string TSystemCalibrationKeeper::SetAsideForSession(const std::string& fold
   // judges by eye: the window is the place to learn it.
   for (int32_t i = 0; i < DisplayCount; ++i) {
     const std::string doubt = DisplaysPort().RampDoubt(Displays[i].DC);
-    if (!doubt.empty()) lines.push_back(AboutDisplay("MRampInDoubt", i, {{"%r", doubt}}));
+    if (!doubt.empty()) lines.push_back(AboutDisplay("MRampInDoubtWindow", i, {{"%r", doubt}}));
   }
   return Lines(lines);
 }

@@ -76,7 +76,12 @@ const std::vector<std::string> WordedKeys = {
     "MLoaderNotHolding", "MHdrMode",      "MKWinLoadsProfile",
     "LPreviewInWindow", "MProfilesForSettings", "MProfileForSettings", "MWideColorMode",
     "MAdvancedColorUnknown", "MRampInDoubt", "MGammaRangeUnset", "MGammaRangeSet", "MSystemLoadsOtherProfile",
-    "MSystemLoadsStaleProfile", "MProfileNotUpdated"};
+    "MSystemLoadsStaleProfile", "MProfileNotUpdated", "MRampInDoubtWindow",
+    // the Wayland desktops' reasons
+    "MGammaControlRefused", "MGammaControlTaken", "MOutputGone", "MLoaderUnreachable", "MWindowAdjustsOutput",
+    "MHyprlandLoadsProfile", "MHyprlandRefusesControl", "MKWinTakesNoProfile", "MKWinDidNotApply",
+    "MKWinDidNotAnswer", "MKWinDidNotKeep", "MNoKdeOutputManagement", "MGnomeNoRamp", "MGnomeGone", "MNoColord",
+    "MNoRampInterface", "MNoProfileMaker"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();

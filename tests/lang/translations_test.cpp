@@ -84,6 +84,14 @@ TEST_P(Translation, TranslatesEveryHelpTextWithEnglishParagraphs) {
   }
 }
 
+// Messages and the reasons that fill them ("M" keys) are all translated, not
+// left in English inside a translated sentence.
+TEST_P(Translation, TranslatesEveryMessage) {
+  const auto english = Texts("English");
+  for (const auto& [key, text] : Texts(GetParam()))
+    if (key[0] == 'M') EXPECT_NE(text, english.at(key)) << key << " is not translated";
+}
+
 TEST_P(Translation, IsWindows1252WithCrLfLineEnds) {
   const std::string bytes = ReadBytes(LanguageFile(GetParam()).string());
   ASSERT_GE(bytes.size(), 2u);

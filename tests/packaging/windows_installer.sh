@@ -8,7 +8,8 @@
 # An upgrade over a running loader closes it first, replaces every file, and
 # starts the new loader again. The check box for strong corrections
 # ("/GAMMARANGE" when silent) writes GdiIcmGammaRange and nothing else; the
-# uninstaller takes back only a value that the installer set.
+# uninstaller takes back only a value that the installer set, and puts back
+# the one there before, whatever its type.
 set -euo pipefail
 source "$(dirname "$0")/../e2e/curve_files.sh"
 setup=$1 wine_run=$2
@@ -40,6 +41,11 @@ icm_key() { "$wine_run" reg query "$icm" /s 2>/dev/null | tr -d '\r' | grep -v '
 gamma_range() {
   "$wine_run" reg query "$icm" /v GdiIcmGammaRange 2>/dev/null | tr -d '\r' |
     awk '$1 == "GdiIcmGammaRange" { print $3 }' || true
+}
+# GdiIcmGammaRange's type and value ("REG_SZ 256 please"); empty when absent.
+gamma_range_typed() {
+  "$wine_run" reg query "$icm" /v GdiIcmGammaRange 2>/dev/null | tr -d '\r' |
+    awk '$1 == "GdiIcmGammaRange" { $1 = ""; print substr($0, 2) }' || true
 }
 # Everything in it but GdiIcmGammaRange (and the key's own name, which a value creates).
 icm_rest() { grep -v -e GdiIcmGammaRange -e '^$' -e 'CurrentVersion\\ICM$' || true; }
@@ -114,4 +120,12 @@ expect_eq "$(icm_key)" "$icm_before" "the ICM key after the uninstall"
 wine "$setup" /S /GAMMARANGE
 wine "$installed/Uninstall.exe" /S
 expect_eq "$(gamma_range)" 0x100 "the user's own GdiIcmGammaRange after an install and uninstall"
+
+# So is one of another type, which Windows does not read: the installer's
+# DWORD replaces it until the uninstaller puts it back as it was.
+"$wine_run" reg add "$icm" /v GdiIcmGammaRange /t REG_SZ /d "256 please" /f >/dev/null
+wine "$setup" /S /GAMMARANGE
+expect_eq "$(gamma_range_typed)" "REG_DWORD 0x100" "GdiIcmGammaRange over the user's text"
+wine "$installed/Uninstall.exe" /S
+expect_eq "$(gamma_range_typed)" "REG_SZ 256 please" "the user's own text value after an install and uninstall"
 echo "windows installer: all cases passed"

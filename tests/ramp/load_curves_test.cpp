@@ -190,6 +190,21 @@ TEST_F(LoadCurvesTest, ADisplayThatDropsItsRampIsReportedAndTheOthersAreLoaded) 
   EXPECT_EQ(RampFile(2), Black);
 }
 
+// Cards of 8 bits give the linear ramp back as the identity, and a curve
+// rounded; one that drops the curve is still reported.
+TEST_F(LoadCurvesTest, ARampKeptAtTheCardsPrecisionIsKept) {
+  TRampCurve curve;
+  curve.Gamma = 20;
+  WriteCurve(2, curve);
+  WriteCurve(3, curve);
+  Discover("[Monitor1]\nBits=8\n[Monitor2]\nBits=8\n[Monitor3]\nBits=8\nFail=ignore\n");
+  TLoadReport report;
+  EXPECT_FALSE(LoadCurves(Folder(), report));
+  EXPECT_EQ(report.NotKept, std::vector<int32_t>{2});
+  EXPECT_EQ(RampFile(1), Identity);
+  EXPECT_EQ(RampFile(2)[128] % 257, 0);
+}
+
 TEST_F(LoadCurvesTest, ACurveThatBlacksTheScreenIsLoadedAsStoredAndReported) {
   TRampCurve dark;
   dark.Gamma = -100;

@@ -146,6 +146,23 @@ TEST_F(SimDisplays, AnIgnoredLoadIsLoggedAsAcceptedAndTheRampStaysAsItWas) {
   EXPECT_EQ(Log().substr(0, 13), "set 1 ok 1 1 ");
 }
 
+// As a card whose table holds 8 or 10 bits gives the ramp back; the log says
+// what was loaded.
+TEST_F(SimDisplays, ACardOfFewerBitsKeepsTheRampRoundedToThem) {
+  const auto handles = Enumerate("[Monitor1]\nBits=8\n[Monitor2]\nbits=10\n[Monitor3]\nBits=0\n");
+  const TGammaRamp loaded = Ramp(256, 64);  // 256, 320, 384, 448, ... 49344
+  for (TMonitorHandle handle : handles) ASSERT_TRUE(sim_.SetRamp(sim_.CreateDisplayHandle(handle, ""), loaded));
+  auto held = [&](int monitor) {
+    TGammaRamp read{};
+    EXPECT_TRUE(sim_.GetRamp(sim_.CreateDisplayHandle(handles[monitor], ""), read));
+    return std::vector<int>{read[0], read[1], read[2], read[3], read[6], read[767]};
+  };
+  EXPECT_EQ(held(0), (std::vector<int>{257, 257, 257, 257, 514, 49344}));  // top 8 bits × 257
+  EXPECT_EQ(held(1), (std::vector<int>{256, 320, 384, 448, 641, 49391}));  // top 10 bits × 64.06
+  EXPECT_EQ(held(2), (std::vector<int>{256, 320, 384, 448, 640, 49344}));  // Bits=0 keeps 16
+  EXPECT_EQ(Log().substr(0, 21), "set 1 ok 256 320 384 ");
+}
+
 TEST_F(SimDisplays, ADisplayWithoutLiveRampsRefusesLoadsAndSaysWhy) {
   const auto handles = Enumerate("[Monitor1]\nFail=live\n[Monitor2]\nFail=set\n");
   TDisplayHandle live = sim_.CreateDisplayHandle(handles[0], "");

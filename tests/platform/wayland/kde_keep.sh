@@ -9,7 +9,8 @@
 # after a killed session load mode assigns it again; load mode writes a
 # missing profile first; a compositor whose output management is older than
 # version 6 is named as the reason when the back-end is forced, by load mode and
-# in OK's message box, else load mode of the "none" back-end names the profiles.
+# in OK's message box, else load mode of the "none" back-end names the profiles
+# (and, where liblcms2 cannot make them, why).
 # The stand-in compositor notes "profile <output> <source> <path>"
 # whenever an output's profile changes (source 0 sRGB, 1 ICC).
 set -euo pipefail
@@ -172,5 +173,19 @@ expect_eq "$status" 1 "none: load's exit code"
 expect_eq "$(head -1 "$root/err")" "Error: Display 1 (Maker Model (DP-1)): this desktop does not let programs set its gamma ramp; its calibration is stored in the colour profile $app/Tonemark1.icc, which the desktop's own display settings can load. Its calibration is not on screen." \
           "none: load's report"
 expect_eq "$(vcgt "$app/Tonemark1.icc")" "$(vcgt "$root/by-ok/Tonemark1.icc")" "none: load's Tonemark1.icc"
+# The profile is made with liblcms2, opened when needed: one that cannot be
+# loaded is named with the loader's reason, one that lacks a function with
+# that function.
+mkdir "$root/empty-lcms" "$root/stub-lcms"
+: >"$root/empty-lcms/liblcms2.so.2"
+c++ -shared -x c++ /dev/null -o "$root/stub-lcms/liblcms2.so.2"
+unwritten="Error: Display 1 (Maker Model (DP-1)): this desktop does not let programs set its gamma ramp; $app/Tonemark1.icc could not be written: the colour profile could not be made: liblcms2.so.2"
+rm "$app/Tonemark1.icc"
+LD_LIBRARY_PATH=$root/empty-lcms run /load
+[[ "$(head -1 "$root/err")" == "$unwritten cannot be loaded ($root/empty-lcms/liblcms2.so.2: "*"). Its calibration is not on screen." ]] ||
+  fail "unloadable liblcms2: load's report: $(head -1 "$root/err")"
+LD_LIBRARY_PATH=$root/stub-lcms run /load
+expect_eq "$(head -1 "$root/err")" "$unwritten lacks the function cmsxyY2XYZ. Its calibration is not on screen." \
+          "liblcms2 without its functions: load's report"
 stop_kwin
 echo "KDE keeps the calibration: OK assigns the profiles, load mode and Tonewatch assign them again (writing those missing), /uninstall takes them off, a session sets them aside until Cancel; without KWin's profiles load mode writes them and names them"

@@ -10,6 +10,7 @@
 #include "platform/wayland/kde_displays.h"
 #include "ramp/curve_file.h"
 #include "ramp/display_discovery.h"
+#include "tests/platform/wayland/language_texts.h"
 #include "tests/platform/wayland/stand_in_compositor.h"
 #include "tests/temp_folder.h"
 
@@ -73,6 +74,27 @@ TEST(KdeKeeper, AnOutputThatTakesNoProfileIsNamedAndLeftOutWhileTheOtherIsAssign
   keeper.EnsureStoredCurves(data.Folder(), report);
   EXPECT_EQ(report.Refused, (std::vector<std::pair<int32_t, std::string>>{
                                 {0, "KWin takes no colour profile on this output"}}));
+  ReleaseDisplays();
+}
+
+// The reason reads in the user's language, as the sentence around it does.
+TEST(KdeKeeper, AnOutputThatTakesNoProfileIsNamedInTheUsersLanguage) {
+  TPrivateWaylandSession session;
+  std::vector<TStandInOutput> outputs = StandInOutputsOf("Virtual-0");
+  outputs[0].IccCapability = false;
+  StandInCompositor kwin(session.Socket, outputs, TGammaControl::None, 14);
+  TempFolder drm, data;
+  TKdeDisplays displays(drm.Path().string());
+  SetDisplaysPort(displays);
+  EnumerateDisplays();
+  WriteBytes(data.File("Tonemark1.lut"), CurveFileText({}, ""));
+  TKdeKeeper keeper([](const TRampCurve&, const TDisplay&) { return std::string("profile"); });
+  UseLanguageTexts("German");
+  TLoadReport report;
+  keeper.EnsureStoredCurves(data.Folder(), report);
+  UseLanguageTexts("English");
+  EXPECT_EQ(report.Refused, (std::vector<std::pair<int32_t, std::string>>{
+                                {0, "KWin nimmt f\xfcr diesen Ausgang kein Farbprofil an"}}));
   ReleaseDisplays();
 }
 

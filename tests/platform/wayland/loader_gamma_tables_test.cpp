@@ -1,5 +1,6 @@
 // Tables sent through the loader, against a socket that answers as the loader
 // does for an output whose compositor gave its control a table of no entries.
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/loader_gamma_tables.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ TEST(LoaderGammaTables, AHeldOutputWithoutEntriesIsRefusedWithTheReason) {
   TLoaderGammaTables tables("/nonexistent/tonewatch");
   std::string refusal;
   EXPECT_EQ(tables.TableSize("HEADLESS-1", refusal), 0u);
-  EXPECT_EQ(refusal, ControlRefusedReason);
+  EXPECT_EQ(refusal, ControlRefusedReason());
   loader.join();
   close(listener);
 }

@@ -13,6 +13,7 @@
 #include "ramp/curve_file.h"
 #include "ramp/display_discovery.h"
 #include "ramp/no_displays.h"
+#include "tests/platform/wayland/language_texts.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -23,13 +24,14 @@ class NoneKeeper : public ::testing::Test {
     WriteBytes(sim.File("displays.ini"), "[Monitor1]\n[Monitor2]\nRect=1920,0,3840,1080\n");
     SetDisplaysPort(displays);
     EnumerateDisplays();
-    TextTable = {{"MProfilesForSettings", "Profiles in %s."}, {"MProfileForSettings", "see %s"}};
+    SetText("MProfilesForSettings", "Profiles in %s.");
+    SetText("MProfileForSettings", "see %s");
     folder = data.Folder();
   }
   ~NoneKeeper() override {
     ReleaseDisplays();
     SetDisplaysPort(noDisplays);
-    TextTable.clear();
+    UseLanguageTexts("English");
   }
   void StoreCurve(int32_t index, int32_t gamma) {
     TRampCurve curve;

@@ -60,6 +60,7 @@ class SystemCalibration : public GdiRampsOnACard {
     TextTable = {{"MSystemLoadsOtherProfile", "Display %d: Windows loads %p; run --display %d --install."},
                  {"MSystemLoadsStaleProfile", "Display %d: %p is out of date; run --display %d --install."},
                  {"MRampInDoubt", "Display %d: %r."},
+                 {"MRampInDoubtWindow", "Display %d, in the window: %r."},
                  {"MAdvancedColorUnknown", "mode unknown"}};
   }
   void TearDown() override {
@@ -139,7 +140,7 @@ TEST_F(SystemCalibration, OkGivesTonemarksDefaultProfileTheNewCurveAndLeavesAFor
 }
 
 // A display whose advanced-colour mode Windows cannot tell is loaded and
-// verified; the user is told to judge by eye.
+// verified; the user is told to judge by eye, by the window in its own words.
 TEST_F(SystemCalibration, AnUnknownAdvancedColourModeIsReportedAfterAVerifiedLoad) {
   ManagementOn = false;
   gdi_.AdvancedColor = CannotSay;
@@ -147,7 +148,7 @@ TEST_F(SystemCalibration, AnUnknownAdvancedColourModeIsReportedAfterAVerifiedLoa
   EXPECT_EQ(RunLoadMode(), 0);
   EXPECT_EQ(Card, target);
   EXPECT_EQ(messages_.Shown, std::vector<std::string>{"Warning: Display 1: mode unknown."});
-  EXPECT_EQ(keeper_.SetAsideForSession(data_.Folder()), "Display 1: mode unknown.");
+  EXPECT_EQ(keeper_.SetAsideForSession(data_.Folder()), "Display 1, in the window: mode unknown.");
 }
 
 // Refused by Windows' limit: an error, exit code 1, naming the setting.
