@@ -1,0 +1,244 @@
+#include "bench/observer/observer.h"
+
+#include <functional>
+#include <random>
+
+#include "bench/observer/colour_difference.h"
+#include "bench/observer/observer_session.h"
+#include "paint/page_state.h"
+
+namespace {
+
+// Where the pages put what the help texts speak of, on the 1920 x 1080 window
+// at 96 DPI (the large variants of the patterns).
+constexpr int32_t SquaresLeft = 520, SquaresTop = 500, SquareStep = 100, SquareSize = 80;
+constexpr int32_t StripLeft = 830, StripTop = 412, StripColumn = 52, StripHeight = 256;
+constexpr int32_t GradientLeft = 32, GradientWidth = 1856, GradientTop = 420, GradientBottom = 470;
+constexpr int32_t BlockLeft = 720, BlockTop = 430, BlockWidth = 480, BlockHeight = 220, Tile = 60, TileGap = 10;
+constexpr int32_t GraysX = 960, GraysY = 540, GraysTile = 80, GraysGap = 8;
+
+// The levels the observer looks at with Correction Points and Grays, from
+// the top down: a level's lines are set against a brighter level, so that
+// one is put right first.
+constexpr int32_t CheckedLevels[] = {240, 224, 208, 192, 176, 160, 144, 128, 112, 96, 80, 64, 48, 40, 32, 24, 16, 8};
+// Rows of the Gamma page's strip, by level.
+constexpr int32_t StripLevels[] = {190, 160, 130, 100, 75, 50, 30};
+// Patches of the Color Balance gradient, by level.
+constexpr int32_t DarkLevels[] = {16, 32, 64}, LightLevels[] = {160, 200, 250};
+// On the black page the eye adapts to about a tenth of the display's white.
+constexpr double DarkAdaptation = 0.1;
+// Steps of one control after which a page that shows no change is left as it was.
+constexpr int GiveUpSteps = 10;
+constexpr int DescentBudget = 300;
+constexpr int Patience = 3, Reach = 8;
+
+TXyz Mean(const TXyz& a, const TXyz& b) { return {(a.X + b.X) / 2, (a.Y + b.Y) / 2, (a.Z + b.Z) / 2}; }
+
+class TObserver {
+ public:
+  TObserver(TObserverSession& session, TObserverKind kind, uint32_t seed)
+      : session_(session), threshold_(kind == TObserverKind::Ideal ? 0.5 : 1.0),
+        noise_(kind == TObserverKind::Ideal ? 0.0 : 0.3), random_(seed) {
+    white_ = session_.LightOf(White).Y;
+  }
+
+  void Run(int32_t standard, std::vector<std::string>& notes) {
+    session_.Act("select StandardComboBox " + std::to_string(standard));
+    BlackPoint(notes);
+    WhitePoint(notes);
+    GammaStrip();
+    ColorBalance();
+    for (int pass = 0; pass < 2; ++pass) PointsPage();
+    GraysTiles();
+  }
+
+ private:
+  // The difference the observer perceives between two lights.
+  double Seen(const TXyz& a, const TXyz& b, double adaptation = 1.0) {
+    const TXyz reference = D65At(white_ * adaptation);
+    const double difference = DeltaE00(ToLab(a, reference), ToLab(b, reference));
+    if (noise_ == 0) return difference;
+    return std::max(0.0, difference + std::normal_distribution<double>(0, noise_)(random_));
+  }
+  // Only what is seen counts.
+  double Visible(double difference) const { return difference >= threshold_ ? difference : 0; }
+
+  // A visible tint of an area that should be grey: the area against a neutral
+  // grey of its own light, as against a sheet of paper. Every page shows it,
+  // so a control that tints the greys is seen to do so.
+  double Tint(const TXyz& area) { return Visible(Seen(area, D65At(area.Y))); }
+
+  // Tries each control either way and keeps the position after which the
+  // page shows least difference, until nothing is seen or nothing helps. A
+  // step often changes nothing the panel's 8 bits can show (a point step is a
+  // quarter of a panel level), and the light moves in uneven steps, so like a
+  // person it goes on past steps that change nothing, and a few past ones that
+  // look worse, before it turns back to the best.
+  void Descend(const std::function<double()>& look, const std::vector<std::string>& controls) {
+    double seen = look();
+    const int start = session_.Actions();
+    auto budgetLeft = [&] { return session_.Actions() - start < DescentBudget; };
+    while (seen > 0 && budgetLeft()) {
+      bool helped = false;
+      for (const std::string& control : controls) {
+        for (const bool up : {true, false}) {
+          const std::string forth = (up ? "up " : "down ") + control, back = (up ? "down " : "up ") + control;
+          int steps = 0, bestSteps = 0, worse = 0;
+          while (worse < Patience && steps - bestSteps < Reach && seen > 0 && budgetLeft()) {
+            session_.Act(forth);
+            ++steps;
+            const double next = look();
+            if (next < seen) seen = next, bestSteps = steps, worse = 0;
+            else if (next > seen) ++worse;
+          }
+          for (; steps > bestSteps; --steps) session_.Act(back);
+          helped = bestSteps > 0;
+          if (helped) break;
+        }
+        if (helped) break;
+      }
+      if (!helped) break;
+    }
+  }
+
+  // Steps one control while the squares of a Black Point or White Point page
+  // still hide `wanted`; leaves the control as it was when ten steps bring no
+  // new square into sight.
+  bool StepUntilShown(const std::string& step, const std::string& back, int wanted, double adaptation) {
+    auto shown = [&] {
+      int count = 0;
+      std::vector<bool> seen;
+      const TXyz ground = session_.Light({SquaresLeft, SquaresTop + 100, SquaresLeft + 880, SquaresTop + 180});
+      for (int i = 0; i < 9; ++i) {
+        const int32_t left = SquaresLeft + i * SquareStep;
+        const TXyz square = session_.Light({left, SquaresTop, left + SquareSize, SquaresTop + SquareSize});
+        seen.push_back(Seen(square, ground, adaptation) >= threshold_);
+        count += seen.back();
+      }
+      return std::pair{count, bool(seen[wanted])};
+    };
+    auto [best, done] = shown();
+    int sinceNew = 0;
+    while (!done) {
+      session_.Act(step);
+      const auto [count, wantedSeen] = shown();
+      done = wantedSeen;
+      if (count > best) best = count, sinceNew = 0;
+      else if (++sinceNew == GiveUpSteps) {
+        for (int i = 0; i < GiveUpSteps; ++i) session_.Act(back);
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void BlackPoint(std::vector<std::string>& notes) {
+    session_.Act("tab " + std::to_string(BlackPointPage));
+    // The help text asks for square 1 to show; the observer settles for the
+    // brightest, square 9 (see the README on what the page shows).
+    if (!StepUntilShown("up BlackUpDown", "down BlackUpDown", 8, DarkAdaptation))
+      notes.push_back("Black Point: raising Black brought square 9 no nearer to showing");
+  }
+
+  void WhitePoint(std::vector<std::string>& notes) {
+    session_.Act("tab " + std::to_string(WhitePointPage));
+    // Square 250, the middle one: a one-level step at white is below what an
+    // eye tells apart on a display that clips nothing.
+    if (!StepUntilShown("down WhiteUpDown", "up WhiteUpDown", 4, 1.0))
+      notes.push_back("White Point: lowering White brought no square out of the white");
+  }
+
+  void GammaStrip() {
+    session_.Act("tab " + std::to_string(GammaPage));
+    auto look = [&] {
+      double sum = 0;
+      for (int32_t level : StripLevels) {
+        const int32_t row = (200 - level) * StripHeight / 190 / 2 * 2 - 4;
+        auto area = [&](int32_t from, int32_t to) {
+          return session_.Light({StripLeft + from, StripTop + row, StripLeft + to, StripTop + row + 8});
+        };
+        const int32_t w = StripColumn, u = w / 2;
+        const TXyz grey = Mean(area(0, u), area(4 * w + u, 5 * w));
+        sum += Tint(grey);
+        for (int32_t left : {u, 2 * w, 3 * w + u}) {
+          sum += Visible(Seen(area(left, left + w), grey));
+        }
+      }
+      return sum;
+    };
+    Descend(look, {"GammaUpDown", "GammaRUpDown", "GammaGUpDown", "GammaBUpDown"});
+  }
+
+  double Tints(std::initializer_list<int32_t> levels) {
+    double sum = 0;
+    for (int32_t level : levels) {
+      const int32_t x = GradientLeft + level * GradientWidth / 255;
+      const TXyz patch = session_.Light({x - 4, GradientTop, x + 4, GradientBottom});
+      sum += Tint(patch);
+    }
+    return sum;
+  }
+
+  void ColorBalance() {
+    session_.Act("tab " + std::to_string(ColorBalancePage));
+    auto dark = [&] { return Tints({DarkLevels[0], DarkLevels[1], DarkLevels[2]}); };
+    auto light = [&] { return Tints({LightLevels[0], LightLevels[1], LightLevels[2]}); };
+    auto all = [&] { return dark() + light(); };
+    Descend(light, {"WhiteRUpDown", "WhiteGUpDown", "WhiteBUpDown"});
+    Descend(dark, {"BlackRUpDown", "BlackGUpDown", "BlackBUpDown"});
+    Descend(all, {"BalanceRUpDown", "BalanceGUpDown", "BalanceBUpDown"});
+  }
+
+  void PointsPage() {
+    session_.Act("tab " + std::to_string(CorrectionPointsPage));
+    auto look = [&] {
+      const int32_t right = BlockLeft + BlockWidth;
+      const TXyz block = Mean(session_.Light({right - 28, BlockTop + TileGap, right - 2, BlockTop + 210}),
+                              session_.Light({BlockLeft + 2, BlockTop + TileGap, BlockLeft + 28, BlockTop + 210}));
+      double sum = Tint(block);
+      for (int row = 0; row < 3; ++row) {
+        const int32_t top = BlockTop + TileGap + row * (Tile + TileGap);
+        const int32_t greyLeft = right - Tile - Tile / 2, colourLeft = BlockLeft + Tile / 2;
+        sum += Visible(Seen(session_.Light({greyLeft, top, greyLeft + Tile, top + Tile}), block));
+        sum += Visible(Seen(session_.Light({colourLeft, top, colourLeft + Tile, top + Tile}), block));
+      }
+      return sum;
+    };
+    for (int32_t level : CheckedLevels) {
+      session_.Act("type PointPosEdit " + std::to_string(level));
+      Descend(look, {"PointUpDown", "PointRUpDown", "PointGUpDown", "PointBUpDown"});
+    }
+  }
+
+  void GraysTiles() {
+    session_.Act("tab " + std::to_string(GraysPage));
+    auto look = [&] {
+      const TXyz rectangle = session_.Light({GraysX - 280, GraysY - 80, GraysX - 120, GraysY + 80});
+      double sum = Tint(rectangle);
+      for (int32_t left : {GraysX + GraysGap, GraysX - GraysTile - GraysGap})
+        for (int32_t top : {GraysY + GraysGap, GraysY - GraysTile - GraysGap})
+          sum += Visible(Seen(session_.Light({left, top, left + GraysTile, top + GraysTile}), rectangle));
+      return sum;
+    };
+    for (int32_t level : CheckedLevels) {
+      session_.Act("type PointPosEdit " + std::to_string(level));
+      Descend(look, {"PointRUpDown", "PointGUpDown", "PointBUpDown", "PointUpDown"});
+    }
+  }
+
+  TObserverSession& session_;
+  double threshold_, noise_;
+  std::mt19937 random_;
+  double white_;
+};
+
+}  // namespace
+
+TObserverRun Calibrate(const TDisplayModel& model, int32_t standard, TObserverKind kind, uint32_t seed) {
+  TObserverSession session(model);
+  TObserverRun run;
+  TObserver(session, kind, seed).Run(standard, run.Notes);
+  run.Script = session.Script();
+  run.Ramp = session.PresentRamp();
+  return run;
+}
