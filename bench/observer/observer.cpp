@@ -1,7 +1,9 @@
 #include "bench/observer/observer.h"
 
 #include <functional>
+#include <map>
 #include <random>
+#include <tuple>
 
 #include "bench/observer/colour_difference.h"
 #include "bench/observer/observer_session.h"
@@ -28,7 +30,10 @@ constexpr int32_t DarkLevels[] = {16, 32, 64}, LightLevels[] = {160, 200, 250};
 // On the black page the eye adapts to about a tenth of the display's white.
 constexpr double DarkAdaptation = 0.1;
 // Steps of one control after which a page that shows no change is left as it was.
-constexpr int GiveUpSteps = 10;
+constexpr int GiveUpSteps = 20;
+// A typical observer's judgement: a lasting offset per comparison (CIELAB
+// units, each axis) and a fresh one per look (ΔE00).
+constexpr double LastingBias = 0.4, LookNoise = 0.15;
 constexpr int DescentBudget = 300;
 constexpr int Patience = 3, Reach = 8;
 
@@ -37,8 +42,7 @@ TXyz Mean(const TXyz& a, const TXyz& b) { return {(a.X + b.X) / 2, (a.Y + b.Y) /
 class TObserver {
  public:
   TObserver(TObserverSession& session, TObserverKind kind, uint32_t seed)
-      : session_(session), threshold_(kind == TObserverKind::Ideal ? 0.5 : 1.0),
-        noise_(kind == TObserverKind::Ideal ? 0.0 : 0.3), random_(seed) {
+      : session_(session), kind_(kind), threshold_(kind == TObserverKind::Ideal ? 0.5 : 1.0), random_(seed) {
     white_ = session_.LightOf(White).Y;
   }
 
@@ -53,12 +57,30 @@ class TObserver {
   }
 
  private:
-  // The difference the observer perceives between two lights.
+  // The difference the observer perceives between two lights. A typical
+  // observer misjudges each comparison it makes in its own lasting way (an
+  // offset in CIELAB drawn once per area pair, as a person who sees one tile
+  // a little warm sees it so every time) and each look a little differently.
   double Seen(const TXyz& a, const TXyz& b, double adaptation = 1.0) {
     const TXyz reference = D65At(white_ * adaptation);
-    const double difference = DeltaE00(ToLab(a, reference), ToLab(b, reference));
-    if (noise_ == 0) return difference;
-    return std::max(0.0, difference + std::normal_distribution<double>(0, noise_)(random_));
+    TLab seenB = ToLab(b, reference);
+    if (kind_ == TObserverKind::Typical) {
+      const auto key = std::tuple{CurrentPage, CurrentPoint, comparison_++};
+      auto bias = biases_.find(key);
+      if (bias == biases_.end()) {
+        std::normal_distribution<double> offset(0, LastingBias);
+        bias = biases_.emplace(key, TLab{offset(random_), offset(random_), offset(random_)}).first;
+      }
+      seenB = {seenB.L + bias->second.L, seenB.A + bias->second.A, seenB.B + bias->second.B};
+    }
+    const double difference = DeltaE00(ToLab(a, reference), seenB);
+    if (kind_ == TObserverKind::Ideal) return difference;
+    return std::max(0.0, difference + std::normal_distribution<double>(0, LookNoise)(random_));
+  }
+  // Each look at a page makes its comparisons in the same order.
+  double Look(const std::function<double()>& look) {
+    comparison_ = 0;
+    return look();
   }
   // Only what is seen counts.
   double Visible(double difference) const { return difference >= threshold_ ? difference : 0; }
@@ -75,7 +97,7 @@ class TObserver {
   // person it goes on past steps that change nothing, and a few past ones that
   // look worse, before it turns back to the best.
   void Descend(const std::function<double()>& look, const std::vector<std::string>& controls) {
-    double seen = look();
+    double seen = Look(look);
     const int start = session_.Actions();
     auto budgetLeft = [&] { return session_.Actions() - start < DescentBudget; };
     while (seen > 0 && budgetLeft()) {
@@ -87,7 +109,7 @@ class TObserver {
           while (worse < Patience && steps - bestSteps < Reach && seen > 0 && budgetLeft()) {
             session_.Act(forth);
             ++steps;
-            const double next = look();
+            const double next = Look(look);
             if (next < seen) seen = next, bestSteps = steps, worse = 0;
             else if (next > seen) ++worse;
           }
@@ -106,6 +128,7 @@ class TObserver {
   // new square into sight.
   bool StepUntilShown(const std::string& step, const std::string& back, int wanted, double adaptation) {
     auto shown = [&] {
+      comparison_ = 0;
       int count = 0;
       std::vector<bool> seen;
       const TXyz ground = session_.Light({SquaresLeft, SquaresTop + 100, SquaresLeft + 880, SquaresTop + 180});
@@ -227,8 +250,11 @@ class TObserver {
   }
 
   TObserverSession& session_;
-  double threshold_, noise_;
+  TObserverKind kind_;
+  double threshold_;
   std::mt19937 random_;
+  int comparison_ = 0;
+  std::map<std::tuple<int32_t, int32_t, int>, TLab> biases_;
   double white_;
 };
 
