@@ -169,7 +169,7 @@ int RunTable(const TOptions& options) {
     for (TTarget target : Targets) {
       const TFigures ideal = Measure(model, target, TObserverKind::Ideal, options.Seed, 1, "");
       const TFigures typical = Measure(model, target, TObserverKind::Typical, options.Seed, options.Runs, "");
-      if (target == TTarget::Srgb && (model.Name == "gamma 2.6" || model.Name == "S-shaped LCD"))
+      if (target == TTarget::Gamma22 && (model.Name == "gamma 2.6" || model.Name == "S-shaped LCD"))
         panels.push_back({ideal.Before, ideal.After});
       if (options.Json) {
         json += (json.empty() ? "" : ",\n ") + JsonFigures(ideal, "ideal") + ",\n " + JsonFigures(typical, "typical");

@@ -26,7 +26,7 @@ constexpr int32_t CheckedLevels[] = {240, 224, 208, 192, 176, 160, 144, 128, 112
 // Rows of the Gamma page's strip, by level.
 constexpr int32_t StripLevels[] = {190, 160, 130, 100, 75, 50, 30};
 // Patches of the Color Balance gradient, by level.
-constexpr int32_t DarkLevels[] = {16, 32, 64}, LightLevels[] = {160, 200, 250};
+constexpr int32_t DarkLevels[] = {16, 32, 64}, MidLevels[] = {96, 128}, LightLevels[] = {160, 200, 250};
 // On the black page the eye adapts to about a tenth of the display's white.
 constexpr double DarkAdaptation = 0.1;
 // Steps of one control after which a page that shows no change is left as it was.
@@ -42,7 +42,8 @@ TXyz Mean(const TXyz& a, const TXyz& b) { return {(a.X + b.X) / 2, (a.Y + b.Y) /
 class TObserver {
  public:
   TObserver(TObserverSession& session, TObserverKind kind, uint32_t seed)
-      : session_(session), kind_(kind), threshold_(kind == TObserverKind::Ideal ? 0.5 : 1.0), random_(seed) {
+      : session_(session), kind_(kind), threshold_(kind == TObserverKind::Ideal ? 0.5 : 1.0),
+        margin_(kind == TObserverKind::Ideal ? 0.0 : 2 * LookNoise), random_(seed) {
     white_ = session_.LightOf(White).Y;
   }
 
@@ -80,6 +81,7 @@ class TObserver {
   // Each look at a page makes its comparisons in the same order.
   double Look(const std::function<double()>& look) {
     comparison_ = 0;
+    wanted_.clear();
     return look();
   }
   // Only what is seen counts.
@@ -88,7 +90,20 @@ class TObserver {
   // A visible tint of an area that should be grey: the area against a neutral
   // grey of its own light, as against a sheet of paper. Every page shows it,
   // so a control that tints the greys is seen to do so.
-  double Tint(const TXyz& area) { return Visible(Seen(area, D65At(area.Y))); }
+  double Tint(const TXyz& area, std::initializer_list<const char*> controls) {
+    const double seen = Visible(Seen(area, D65At(area.Y)));
+    if (seen > 0)
+      for (const char* control : controls) wanted_.emplace(control, 0);
+    return seen;
+  }
+  // Two areas that should look alike. When they do not, the help text names
+  // the control, and which way to turn it: up when `area` looks lighter.
+  double Compare(const TXyz& area, const TXyz& reference, std::initializer_list<const char*> controls) {
+    const double seen = Visible(Seen(area, reference));
+    if (seen > 0)
+      for (const char* control : controls) wanted_.emplace(control, area.Y > reference.Y ? 1 : -1);
+    return seen;
+  }
 
   // Tries each control either way and keeps the position after which the
   // page shows least difference, until nothing is seen or nothing helps. A
@@ -102,16 +117,21 @@ class TObserver {
     auto budgetLeft = [&] { return session_.Actions() - start < DescentBudget; };
     while (seen > 0 && budgetLeft()) {
       bool helped = false;
+      seen = Look(look);
+      const std::map<std::string, int> wanted = wanted_;
       for (const std::string& control : controls) {
-        for (const bool up : {true, false}) {
+        const auto want = wanted.find(control);
+        if (!wanted.empty() && want == wanted.end()) continue;
+        const bool upFirst = want == wanted.end() || want->second >= 0;
+        for (const bool up : {upFirst, !upFirst}) {
           const std::string forth = (up ? "up " : "down ") + control, back = (up ? "down " : "up ") + control;
           int steps = 0, bestSteps = 0, worse = 0;
           while (worse < Patience && steps - bestSteps < Reach && seen > 0 && budgetLeft()) {
             session_.Act(forth);
             ++steps;
             const double next = Look(look);
-            if (next < seen) seen = next, bestSteps = steps, worse = 0;
-            else if (next > seen) ++worse;
+            if (next < seen - margin_) seen = next, bestSteps = steps, worse = 0;
+            else if (next > seen + margin_) ++worse;
           }
           for (; steps > bestSteps; --steps) session_.Act(back);
           helped = bestSteps > 0;
@@ -182,31 +202,38 @@ class TObserver {
         };
         const int32_t w = StripColumn, u = w / 2;
         const TXyz grey = Mean(area(0, u), area(4 * w + u, 5 * w));
-        sum += Tint(grey);
-        for (int32_t left : {u, 2 * w, 3 * w + u}) {
-          sum += Visible(Seen(area(left, left + w), grey));
-        }
+        sum += Tint(grey, {"GammaRUpDown", "GammaGUpDown", "GammaBUpDown"});
+        sum += Compare(area(u, u + w), grey, {"GammaUpDown", "GammaRUpDown"});
+        sum += Compare(area(2 * w, 3 * w), grey, {"GammaUpDown", "GammaGUpDown"});
+        sum += Compare(area(3 * w + u, 4 * w + u), grey, {"GammaUpDown", "GammaBUpDown"});
       }
       return sum;
     };
     Descend(look, {"GammaUpDown", "GammaRUpDown", "GammaGUpDown", "GammaBUpDown"});
   }
 
-  double Tints(std::initializer_list<int32_t> levels) {
+  double Tints(std::initializer_list<int32_t> levels, std::initializer_list<const char*> controls) {
     double sum = 0;
     for (int32_t level : levels) {
       const int32_t x = GradientLeft + level * GradientWidth / 255;
       const TXyz patch = session_.Light({x - 4, GradientTop, x + 4, GradientBottom});
-      sum += Tint(patch);
+      sum += Tint(patch, controls);
     }
     return sum;
   }
 
   void ColorBalance() {
     session_.Act("tab " + std::to_string(ColorBalancePage));
-    auto dark = [&] { return Tints({DarkLevels[0], DarkLevels[1], DarkLevels[2]}); };
-    auto light = [&] { return Tints({LightLevels[0], LightLevels[1], LightLevels[2]}); };
-    auto all = [&] { return dark() + light(); };
+    const auto blacks = {"BlackRUpDown", "BlackGUpDown", "BlackBUpDown"};
+    const auto whites = {"WhiteRUpDown", "WhiteGUpDown", "WhiteBUpDown"};
+    const auto balances = {"BalanceRUpDown", "BalanceGUpDown", "BalanceBUpDown"};
+    auto dark = [&] { return Tints({DarkLevels[0], DarkLevels[1], DarkLevels[2]}, blacks); };
+    auto light = [&] { return Tints({LightLevels[0], LightLevels[1], LightLevels[2]}, whites); };
+    auto all = [&] {
+      return Tints({DarkLevels[0], DarkLevels[1], DarkLevels[2], MidLevels[0], MidLevels[1], LightLevels[0],
+                    LightLevels[1], LightLevels[2]},
+                   balances);
+    };
     Descend(light, {"WhiteRUpDown", "WhiteGUpDown", "WhiteBUpDown"});
     Descend(dark, {"BlackRUpDown", "BlackGUpDown", "BlackBUpDown"});
     Descend(all, {"BalanceRUpDown", "BalanceGUpDown", "BalanceBUpDown"});
@@ -218,12 +245,13 @@ class TObserver {
       const int32_t right = BlockLeft + BlockWidth;
       const TXyz block = Mean(session_.Light({right - 28, BlockTop + TileGap, right - 2, BlockTop + 210}),
                               session_.Light({BlockLeft + 2, BlockTop + TileGap, BlockLeft + 28, BlockTop + 210}));
-      double sum = Tint(block);
+      double sum = Tint(block, {"PointRUpDown", "PointGUpDown", "PointBUpDown"});
+      const char* const channels[3] = {"PointRUpDown", "PointGUpDown", "PointBUpDown"};
       for (int row = 0; row < 3; ++row) {
         const int32_t top = BlockTop + TileGap + row * (Tile + TileGap);
         const int32_t greyLeft = right - Tile - Tile / 2, colourLeft = BlockLeft + Tile / 2;
-        sum += Visible(Seen(session_.Light({greyLeft, top, greyLeft + Tile, top + Tile}), block));
-        sum += Visible(Seen(session_.Light({colourLeft, top, colourLeft + Tile, top + Tile}), block));
+        sum += Compare(session_.Light({greyLeft, top, greyLeft + Tile, top + Tile}), block, {"PointUpDown"});
+        sum += Compare(session_.Light({colourLeft, top, colourLeft + Tile, top + Tile}), block, {channels[row]});
       }
       return sum;
     };
@@ -237,10 +265,14 @@ class TObserver {
     session_.Act("tab " + std::to_string(GraysPage));
     auto look = [&] {
       const TXyz rectangle = session_.Light({GraysX - 280, GraysY - 80, GraysX - 120, GraysY + 80});
-      double sum = Tint(rectangle);
+      double sum = Tint(rectangle, {"PointRUpDown", "PointGUpDown", "PointBUpDown"});
       for (int32_t left : {GraysX + GraysGap, GraysX - GraysTile - GraysGap})
-        for (int32_t top : {GraysY + GraysGap, GraysY - GraysTile - GraysGap})
-          sum += Visible(Seen(session_.Light({left, top, left + GraysTile, top + GraysTile}), rectangle));
+        for (int32_t top : {GraysY + GraysGap, GraysY - GraysTile - GraysGap}) {
+          const TXyz tile = session_.Light({left, top, left + GraysTile, top + GraysTile});
+          // The bottom right tile mixes all channels alike; the others swap them.
+          if (left > GraysX && top > GraysY) sum += Compare(tile, rectangle, {"PointUpDown"});
+          else sum += Compare(tile, rectangle, {"PointRUpDown", "PointGUpDown", "PointBUpDown"});
+        }
       return sum;
     };
     for (int32_t level : CheckedLevels) {
@@ -252,8 +284,13 @@ class TObserver {
   TObserverSession& session_;
   TObserverKind kind_;
   double threshold_;
+  // How much better or worse a look must be to be told from the last: the
+  // typical observer's own noise makes smaller changes meaningless to it.
+  double margin_;
   std::mt19937 random_;
   int comparison_ = 0;
+  // What the last look asked for: control name and the way to try first.
+  std::map<std::string, int> wanted_;
   std::map<std::tuple<int32_t, int32_t, int>, TLab> biases_;
   double white_;
 };
