@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -26,9 +27,9 @@ const char* const TableDisplays[] = {
     "name=gamma 2.6,gamma=2.6",
     "name=sRGB panel,response=srgb",
     "name=raised black 0.8 cd/m²,black=0.8",
+    "name=S-shaped LCD,response=lcd,lcd-contrast=1.2",
     "name=crushed black,crush-black=0.03",
     "name=clipped highlights,clip-white=0.94",
-    "name=S-shaped LCD,response=lcd,lcd-contrast=1.2",
     "name=blue short 7%,blue-gain=0.93",
     "name=green tint,red-gain=0.95,blue-gain=0.95",
     "name=red gamma 2.5,red-gamma=2.5",
@@ -43,6 +44,7 @@ struct TOptions {
   TObserverKind Observer = TObserverKind::Ideal;
   uint32_t Seed = 1;
   int Runs = 1;
+  int Part = 0, Parts = 1;  // the table's displays whose index is Part modulo Parts
   bool Json = false, Table = false, Levels = false;
   std::string Graph, Script;
 };
@@ -58,7 +60,7 @@ struct TFigures {
 void Usage() {
   std::cerr << "usage: observer_bench --display SPEC [--target srgb|gamma2.2|bt1886] [--observer ideal|typical]\n"
                "                      [--seed N] [--runs N] [--json] [--script FILE]\n                      [--levels]\n"
-               "       observer_bench --table [--runs N] [--json] [--graph FILE.png]\n"
+               "       observer_bench --table [--runs N] [--json] [--graph FILE.png] [--part K/N]\n"
                "SPEC is a comma list of key=value:\n"
             << DisplayModelKeys();
 }
@@ -80,6 +82,13 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
     } else if (arg == "--seed") options.Seed = uint32_t(std::stoul(argv[++i]));
     else if (arg == "--runs") options.Runs = std::max(1, std::stoi(argv[++i]));
     else if (arg == "--graph") options.Graph = argv[++i];
+    else if (arg == "--part") {
+      const std::string part = argv[++i];
+      const size_t slash = part.find('/');
+      if (slash == std::string::npos) return false;
+      options.Part = std::stoi(part.substr(0, slash)), options.Parts = std::stoi(part.substr(slash + 1));
+      if (options.Parts < 1 || options.Part < 0 || options.Part >= options.Parts) return false;
+    }
     else if (arg == "--script") options.Script = argv[++i];
     else return false;
   }
@@ -158,11 +167,13 @@ void PrintFigures(const TFigures& f, const char* observer) {
 int RunTable(const TOptions& options) {
   std::vector<TGraphPanel> panels;
   std::string json;
-  if (!options.Json)
+  if (!options.Json && options.Part == 0)
     std::cout << "| display | target | before mean / max | ideal after mean / max | ideal actions | typical after, "
                  "median mean of "
               << options.Runs << " | typical actions |\n|---|---|---|---|---|---|---|\n";
-  for (const char* spec : TableDisplays) {
+  for (int index = 0; index < int(std::size(TableDisplays)); ++index) {
+    if (index % options.Parts != options.Part) continue;
+    const char* spec = TableDisplays[index];
     TDisplayModel model;
     std::string error;
     ParseDisplayModel(spec, model, error);
@@ -183,7 +194,7 @@ int RunTable(const TOptions& options) {
     }
   }
   if (options.Json) std::cout << "[" << json << "]\n";
-  if (!options.Graph.empty()) {
+  if (!options.Graph.empty() && !panels.empty()) {
     std::string error;
     if (!WriteToneGraph(options.Graph, panels, error)) {
       std::cerr << error << '\n';

@@ -34,7 +34,7 @@ constexpr int GiveUpSteps = 20;
 // A typical observer's judgement: a lasting offset per comparison (CIELAB
 // units, each axis) and a fresh one per look (ΔE00).
 constexpr double LastingBias = 0.4, LookNoise = 0.15;
-constexpr int DescentBudget = 300;
+constexpr int DescentBudget = 150;
 constexpr int Patience = 3, Reach = 8;
 
 TXyz Mean(const TXyz& a, const TXyz& b) { return {(a.X + b.X) / 2, (a.Y + b.Y) / 2, (a.Z + b.Z) / 2}; }
