@@ -20,6 +20,13 @@ PY
 [ "$(grep -c . "$folder/session.txt")" -gt 0 ] || fail "no session script"
 grep -qv -E '^(select|tab|up|down|type) ' "$folder/session.txt" && fail "a line outside the grammar"
 
+# --levels: one line per level, the display's own black and white judged on target.
+"$bench" --display "gamma=2.6" --target gamma2.2 --levels > "$folder/levels.txt" || fail "levels exit $?"
+[ "$(grep -c '^level ' "$folder/levels.txt")" -eq 256 ] || fail "not 256 levels"
+grep -qx 'level 255: before 0.00, after 0.00' "$folder/levels.txt" || fail "white judged off target"
+
+"$bench" --table --part 3/3 2> /dev/null
+[ $? -eq 2 ] || fail "a part outside the parts must exit 2"
 "$bench" --display "gamma=2.2,sparkle=1" 2> "$folder/err.txt"
 [ $? -eq 2 ] || fail "an unknown key must exit 2"
 grep -q 'unknown display key "sparkle"' "$folder/err.txt" || fail "message: $(cat "$folder/err.txt")"

@@ -93,6 +93,22 @@ TEST(Observer, NeutralisesATintedWhiteOnTheColorBalancePage) {
   EXPECT_LT(Judge(model, run.Ramp, TTarget::Gamma22).Mean, 0.6);
 }
 
+TEST(Observer, TypicalRunsRepeatWithTheirSeed) {
+  const TDisplayModel model = Parsed("red-gamma=2.5");
+  const TObserverRun first = Calibrate(model, 1, TObserverKind::Typical, 11);
+  EXPECT_EQ(Calibrate(model, 1, TObserverKind::Typical, 11).Script, first.Script);
+  EXPECT_NE(Calibrate(model, 1, TObserverKind::Typical, 12).Script, first.Script);
+}
+
+// The same display through a 10-bit input: the ramp's finer steps reach the
+// light, so the same observer lands nearer the target.
+TEST(Observer, ATenBitPanelShowsTheRampsFinerSteps) {
+  const TDisplayModel eight = Parsed("gamma=2.6"), ten = Parsed("gamma=2.6,bits=10");
+  const double eightAfter = Judge(eight, Calibrate(eight, 1, TObserverKind::Ideal, 1).Ramp, TTarget::Gamma22).Mean;
+  const double tenAfter = Judge(ten, Calibrate(ten, 1, TObserverKind::Ideal, 1).Ramp, TTarget::Gamma22).Mean;
+  EXPECT_LT(tenAfter, eightAfter / 2);
+}
+
 TEST(ToneGraph, DrawsTargetBeforeAndAfterForEachDisplay) {
   TempFolder folder;
   TGammaRamp identity;
