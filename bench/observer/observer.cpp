@@ -144,7 +144,7 @@ class TObserver {
   }
 
   // Steps one control while the squares of a Black Point or White Point page
-  // still hide `wanted`; leaves the control as it was when ten steps bring no
+  // still hide `wanted`; leaves the control as it was when twenty steps bring no
   // new square into sight.
   bool StepUntilShown(const std::string& step, const std::string& back, int wanted, double adaptation) {
     auto shown = [&] {
@@ -243,15 +243,18 @@ class TObserver {
     session_.Act("tab " + std::to_string(CorrectionPointsPage));
     auto look = [&] {
       const int32_t right = BlockLeft + BlockWidth;
-      const TXyz block = Mean(session_.Light({right - 28, BlockTop + TileGap, right - 2, BlockTop + 210}),
-                              session_.Light({BlockLeft + 2, BlockTop + TileGap, BlockLeft + 28, BlockTop + 210}));
+      const int32_t top = BlockTop + TileGap, bottom = BlockTop + BlockHeight - TileGap;
+      // The block's solid margins, right of the grey tiles and left of the colour ones.
+      const TXyz block = Mean(session_.Light({right - 28, top, right - 2, bottom}),
+                              session_.Light({BlockLeft + 2, top, BlockLeft + 28, bottom}));
       double sum = Tint(block, {"PointRUpDown", "PointGUpDown", "PointBUpDown"});
       const char* const channels[3] = {"PointRUpDown", "PointGUpDown", "PointBUpDown"};
       for (int row = 0; row < 3; ++row) {
-        const int32_t top = BlockTop + TileGap + row * (Tile + TileGap);
+        const int32_t tileTop = top + row * (Tile + TileGap);
         const int32_t greyLeft = right - Tile - Tile / 2, colourLeft = BlockLeft + Tile / 2;
-        sum += Compare(session_.Light({greyLeft, top, greyLeft + Tile, top + Tile}), block, {"PointUpDown"});
-        sum += Compare(session_.Light({colourLeft, top, colourLeft + Tile, top + Tile}), block, {channels[row]});
+        sum += Compare(session_.Light({greyLeft, tileTop, greyLeft + Tile, tileTop + Tile}), block, {"PointUpDown"});
+        sum += Compare(session_.Light({colourLeft, tileTop, colourLeft + Tile, tileTop + Tile}), block,
+                       {channels[row]});
       }
       return sum;
     };
