@@ -114,7 +114,10 @@ bool ParseDisplayModel(const std::string& text, TDisplayModel& model, std::strin
     else if (key == "white") model.White = number;
     else if (key == "clip-white") model.ClipWhite = number;
     else if (key == "crush-black") model.CrushBlack = number;
-    else if (key == "bits") valid = numeric && (number == 8 || number == 10), model.Bits = int(number);
+    else if (key == "bits") {
+      valid = numeric && (number == 8 || number == 10);
+      if (valid) model.Bits = int(number);
+    }
     else if (key == "white-x") model.WhiteXy[0] = number;
     else if (key == "white-y") model.WhiteXy[1] = number;
     else {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <iostream>
@@ -65,7 +66,7 @@ void Usage() {
             << DisplayModelKeys();
 }
 
-bool ParseOptions(int argc, char** argv, TOptions& options) {
+bool ParseOptions(int argc, char** argv, TOptions& options) try {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -93,6 +94,8 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
     else return false;
   }
   return options.Table || !options.Display.empty();
+} catch (const std::exception&) {  // a number that is none
+  return false;
 }
 
 TFigures Measure(const TDisplayModel& model, TTarget target, TObserverKind kind, uint32_t seed, int runs,

@@ -32,4 +32,6 @@ grep -qx 'level 255: before 0.00, after 0.00' "$folder/levels.txt" || fail "whit
 grep -q 'unknown display key "sparkle"' "$folder/err.txt" || fail "message: $(cat "$folder/err.txt")"
 "$bench" --display "gamma=2.2" --target rec601 2> /dev/null
 [ $? -eq 2 ] || fail "an unknown target must exit 2"
+"$bench" --display "gamma=2.2" --seed many 2> /dev/null
+[ $? -eq 2 ] || fail "a seed that is no number must exit 2"
 echo "observer_bench command line: ok"
