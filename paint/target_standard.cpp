@@ -89,14 +89,20 @@ long double StandardDecode(long double signal) {
 }
 
 TDitherPair DitherPair(int32_t level) {
-  const long double half = StandardEncode(0.5L);
-  TDitherPair pair{0, int32_t(RoundHalfEven(level / half))};
+  // The high line's light lies as far above black as twice the grey's: with
+  // the low line at black the pair then averages the grey's light, also where
+  // a standard has a linear toe or a black above zero (under a pure power law
+  // this is level / Encode(0.5)). Encode may see light a little above white
+  // here; that only says the pair needs the second step.
+  const long double light = StandardDecode(level / 255.0L);
+  const long double black = StandardDecode(0);
+  const long double white = StandardDecode(1);
+  TDitherPair pair{0, int32_t(RoundHalfEven(255 * StandardEncode(2 * light - black)))};
   if (pair.High > 255) {
     // Black cannot carry enough light next to full white: lift the low line
     // so that both lines together still average the level's light.
     pair.High = 255;
-    const long double light = 2 * StandardDecode(level / 255.0L) - 1;
-    pair.Low = int32_t(RoundHalfEven(255 * StandardEncode(light)));
+    pair.Low = int32_t(RoundHalfEven(255 * StandardEncode(2 * light - white)));
   }
   return pair;
 }

@@ -124,7 +124,7 @@ TEST_F(PaintTest, SharpBlockIs320By196Below720ScaledRows) {
   EXPECT_EQ(canvas.Pixel(1120, 442), Untouched);
   EXPECT_EQ(canvas.Pixel(800, 640), Untouched);
   EXPECT_EQ(canvas.Pixel(810, 452), Grey(0));    // first tile at g = 10
-  EXPECT_EQ(canvas.Pixel(811, 452), Grey(173));  // sRGB pairs 127 with 173
+  EXPECT_EQ(canvas.Pixel(811, 452), Grey(174));  // sRGB pairs 127 with 174
 }
 
 TEST_F(PaintTest, PointsPageSetsGreyAndColourTilesAroundTheLevel) {
@@ -140,14 +140,14 @@ TEST_F(PaintTest, PointsPageSetsGreyAndColourTilesAroundTheLevel) {
   EXPECT_EQ(canvas.Pixel(1199, 652), Untouched);
   for (int y : {440, 510, 580}) {
     EXPECT_EQ(canvas.Pixel(1110, y), Grey(0)) << y;
-    EXPECT_EQ(canvas.Pixel(1169, y + 1), Grey(173)) << y;
+    EXPECT_EQ(canvas.Pixel(1169, y + 1), Grey(174)) << y;
     EXPECT_EQ(canvas.Pixel(1170, y), Grey(127)) << y;
   }
   EXPECT_EQ(canvas.Pixel(750, 440), RgbColor(0, 127, 127));
-  EXPECT_EQ(canvas.Pixel(750, 441), RgbColor(173, 127, 127));
-  EXPECT_EQ(canvas.Pixel(809, 511), RgbColor(127, 173, 127));
+  EXPECT_EQ(canvas.Pixel(750, 441), RgbColor(174, 127, 127));
+  EXPECT_EQ(canvas.Pixel(809, 511), RgbColor(127, 174, 127));
   EXPECT_EQ(canvas.Pixel(750, 580), RgbColor(127, 127, 0));
-  EXPECT_EQ(canvas.Pixel(750, 641), RgbColor(127, 127, 173));
+  EXPECT_EQ(canvas.Pixel(750, 641), RgbColor(127, 127, 174));
   // The neighbourhood strip: 167 at the top to 87 at the bottom.
   EXPECT_EQ(canvas.Pixel(840, 430), Grey(167));
   EXPECT_EQ(canvas.Pixel(864, 430), RgbColor(0, 167, 167));
@@ -220,17 +220,17 @@ TEST_F(PaintTest, GraysCentreRectangleIs880RowsAbove1080WhateverTheDpi) {
 
 TEST_F(PaintTest, GraysTilesMixEveryChannelOverTwoRows) {
   TRasterCanvas canvas = Canvas1080();
-  PaintGraysPage(canvas, Ppi, Large, 127);  // sRGB: 0 and 173
+  PaintGraysPage(canvas, Ppi, Large, 127);  // sRGB: 0 and 174
   EXPECT_EQ(canvas.Pixel(968, 548), Grey(0));
-  EXPECT_EQ(canvas.Pixel(968, 549), Grey(173));
-  EXPECT_EQ(canvas.Pixel(1047, 629), Grey(173));
+  EXPECT_EQ(canvas.Pixel(968, 549), Grey(174));
+  EXPECT_EQ(canvas.Pixel(1047, 629), Grey(174));
   EXPECT_EQ(canvas.Pixel(1048, 548), Grey(127));
-  EXPECT_EQ(canvas.Pixel(872, 548), RgbColor(0, 173, 173));
-  EXPECT_EQ(canvas.Pixel(872, 549), RgbColor(173, 0, 0));
-  EXPECT_EQ(canvas.Pixel(872, 452), RgbColor(173, 0, 173));
-  EXPECT_EQ(canvas.Pixel(872, 453), RgbColor(0, 173, 0));
-  EXPECT_EQ(canvas.Pixel(968, 452), RgbColor(173, 173, 0));
-  EXPECT_EQ(canvas.Pixel(968, 453), RgbColor(0, 0, 173));
+  EXPECT_EQ(canvas.Pixel(872, 548), RgbColor(0, 174, 174));
+  EXPECT_EQ(canvas.Pixel(872, 549), RgbColor(174, 0, 0));
+  EXPECT_EQ(canvas.Pixel(872, 452), RgbColor(174, 0, 174));
+  EXPECT_EQ(canvas.Pixel(872, 453), RgbColor(0, 174, 0));
+  EXPECT_EQ(canvas.Pixel(968, 452), RgbColor(174, 174, 0));
+  EXPECT_EQ(canvas.Pixel(968, 453), RgbColor(0, 0, 174));
 }
 
 TEST_F(PaintTest, ColorBalanceSetsBandsAgainstTheWideGradient) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -79,12 +80,12 @@ TEST_F(PaintTest, DitherPairLiftsTheLowLineOnceTheHighOneReachesWhite) {
 TEST_F(PaintTest, DitherPairsFollowTheChosenStandard) {
   CurrentStandard = Srgb;
   EXPECT_EQ(PairsAt(SampleLevels),
-            (TPairs{{1, {0, 1}}, {64, {0, 87}}, {127, {0, 173}}, {128, {0, 174}},
+            (TPairs{{1, {0, 2}}, {64, {0, 90}}, {127, {0, 174}}, {128, {0, 176}},
                     {180, {0, 245}}, {187, {0, 254}}, {188, {17, 255}}, {200, {110, 255}},
                     {230, {201, 255}}, {254, {253, 255}}}));
   CurrentStandard = Bt1886Black001;
   EXPECT_EQ(PairsAt(SampleLevels),
-            (TPairs{{1, {0, 1}}, {64, {0, 86}}, {127, {0, 171}}, {128, {0, 172}},
+            (TPairs{{1, {0, 2}}, {64, {0, 87}}, {127, {0, 171}}, {128, {0, 173}},
                     {180, {0, 242}}, {187, {0, 251}}, {188, {0, 253}}, {200, {107, 255}},
                     {230, {201, 255}}, {254, {253, 255}}}));
   CurrentStandard = Gamma24;
@@ -93,11 +94,37 @@ TEST_F(PaintTest, DitherPairsFollowTheChosenStandard) {
                     {230, {200, 255}}}));
   CurrentStandard = Bt709;
   EXPECT_EQ(PairsAt({64, 127, 180, 187, 230, 245}),
-            (TPairs{{64, {0, 91}}, {127, {0, 180}}, {180, {0, 255}}, {187, {64, 255}},
+            (TPairs{{64, {0, 97}}, {127, {0, 183}}, {180, {0, 255}}, {187, {64, 255}},
                     {230, {202, 255}}, {245, {235, 255}}}));
   CurrentStandard = Bt1886Black050;
   EXPECT_EQ(PairsAt({127, 187, 188}),
-            (TPairs{{127, {0, 177}}, {187, {46, 255}}, {188, {54, 255}}}));
+            (TPairs{{127, {0, 179}}, {187, {46, 255}}, {188, {54, 255}}}));
+}
+
+TEST_F(PaintTest, DitherPairsCarryTheGreysLightInTheShadowsOfToedStandards) {
+  // Under a linear toe or a black above zero a pair scaled as under a power
+  // law (sRGB 16: high 22) gives the lines about a quarter less light.
+  CurrentStandard = Srgb;
+  EXPECT_EQ(PairsAt({2, 8, 16, 32}),
+            (TPairs{{2, {0, 4}}, {8, {0, 15}}, {16, {0, 26}}, {32, {0, 47}}}));
+  CurrentStandard = Bt1886Black050;
+  EXPECT_EQ(PairsAt({2, 8, 16, 32}),
+            (TPairs{{2, {0, 4}}, {8, {0, 14}}, {16, {0, 27}}, {32, {0, 50}}}));
+}
+
+TEST_F(PaintTest, DitherPairsAverageTheLevelsLightWithinHalfALevel) {
+  const auto decode = [](long double level) { return StandardDecode(std::max(level, 0.0L) / 255); };
+  for (CurrentStandard = 0; CurrentStandard < StandardCount; ++CurrentStandard)
+    for (int level = 0; level < 256; ++level) {
+      const TDitherPair pair = DitherPair(level);
+      const long double mean = (decode(pair.Low) + decode(pair.High)) / 2;
+      // Rounding a line by up to half a level moves the mean by half as much light.
+      const int rounded = pair.High < 255 || pair.Low == 0 ? pair.High : pair.Low;
+      const long double allowed = std::max(decode(rounded + 0.5L) - decode(rounded),
+                                           decode(rounded) - decode(rounded - 0.5L)) / 2;
+      ASSERT_NEAR(double(mean), double(decode(level)), double(allowed) + 1e-15)
+          << CurrentStandard << " " << level;
+    }
 }
 
 TEST_F(PaintTest, UnknownStandardsBehaveAsGamma22) {
