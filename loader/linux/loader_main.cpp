@@ -43,8 +43,7 @@ enum TPollSlot {
   CompositorSlot,
   ControlSlot,
   GammaSlot = ControlSlot + 1 + MostWaitingRequests,
-  WatchSlot = GammaSlot + 1 + MostGammaClients,
-  SlotCount
+  SlotCount = GammaSlot + 1 + MostGammaClients
 };
 
 sigset_t EndSignals() {
@@ -144,7 +143,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot], timeoutMs, now);
     WaitNoLaterThan(settleAt, now, timeoutMs);
     WaitNoLaterThan(heldBack.CheckAt, now, timeoutMs);
-    AddRampWatchToPoll(slots[WatchSlot], timeoutMs, now);
+    AddRampWatchToPoll(timeoutMs, now);
     if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
@@ -180,7 +179,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
-    ProcessRampWatch(slots[WatchSlot], now, runs.Running >= 0);
+    ProcessRampWatch(now, runs.Running >= 0);
   }
 
   CloseRampWatch();
