@@ -126,7 +126,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
   AdoptLoadRun(runs, firstRun);
   THeldBackRun heldBack;
   if (firstRunHeldBack) HoldBack(heldBack, MonotonicMs());
-  OpenRampWatch();
+  OpenRampWatch(display);
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
   uint64_t settleAt = NoDeadline;
@@ -179,7 +179,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
-    ProcessRampWatch(now, runs.Running >= 0);
+    if (ProcessRampWatch(now, runs.Running >= 0, display) > 0) settleAt = now + SettleDelayMs;
   }
 
   CloseRampWatch();
