@@ -81,8 +81,12 @@ void HoldBack(THeldBackRun& heldBack, uint64_t now) {
 
 void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
   // A wlroots session that has the outputs from the loader brings a load run
-  // itself when it ends.
-  if (SessionHasOutputs(holder)) return;
+  // itself when it ends: nothing is left to look at until then (a look left
+  // due would make every wait end at once).
+  if (SessionHasOutputs(holder)) {
+    heldBack = THeldBackRun();
+    return;
+  }
   if (EditingSessionOpen()) {
     HoldBack(heldBack, now);
     return;
