@@ -23,6 +23,7 @@ inline const char* const GnomeGoneReason = "the display is no longer there";
 
 class TGnomeDisplays : public TOutputDisplays {
  public:
+  std::string BackendName() override { return "gnome"; }
   // Connects to the session bus; `drmFolder` is where the kernel lists its
   // DRM connectors.
   explicit TGnomeDisplays(std::string drmFolder = "/sys/class/drm");

@@ -103,6 +103,9 @@ std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, s
     output.Primary = monitor.Primary;
     output.Description = JoinNames(monitor);
     output.Edid = DrmConnectorEdid(DrmFolder, output.Name);
+    output.Vendor = monitor.Vendor;
+    output.Product = monitor.Product;
+    output.Serial = monitor.Serial;
     TCrtcState state;
     state.Crtcs = CrtcsOf(driven, monitor.Connector);
     if (state.Crtcs.empty()) {
