@@ -47,7 +47,7 @@ env -i PATH=/usr/bin:/bin HOME="$work" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$work
 pids+=($!)
 seconds_to_target "$(now)" >/dev/null
 for _ in $(seq 100); do [[ -s $work/app/Tonemark.shown ]] && break; sleep 0.05; done
-identity=$(sed -n 's/^Identity=//p' "$work/app/Tonemark.shown" | head -n1)
+identity=$(sed -n 's/^Identity=//p' "$work/app/Tonemark.shown" | tr -d '\r' | head -n1)
 
 restore=()
 for ((i = 0; i < runs; i++)); do
