@@ -5,6 +5,7 @@
 // replaced again after each of three re-loads, the display is given up.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -135,6 +136,36 @@ TEST_F(TonewatchWatch, StatusWithoutARunningLoaderReadsTheLastLoadRun) {
             0u)
       << status;
   EXPECT_NE(status.find("not watched: Tonewatch is not running"), std::string::npos) << status;
+}
+
+// With the real Tonemark.exe beside the loader: its load run records what
+// the display shows, and its re-load brings the calibration back.
+TEST(TonewatchWatchWithTonemark, AReplacedRampIsBackWithinThePeriod) {
+  std::string tonemark = std::getenv("TONEMARK_EXE") != nullptr ? std::getenv("TONEMARK_EXE") : "";
+  ASSERT_FALSE(tonemark.empty()) << "TONEMARK_EXE names the built Tonemark.exe";
+  for (char& c : tonemark)
+    if (c == '/') c = '\\';
+  if (tonemark[0] == '\\') tonemark = "Z:" + tonemark;
+  LoaderSandbox sandbox;
+  TempFolder sim;
+  ASSERT_TRUE(CopyFileA(tonemark.c_str(), (sandbox.InstallFolder() + "Tonemark.exe").c_str(), FALSE));
+  WriteBytes(sim.File("displays.ini"), "[Monitor1]\r\n");
+  // A curve far from linear (gamma, red black, blue white, green balance).
+  std::string curve = "RampCurve v.2\r\n\\\\.\\DISPLAY1\r\n";
+  for (int field : {0, 20, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, -30, 0, 5, 0}) curve += std::to_string(field) + "\r\n";
+  for (int level = 0; level < 256; ++level) curve += "FALSE\r\n0\r\n0\r\n0\r\n0\r\n";
+  WriteBytes(sandbox.InstallFolder() + "Tonemark1.lut", curve);
+  SetEnvironmentVariableA("TONEMARK_SIM", sim.Folder().c_str());
+  ASSERT_NE(sandbox.StartLoader("/delay 300"), nullptr);
+  const std::string shown = sandbox.InstallFolder() + "Tonemark.shown";
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(shown).find("Ramp=") != std::string::npos; }));
+  const std::string calibration = ReadBytes(sim.File("ramp1.txt"));
+  ASSERT_FALSE(calibration.empty());
+  WriteBytes(sim.File("ramp1.txt"), Ramp(1));
+  const ULONGLONG replaced = GetTickCount64();
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytes(sim.File("ramp1.txt")) == calibration; }, 10000));
+  EXPECT_LE(GetTickCount64() - replaced, 3000u + 2500u);
+  SetEnvironmentVariableA("TONEMARK_SIM", nullptr);
 }
 
 }  // namespace
