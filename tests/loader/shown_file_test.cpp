@@ -11,7 +11,10 @@ namespace {
 
 std::string Ramp(int first) {
   std::string values;
-  for (int i = 0; i < 768; ++i) values += (i ? " " : "") + std::to_string(i == 0 ? first : i % 256 * 257);
+  for (int i = 0; i < 768; ++i) {
+    if (i > 0) values += ' ';
+    values += std::to_string(i == 0 ? first : i % 256 * 257);
+  }
   return values;
 }
 
