@@ -50,7 +50,7 @@ TEST(ShownFile, ReadsEachDisplaysSectionAndItsRamp) {
 }
 
 TEST(ShownFile, ARampOfAnyOtherLengthOrRangeIsNoRamp) {
-  for (const std::string& ramp : {Ramp(0) + " 5", Ramp(0).substr(2), Ramp(65536), Ramp(0) + " x", "x" + Ramp(0)}) {
+  for (const std::string& ramp : {Ramp(0) + " 5", Ramp(0).substr(2), Ramp(65536), Ramp(0) + " x", std::string("x").append(Ramp(0))}) {
     auto shown = Read("[Display1]\nRamp=" + ramp + "\n");
     ASSERT_EQ(shown->Count, 1);
     EXPECT_FALSE(shown->Displays[0].HasRamp) << ramp.substr(0, 20);
