@@ -1,7 +1,8 @@
 // Tonewatch's command line: "/uninstall" closes a running loader; "/delay N"
 // sets the delay of the second launch in seconds; "/noload" leaves out the
 // launch at start, for a load mode that starts the loader and loads itself. Only the first two
-// arguments count, each compared whole, byte for byte.
+// arguments count, each compared whole, byte for byte; but "/tray" and "/notray", which show or
+// hide the notification-area icon for this run whatever the settings say, count anywhere.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +11,13 @@
 
 constexpr int32_t DefaultDelayMs = 10000;
 
+enum TTrayChoice { TrayAsSettingsSay, TrayShown, TrayHidden };
+
 struct TLoaderOptions {
   bool Uninstall = false;
   int32_t DelayMs = DefaultDelayMs;
   bool LoadAtStart = true;
+  TTrayChoice Tray = TrayAsSettingsSay;
 };
 
 // args excludes the program path.
