@@ -9,6 +9,9 @@ constexpr char DelayOption[] = "/delay";
 constexpr char NoLoadOption[] = "/noload";
 constexpr char TrayOption[] = "/tray";
 constexpr char NoTrayOption[] = "/notray";
+constexpr char WatchOption[] = "/watch";
+constexpr char StatusOption[] = "/status";
+constexpr int32_t LongestWatchSeconds = 86400;
 constexpr int64_t MillisecondsPerSecond = 1000;
 // The delay must fit a positive signed 32-bit count of milliseconds.
 constexpr int64_t LongestDelayMs = INT32_MAX;
@@ -32,6 +35,21 @@ int32_t ReadDelayMs(const char* secondsText) {
   return static_cast<int32_t>(seconds * MillisecondsPerSecond);
 }
 
+// Digits up to the first byte that is not one; no leading digit: -1, the
+// settings' period.
+int32_t ReadWatchSeconds(const char* secondsText) {
+  if (secondsText == nullptr) return -1;
+  const char* next = secondsText;
+  while (IsBlank(*next)) ++next;
+  if (!IsDigit(*next)) return -1;
+  int32_t seconds = 0;
+  for (; IsDigit(*next); ++next) {
+    seconds = seconds * 10 + (*next - '0');
+    if (seconds > LongestWatchSeconds) return LongestWatchSeconds;
+  }
+  return seconds;
+}
+
 TLoaderOptions ReadOptions(const char* first, const char* second) {
   TLoaderOptions options;
   if (first == nullptr) return options;
@@ -41,6 +59,10 @@ TLoaderOptions ReadOptions(const char* first, const char* second) {
     options.DelayMs = ReadDelayMs(second);
   } else if (std::strcmp(first, NoLoadOption) == 0) {
     options.LoadAtStart = false;
+  } else if (std::strcmp(first, WatchOption) == 0) {
+    options.WatchSeconds = ReadWatchSeconds(second);
+  } else if (std::strcmp(first, StatusOption) == 0) {
+    options.Status = true;
   }
   return options;
 }

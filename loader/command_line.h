@@ -1,6 +1,8 @@
 // Tonewatch's command line: "/uninstall" closes a running loader; "/delay N"
 // sets the delay of the second launch in seconds; "/noload" leaves out the
-// launch at start, for a load mode that starts the loader and loads itself. Only the first two
+// launch at start, for a load mode that starts the loader and loads itself;
+// "/watch N" looks at the ramps every N seconds (0: not at all) instead of
+// what the settings say; "/status" prints the watch's state. Only the first two
 // arguments count, each compared whole, byte for byte; but "/tray" and "/notray", which show or
 // hide the notification-area icon for this run whatever the settings say, count anywhere.
 #pragma once
@@ -18,6 +20,8 @@ struct TLoaderOptions {
   int32_t DelayMs = DefaultDelayMs;
   bool LoadAtStart = true;
   TTrayChoice Tray = TrayAsSettingsSay;
+  int32_t WatchSeconds = -1;  // -1: as the settings say
+  bool Status = false;
 };
 
 // args excludes the program path.

@@ -14,6 +14,7 @@ namespace {
 
 constexpr char TonemarkName[] = TONEMARK_PROGRAM;
 constexpr char LoadOption[] = TONEMARK_LOAD_ARGUMENT;
+constexpr char ReapplyOption[] = "/reapply";
 
 char TonemarkPath[PATH_MAX];
 
@@ -21,6 +22,21 @@ char TonemarkPath[PATH_MAX];
 size_t FolderLength(const char* path) {
   const char* last = strrchr(path, '/');
   return last == nullptr ? 0 : static_cast<size_t>(last - path) + 1;
+}
+
+pid_t Spawn(char* const arguments[]) {
+  posix_spawnattr_t attributes;
+  if (posix_spawnattr_init(&attributes) != 0) return -1;
+  // The loader blocks the signals it reads through a descriptor; the
+  // calibration program must not inherit that mask.
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  pid_t child;
+  const bool started = posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ) == 0;
+  posix_spawnattr_destroy(&attributes);
+  return started ? child : -1;
 }
 
 }  // namespace
@@ -43,22 +59,19 @@ void FindTonemark(const char* argv0) {
 }
 
 pid_t LaunchLoadMode() {
-  posix_spawnattr_t attributes;
-  if (posix_spawnattr_init(&attributes) != 0) return -1;
-  // The loader blocks the signals it reads through a descriptor; the
-  // calibration program must not inherit that mask.
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-
   char loadOption[sizeof LoadOption];
   memcpy(loadOption, LoadOption, sizeof LoadOption);
   char* arguments[] = {TonemarkPath, loadOption, nullptr};
-  pid_t child;
-  const bool started = posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ) == 0;
-  posix_spawnattr_destroy(&attributes);
-  return started ? child : -1;
+  return Spawn(arguments);
+}
+
+pid_t LaunchReapply(const char* identity) {
+  char loadOption[sizeof LoadOption];
+  memcpy(loadOption, LoadOption, sizeof LoadOption);
+  char reapplyOption[sizeof ReapplyOption];
+  memcpy(reapplyOption, ReapplyOption, sizeof ReapplyOption);
+  char* arguments[] = {TonemarkPath, loadOption, reapplyOption, const_cast<char*>(identity), nullptr};
+  return Spawn(arguments);
 }
 
 void ReapChildrenAutomatically() {

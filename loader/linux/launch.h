@@ -14,6 +14,10 @@ void FindTonemark(const char* argv0);
 // started (which is not reported).
 pid_t LaunchLoadMode();
 
+// Starts "<own folder>tonemark /load /reapply <identity>": that one display's
+// curve at once. Returns the child's pid, -1 when it could not be started.
+pid_t LaunchReapply(const char* identity);
+
 // From now on no child ever stays a zombie, without the loader having to
 // hear of its end.
 void ReapChildrenAutomatically();

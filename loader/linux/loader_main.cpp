@@ -16,6 +16,7 @@
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/load_runs.h"
+#include "loader/linux/ramp_watch.h"
 #include "loader/linux/system_bus_watch.h"
 #include "loader/linux/trim_working_set.h"
 
@@ -42,7 +43,8 @@ enum TPollSlot {
   CompositorSlot,
   ControlSlot,
   GammaSlot = ControlSlot + 1 + MostWaitingRequests,
-  SlotCount = GammaSlot + 1 + MostGammaClients
+  WatchSlot = GammaSlot + 1 + MostGammaClients,
+  SlotCount
 };
 
 sigset_t EndSignals() {
@@ -125,6 +127,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
   AdoptLoadRun(runs, firstRun);
   THeldBackRun heldBack;
   if (firstRunHeldBack) HoldBack(heldBack, MonotonicMs());
+  OpenRampWatch();
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
   uint64_t settleAt = NoDeadline;
@@ -141,6 +144,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot], timeoutMs, now);
     WaitNoLaterThan(settleAt, now, timeoutMs);
     WaitNoLaterThan(heldBack.CheckAt, now, timeoutMs);
+    AddRampWatchToPoll(slots[WatchSlot], timeoutMs, now);
     if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
@@ -176,8 +180,10 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
+    ProcessRampWatch(slots[WatchSlot], now, runs.Running >= 0);
   }
 
+  CloseRampWatch();
   ReleaseInstance(instance);
   if (closeConnection >= 0) close(closeConnection);  // tells "/uninstall" the lock is free
   DropCloseRequests(requests);

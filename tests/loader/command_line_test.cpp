@@ -89,3 +89,24 @@ TEST(LoaderCommandLine, TrayAndNoTrayCountAnywhereAndTheLastWins) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LoaderCommandLine, WatchSetsTheSecondsOrLeavesThemToTheSettings) {
+  EXPECT_EQ(Parse({}).WatchSeconds, -1);
+  EXPECT_EQ(Parse({"/watch", "5"}).WatchSeconds, 5);
+  EXPECT_EQ(Parse({"/watch", "0"}).WatchSeconds, 0);
+  EXPECT_EQ(Parse({"/watch", " 2s"}).WatchSeconds, 2);
+  EXPECT_EQ(Parse({"/watch", "off"}).WatchSeconds, -1);
+  EXPECT_EQ(Parse({"/watch"}).WatchSeconds, -1);
+  EXPECT_EQ(Parse({"/watch", "99999999999"}).WatchSeconds, 86400);
+  EXPECT_EQ(Parse({"/watch", "5"}).DelayMs, 10000);
+}
+
+TEST(LoaderCommandLine, StatusOnlyAsTheFirstArgument) {
+  EXPECT_TRUE(Parse({"/status"}).Status);
+  EXPECT_FALSE(Parse({"/delay", "/status"}).Status);
+  EXPECT_FALSE(Parse({"/Status"}).Status);
+}
+
+}  // namespace
