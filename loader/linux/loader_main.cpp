@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "loader/linux/clock.h"
@@ -16,9 +17,13 @@
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/load_runs.h"
+#include "loader/linux/pause.h"
 #include "loader/linux/ramp_watch.h"
 #include "loader/linux/system_bus_watch.h"
 #include "loader/linux/trim_working_set.h"
+#include "loader/linux/tray.h"
+#include "loader/tray_menu.h"
+#include "loader/tray_settings.h"
 
 namespace {
 
@@ -44,6 +49,7 @@ enum TPollSlot {
   ControlSlot,
   GammaSlot = ControlSlot + 1 + MostWaitingRequests,
   WatchSlot = GammaSlot + 1 + MostGammaClients,
+  TraySlot,
   SlotCount
 };
 
@@ -82,8 +88,8 @@ void HoldBack(THeldBackRun& heldBack, uint64_t now) {
 
 void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
   // A wlroots session that has the outputs from the loader brings a load run
-  // itself when it ends.
-  if (SessionHasOutputs(holder)) return;
+  // itself when it ends. A pause holds every run back.
+  if (SessionHasOutputs(holder) || CalibrationPaused()) return;
   if (EditingSessionOpen()) {
     HoldBack(heldBack, now);
     return;
@@ -91,6 +97,20 @@ void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& he
   heldBack = THeldBackRun();
   RequestLoadRun(runs);
   TrimWorkingSet();
+}
+
+// What the icon's menu asked for; false for Quit.
+bool ObeyTray(uint32_t chosen, TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
+  const auto asked = [chosen](TTrayCommand command) { return (chosen & (1u << command)) != 0; };
+  if (asked(TrayTurnOn)) EndPause();
+  if (asked(TrayReapply) || asked(TrayTurnOn)) LaunchAndTrim(runs, holder, heldBack, now);
+  if (asked(TrayPauseHour) || asked(TrayPauseUntilOn)) {
+    StartPause(asked(TrayPauseUntilOn) ? PausedForever : time(nullptr) + PauseHourSeconds);
+    RequestLoadRun(runs, true);
+  }
+  if (asked(TrayCalibrate)) LaunchCalibration();
+  if (chosen != 0) TrimWorkingSet();
+  return !asked(TrayQuit);
 }
 
 }  // namespace
@@ -128,6 +148,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
   THeldBackRun heldBack;
   if (firstRunHeldBack) HoldBack(heldBack, MonotonicMs());
   OpenRampWatch();
+  OpenTray();
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
   uint64_t settleAt = NoDeadline;
@@ -145,6 +166,8 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     WaitNoLaterThan(settleAt, now, timeoutMs);
     WaitNoLaterThan(heldBack.CheckAt, now, timeoutMs);
     AddRampWatchToPoll(slots[WatchSlot], timeoutMs, now);
+    AddTrayToPoll(slots[TraySlot], timeoutMs, now);
+    WaitNoLaterThan(PauseEndsAt(now), now, timeoutMs);
     if (poll(slots, SlotCount, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
@@ -180,9 +203,16 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
-    ProcessRampWatch(slots[WatchSlot], now, runs.Running >= 0);
+    ProcessRampWatch(slots[WatchSlot], now, runs.Running >= 0 || CalibrationPaused());
+    if (PausedUntil() != 0 && PauseEndsAt(now) <= now) {
+      EndPause();
+      LaunchAndTrim(runs, holder, heldBack, now);
+    }
+    if (!ObeyTray(ProcessTray(slots[TraySlot], now), runs, holder, heldBack, now)) break;
+    UpdateTray(CurrentWatchStatus(), PausedUntil());
   }
 
+  CloseTray();
   CloseRampWatch();
   ReleaseInstance(instance);
   if (closeConnection >= 0) close(closeConnection);  // tells "/uninstall" the lock is free
