@@ -20,8 +20,7 @@
 #include "loader/linux/running_programs.h"
 #include "loader/linux/runtime_folder.h"
 #include "loader/linux/status_file.h"
-#include "loader/status_text.h"
-#include "loader/watch_settings.h"
+#include "loader/watch_core.h"
 
 namespace {
 
@@ -30,11 +29,8 @@ constexpr char SimVariable[] = "TONEMARK_SIM";
 constexpr char WatchOffWhy[] = "the watch is turned off";
 constexpr char WaylandWhy[] =
     "a Wayland session: Tonewatch's held gamma controls (wlroots) or the desktop itself keep the calibration";
-constexpr char WindowOpenWhy[] = "a calibration window is open";
-constexpr char NightLightWhy[] = "the desktop's night light is on";
-constexpr char GivenUpWhy[] = "replaced 3 times in a row soon after each re-load: another program sets its ramp";
-constexpr size_t LongestShownFile = 1 << 20;
-constexpr int64_t MillisecondsPerSecond = 1000;
+constexpr size_t LongestFile = 1 << 20;
+constexpr uint64_t MillisecondsPerSecond = 1000;
 
 struct TFileStamp {
   timespec Modified = {};
@@ -44,23 +40,16 @@ struct TFileStamp {
 
 struct TRampWatch {
   int32_t ChosenSeconds = -1;
-  int32_t Seconds = 0;  // 0: not watching
-  const char* NotWatchedWhy = WatchOffWhy;
   uint64_t NextLookAt = NoDeadline;
   char ShownPath[PATH_MAX] = {};
   char SettingsPath[PATH_MAX] = {};
-  TWatchSettings Settings;
-  TShownFile Shown;
   TFileStamp ShownStamp;
-  TWatchedDisplay Rules[MostWatchedDisplays];
   TPresentRamps Ramps;
   int Reapply = -1;  // pidfd of the re-load going on
-  int ReapplyIndex = -1;
-  int32_t Day = 0;  // local day of the counts of re-loads
 };
 
 TRampWatch Watch;
-TWatchStatus Status;
+TWatchCore Core;
 
 bool IsWaylandSession() {
   const char* type = getenv("XDG_SESSION_TYPE");
@@ -84,21 +73,20 @@ bool SameStamp(const TFileStamp& a, const TFileStamp& b) {
 }
 
 // Maps the file for as long as it is parsed, so that its text costs the
-// resident loader no heap.
+// resident loader no heap; a missing file reads as empty.
 template <class Use>
 void WithFileText(const char* path, Use use) {
   const int file = open(path, O_RDONLY | O_CLOEXEC);
   struct stat info;
-  if (file < 0 || fstat(file, &info) != 0 || info.st_size <= 0 || info.st_size > static_cast<off_t>(LongestShownFile)) {
-    if (file >= 0) close(file);
-    use(static_cast<const char*>(nullptr), static_cast<size_t>(0));
-    return;
+  void* text = MAP_FAILED;
+  size_t length = 0;
+  if (file >= 0 && fstat(file, &info) == 0 && info.st_size > 0 && info.st_size <= static_cast<off_t>(LongestFile)) {
+    length = static_cast<size_t>(info.st_size);
+    text = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file, 0);
   }
-  const size_t length = static_cast<size_t>(info.st_size);
-  void* text = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file, 0);
-  close(file);
+  if (file >= 0) close(file);
   if (text == MAP_FAILED) {
-    use(static_cast<const char*>(nullptr), static_cast<size_t>(0));
+    use("", 0);
     return;
   }
   use(static_cast<const char*>(text), length);
@@ -107,7 +95,7 @@ void WithFileText(const char* path, Use use) {
 
 void ReadSettings() {
   WithFileText(Watch.SettingsPath, [](const char* text, size_t length) {
-    ReadWatchSettings(text != nullptr ? text : "", length, DefaultLeaveAlone, Watch.Settings);
+    ReadWatchSettings(text, length, DefaultLeaveAlone, Core.Settings);
   });
 }
 
@@ -118,49 +106,25 @@ int32_t LocalDay() {
   return local.tm_year * 400 + local.tm_yday;
 }
 
-// Counts of re-loads start again at local midnight.
-void CountFromToday() {
-  const int32_t today = LocalDay();
-  if (today == Watch.Day) return;
-  Watch.Day = today;
-  for (int i = 0; i < Status.Count; ++i) Status.Displays[i].ReloadsToday = 0;
-}
-
-// Reads Tonemark.shown again when it has changed. A change that is not the
-// watch's own re-load is a load run: every display is watched again from
-// scratch (a display given up included).
+// Reads Tonemark.shown again when it has changed; a change that is not the
+// watch's own re-load is a load run, which may come with new settings.
 void RefreshShown(bool ownReload) {
   const TFileStamp stamp = StampOf(Watch.ShownPath);
   if (SameStamp(stamp, Watch.ShownStamp)) return;
   Watch.ShownStamp = stamp;
-  const TWatchStatus before = Status;
-  TWatchedDisplay rules[MostWatchedDisplays];
-  memcpy(rules, Watch.Rules, sizeof rules);
-  WithFileText(Watch.ShownPath, [](const char* text, size_t length) { ReadShownText(text, length, Watch.Shown); });
-  StatusFromShown(Watch.Shown, Watch.Seconds > 0, Watch.NotWatchedWhy, Status);
-  for (int i = 0; i < Status.Count; ++i) {
-    WatchAgain(Watch.Rules[i]);
-    for (int j = 0; j < before.Count; ++j) {
-      if (strcmp(before.Displays[j].Identity, Status.Displays[i].Identity) != 0) continue;
-      Status.Displays[i].ReloadsToday = before.Displays[j].ReloadsToday;
-      if (ownReload) Watch.Rules[i] = rules[j];
-      if (ownReload && rules[j].GaveUp) {
-        Status.Displays[i].State = WatchLeftAlone;
-        CopyText(Status.Displays[i].Why, sizeof Status.Displays[i].Why, GivenUpWhy);
-      }
-    }
-  }
-  ForgetCrtcs(Watch.Ramps);
   if (!ownReload) ReadSettings();
+  WithFileText(Watch.ShownPath,
+               [ownReload](const char* text, size_t length) { TakeShownText(Core, text, length, ownReload); });
+  ForgetCrtcs(Watch.Ramps);
 }
 
-void LeaveAlone(TDisplayStatus& display, const char* why) {
-  display.State = WatchLeftAlone;
-  CopyText(display.Why, sizeof display.Why, why);
+bool ReadRamp(int index, const TShownDisplay& display, uint16_t* ramp) {
+  return ReadPresentRamp(Watch.Ramps, index, display, ramp);
 }
 
-void GiveUp(TDisplayStatus& display) {
-  LeaveAlone(display, GivenUpWhy);
+bool NightLightOn() { return DesktopNightLightOn(); }
+
+void TellGivenUp(const TDisplayStatus& display) {
   char body[sizeof display.Device + sizeof display.Identity + 160];
   snprintf(body, sizeof body,
            "%s (%s): another program keeps setting its ramp, so Tonewatch leaves it alone until the next display "
@@ -169,72 +133,24 @@ void GiveUp(TDisplayStatus& display) {
   NotifyDesktop("Tonewatch stopped watching a display", body);
 }
 
-bool StartReapply(int index) {
-  const pid_t child = LaunchReapply(Watch.Shown.Displays[index].Identity);
+bool StartReapply(const char* identity) {
+  const pid_t child = LaunchReapply(identity);
   if (child <= 0) return false;
   // Children are reaped as they end; the pidfd tells when that is.
   Watch.Reapply = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
-  Watch.ReapplyIndex = index;
-  ++Status.Displays[index].ReloadsToday;
   return true;
 }
 
-// One look at every watched display; at most one re-load is started, the
-// next display's waits for the look that follows its end.
-void Look(uint64_t now) {
-  RefreshShown(false);
-  CountFromToday();
-  bool programsLooked = false, nightLightAsked = false, nightLight = false;
-  TRunningPrograms programs;
-  uint16_t present[RampEntries];
-  for (int i = 0; i < Watch.Shown.Count && Watch.Reapply < 0; ++i) {
-    const TShownDisplay& shown = Watch.Shown.Displays[i];
-    TDisplayStatus& display = Status.Displays[i];
-    if (shown.Curve[0] == '\0' || !shown.HasRamp || Watch.Rules[i].GaveUp) continue;
-    if (!ReadPresentRamp(Watch.Ramps, i, shown, present)) continue;
-    if (RampShows(present, shown.Ramp)) {
-      display.State = WatchLoaded;
-      display.Why[0] = '\0';
-      continue;
-    }
-    if (EditingSessionOpen()) {
-      LeaveAlone(display, WindowOpenWhy);
-      continue;
-    }
-    if (!programsLooked) programs = LookAtRunningPrograms(Watch.Settings.LeaveAlone);
-    programsLooked = true;
-    if (programs.TonemarkRuns) continue;  // its ramps are still on their way
-    if (programs.LeaveAlone[0] != '\0') {
-      char why[sizeof programs.LeaveAlone + 8];
-      snprintf(why, sizeof why, "%s runs", programs.LeaveAlone);
-      LeaveAlone(display, why);
-      continue;
-    }
-    if (!nightLightAsked) nightLight = DesktopNightLightOn();
-    nightLightAsked = true;
-    if (nightLight) {
-      LeaveAlone(display, NightLightWhy);
-      continue;
-    }
-    if (OnReplaced(Watch.Rules[i], now) == GiveItUp) GiveUp(display);
-    else StartReapply(i);
-  }
-}
+constexpr TWatchSystem System = {ReadRamp, EditingSessionOpen, LookAtRunningPrograms, NightLightOn, TellGivenUp,
+                                 StartReapply};
 
-void ReapplyEnded(uint64_t now) {
-  close(Watch.Reapply);
-  Watch.Reapply = -1;
-  Watch.ReapplyIndex = -1;
-  RefreshShown(true);
-  // Any other display waiting for its re-load is looked at now.
-  Watch.NextLookAt = now;
-}
+void WriteStatus() { WriteStatusFile(Core.Seconds, Core.NotWatchedWhy, Core.Status); }
 
 }  // namespace
 
 const TWatchStatus& CurrentWatchStatus() {
-  if (Watch.Seconds == 0) RefreshShown(false);
-  return Status;
+  if (Core.Seconds == 0) RefreshShown(false);
+  return Core.Status;
 }
 
 void ChooseWatchSeconds(int32_t watchSeconds) { Watch.ChosenSeconds = watchSeconds; }
@@ -246,18 +162,19 @@ void OpenRampWatch() {
     Watch.ShownPath[0] = Watch.SettingsPath[0] = '\0';
   }
   ReadSettings();
-  Watch.Seconds = Watch.ChosenSeconds >= 0 ? Watch.ChosenSeconds : Watch.Settings.WatchSeconds;
-  if (Watch.Seconds > 0 && getenv(SimVariable) == nullptr && IsWaylandSession()) {
-    Watch.Seconds = 0;
-    Watch.NotWatchedWhy = WaylandWhy;
+  Core.Seconds = Watch.ChosenSeconds >= 0 ? Watch.ChosenSeconds : Core.Settings.WatchSeconds;
+  Core.NotWatchedWhy = WatchOffWhy;
+  if (Core.Seconds > 0 && getenv(SimVariable) == nullptr && IsWaylandSession()) {
+    Core.Seconds = 0;
+    Core.NotWatchedWhy = WaylandWhy;
   }
-  Watch.Day = LocalDay();
+  Core.Day = LocalDay();
   RefreshShown(false);
-  if (Watch.Seconds > 0) {
+  if (Core.Seconds > 0) {
     if (getenv(SimVariable) == nullptr) OpenPresentRamps(Watch.Ramps);
-    Watch.NextLookAt = MonotonicMs() + static_cast<uint64_t>(Watch.Seconds) * MillisecondsPerSecond;
+    Watch.NextLookAt = MonotonicMs() + static_cast<uint64_t>(Core.Seconds) * MillisecondsPerSecond;
   }
-  WriteStatusFile(Watch.Seconds, Watch.NotWatchedWhy, Status);
+  WriteStatus();
 }
 
 void AddRampWatchToPoll(pollfd& slot, int& timeoutMs, uint64_t now) {
@@ -266,11 +183,20 @@ void AddRampWatchToPoll(pollfd& slot, int& timeoutMs, uint64_t now) {
 }
 
 void ProcessRampWatch(const pollfd& slot, uint64_t now, bool loadRunGoing) {
-  if (Watch.Reapply >= 0 && slot.revents != 0) ReapplyEnded(now);
+  if (Watch.Reapply >= 0 && slot.revents != 0) {
+    close(Watch.Reapply);
+    Watch.Reapply = -1;
+    RefreshShown(true);
+    Watch.NextLookAt = now;  // another display may wait for its re-load
+  }
   if (Watch.Reapply >= 0 || Watch.NextLookAt > now) return;
-  Watch.NextLookAt = now + static_cast<uint64_t>(Watch.Seconds) * MillisecondsPerSecond;
-  if (!loadRunGoing) Look(now);
-  WriteStatusFile(Watch.Seconds, Watch.NotWatchedWhy, Status);
+  Watch.NextLookAt = now + static_cast<uint64_t>(Core.Seconds) * MillisecondsPerSecond;
+  if (!loadRunGoing) {
+    RefreshShown(false);
+    TakeLocalDay(Core, LocalDay());
+    LookAtRamps(Core, System, now);
+  }
+  WriteStatus();
 }
 
 void CloseRampWatch() {

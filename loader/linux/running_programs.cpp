@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include "loader/status_text.h"
-#include "loader/watch_settings.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "loader/windows/launch.h"
 #include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
+#include "loader/windows/ramp_watch.h"
 
 namespace {
 constexpr const char* LoaderWindowTitle = "Tonewatch";
@@ -43,6 +44,7 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (SessionCameBack(wParam)) SetTimer(window, SettleTimer, SettleDelayMs, nullptr);
       break;
     case WM_TIMER:
+      if (HandleWatchTimer(window, wParam)) break;
       if (wParam == SettleTimer) {
         KillTimer(window, SettleTimer);
         RequestLoadRun();
@@ -57,6 +59,7 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_DESTROY:
       KillTimer(window, SettleTimer);
+      StopRampWatch(window);
       WTSUnRegisterSessionNotification(window);
       break;
   }

@@ -1,7 +1,8 @@
 // Tonewatch, the resident loader: starts Tonemark in load mode at once, once
 // more after a delay, after every resume from suspend, and a second after the
 // display settings change or the session comes back to the user; otherwise it
-// waits, invisible, in its message loop.
+// waits, invisible, in its message loop, looking at the ramps every few
+// seconds (ramp_watch.h).
 #include <windows.h>
 
 #include "loader/command_line.h"
@@ -9,6 +10,7 @@
 #include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
 #include "loader/windows/loader_window.h"
+#include "loader/windows/ramp_watch.h"
 
 namespace {
 constexpr const char* SingleInstanceMutex = "Orvana.Tonewatch";
@@ -32,7 +34,7 @@ void RunMessageLoop() {
   }
 }
 
-void LoaderMain(HINSTANCE instance, int32_t loadDelayMs) {
+void LoaderMain(HINSTANCE instance, int32_t loadDelayMs, int32_t watchSeconds) {
   HANDLE mutex = CreateMutexA(nullptr, TRUE, SingleInstanceMutex);
   if (mutex == nullptr) return;
   if (GetLastError() == ERROR_ALREADY_EXISTS) {  // another loader is running
@@ -42,6 +44,7 @@ void LoaderMain(HINSTANCE instance, int32_t loadDelayMs) {
   HWND window = CreateLoaderWindow(instance);
   RegisterPowerNotification(window);
   RegisterSessionNotification(window);
+  StartRampWatch(window, watchSeconds);
   // A delay the multimedia timer refuses leaves only the launches on events.
   StartLoadTimer(loadDelayMs, window);
   RunMessageLoop();
@@ -58,8 +61,9 @@ int main(int argc, char** argv) {
     CloseRunningLoader();
     return 0;
   }
+  if (options.Status) return PrintWatchStatus();
   // Every start launches once, before the single-instance test.
   RequestLoadRun();
-  LoaderMain(GetModuleHandleA(nullptr), options.DelayMs);
+  LoaderMain(GetModuleHandleA(nullptr), options.DelayMs, options.WatchSeconds);
   return 0;
 }
