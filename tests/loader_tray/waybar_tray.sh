@@ -20,7 +20,7 @@ trap 'rm -rf "$root"' EXIT
 mkdir "$root/app"
 cp "$program" "$root/app/tonemark"
 cp "$loader" "$root/app/tonewatch"
-cp "$pointer" "$here/../e2e/curve_files.sh" "$here/waybar_tray_inside.sh" "$root/"
+cp "$pointer" "$here/../e2e/curve_files.sh" "$here/../real/mutter_session_bus.conf" "$here/waybar_tray_inside.sh" "$root/"
 chmod -R a+rX "$root"
 shots=${TONEMARK_SCREENSHOTS:-}
 [[ -z $shots ]] || { mkdir -p "$shots"; chmod 777 "$shots"; }

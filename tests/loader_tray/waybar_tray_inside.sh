@@ -14,7 +14,10 @@ write_curve "$app/Tonemark2.lut" Gamma=-30
 printf '[Settings]\r\nLanguage=English\r\n[Tonewatch]\r\nTray=1\r\n' >"$app/Tonemark.settings"
 export TONEMARK_SIM=$sim
 
-dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" >/dev/null 2>&1 &
+# A session bus that starts nothing on demand (a portal would make folders
+# under the runtime folder while sway's harness removes it).
+sed "s|@ADDRESS@|unix:path=$work/bus|" "$root/mutter_session_bus.conf" >"$work/bus.conf"
+dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile >/dev/null 2>&1 &
 bus=$!
 pids=("$bus")
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; wait 2>/dev/null || true; }
