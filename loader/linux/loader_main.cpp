@@ -48,8 +48,9 @@ enum TPollSlot {
   CompositorSlot,
   ControlSlot,
   GammaSlot = ControlSlot + 1 + MostWaitingRequests,
-  WatchSlot = GammaSlot + 1 + MostGammaClients,
-  TraySlot,
+  // Last, and polled only while the icon is shown: poll() refuses more
+  // entries than the process may have descriptors.
+  TraySlot = GammaSlot + 1 + MostGammaClients,
   SlotCount
 };
 
@@ -165,10 +166,10 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     AddGammaRequestsToPoll(gammaRequests, &slots[GammaSlot], timeoutMs, now);
     WaitNoLaterThan(settleAt, now, timeoutMs);
     WaitNoLaterThan(heldBack.CheckAt, now, timeoutMs);
-    AddRampWatchToPoll(slots[WatchSlot], timeoutMs, now);
+    AddRampWatchToPoll(timeoutMs, now);
     AddTrayToPoll(slots[TraySlot], timeoutMs, now);
     WaitNoLaterThan(PauseEndsAt(now), now, timeoutMs);
-    if (poll(slots, SlotCount, timeoutMs) < 0) {
+    if (poll(slots, TrayIsOpen() ? SlotCount : TraySlot, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -203,7 +204,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
-    ProcessRampWatch(slots[WatchSlot], now, runs.Running >= 0 || CalibrationPaused());
+    ProcessRampWatch(now, runs.Running >= 0 || CalibrationPaused());
     if (PausedUntil() != 0 && PauseEndsAt(now) <= now) {
       EndPause();
       LaunchAndTrim(runs, holder, heldBack, now);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -31,6 +32,7 @@ constexpr char WaylandWhy[] =
     "a Wayland session: Tonewatch's held gamma controls (wlroots) or the desktop itself keep the calibration";
 constexpr size_t LongestFile = 1 << 20;
 constexpr uint64_t MillisecondsPerSecond = 1000;
+constexpr uint64_t ReapplyCheckMs = 50;
 
 struct TFileStamp {
   timespec Modified = {};
@@ -177,13 +179,14 @@ void OpenRampWatch() {
   WriteStatus();
 }
 
-void AddRampWatchToPoll(pollfd& slot, int& timeoutMs, uint64_t now) {
-  slot = {Watch.Reapply, POLLIN, 0};
-  if (Watch.Reapply < 0) WaitNoLaterThan(Watch.NextLookAt, now, timeoutMs);
+void AddRampWatchToPoll(int& timeoutMs, uint64_t now) {
+  WaitNoLaterThan(Watch.Reapply >= 0 ? now + ReapplyCheckMs : Watch.NextLookAt, now, timeoutMs);
 }
 
-void ProcessRampWatch(const pollfd& slot, uint64_t now, bool loadRunGoing) {
-  if (Watch.Reapply >= 0 && slot.revents != 0) {
+void ProcessRampWatch(uint64_t now, bool loadRunGoing) {
+  pollfd reapply = {Watch.Reapply, POLLIN, 0};
+  // A pidfd turns readable when its process ends.
+  if (Watch.Reapply >= 0 && poll(&reapply, 1, 0) != 0) {
     close(Watch.Reapply);
     Watch.Reapply = -1;
     RefreshShown(true);

@@ -12,7 +12,6 @@
 // keep the calibration.
 #pragma once
 
-#include <poll.h>
 #include <stdint.h>
 
 // From "/watch N", before the loop starts; -1 (or no call): the settings' value.
@@ -20,10 +19,14 @@ void ChooseWatchSeconds(int32_t watchSeconds);
 
 void OpenRampWatch();
 
-void AddRampWatchToPoll(pollfd& slot, int& timeoutMs, uint64_t now);
+// Shortens timeoutMs (-1: none) to the next look, or, while a re-load runs,
+// to the next look at whether it has ended. The watch takes no slot of the
+// loop's poll: the loader's slots stay within the fewest descriptors a
+// system may grant it.
+void AddRampWatchToPoll(int& timeoutMs, uint64_t now);
 
 // loadRunGoing: the loader's own load run has not ended; the ramps are then
 // on their way and not looked at.
-void ProcessRampWatch(const pollfd& slot, uint64_t now, bool loadRunGoing);
+void ProcessRampWatch(uint64_t now, bool loadRunGoing);
 
 void CloseRampWatch();

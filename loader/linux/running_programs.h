@@ -1,5 +1,6 @@
-// What runs now, from /proc: a program of the leave-alone list (by the name
-// the kernel keeps, or its executable's file name), and Tonemark itself.
+// What runs now among the user's own processes, from /proc: a program of the
+// leave-alone list (by the name the kernel keeps, or its executable's file
+// name), and the Tonemark beside the loader.
 #pragma once
 
 #include "loader/watch_core.h"

@@ -206,6 +206,8 @@ void OpenTray() {
   if (!Connect()) CloseTray();
 }
 
+bool TrayIsOpen() { return Tray.Bus != nullptr; }
+
 void AddTrayToPoll(pollfd& slot, int& timeoutMs, uint64_t now) {
   slot = {-1, 0, 0};
   if (Tray.Bus == nullptr) return;

@@ -18,6 +18,9 @@ void ChooseTray(TTrayChoice choice);
 
 void OpenTray();
 
+// Whether the icon is there (or waits for a host): its bus is then polled.
+bool TrayIsOpen();
+
 void AddTrayToPoll(pollfd& slot, int& timeoutMs, uint64_t now);
 
 // Handles what the bus brought; returns the commands chosen in the menu since

@@ -109,6 +109,9 @@ LoaderFolder::LoaderFolder() {
   chmod(folder_.File("tonewatch").c_str(), 0755);
   WriteBytes(folder_.File("tonemark"), StandIn);
   chmod(folder_.File("tonemark").c_str(), 0755);
+  // The watch would re-load ramps that these tests reset on purpose; the
+  // watch's own tests turn it on.
+  WriteBytes(folder_.File("Tonemark.settings"), "[Tonewatch]\r\nWatch=0\r\n");
   std::filesystem::create_directory(RuntimeFolder());
   chmod(RuntimeFolder().c_str(), 0700);
   Environment = {"PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + RuntimeFolder(),

@@ -3,7 +3,8 @@
 // "<wall-clock nanoseconds> <parent pid> <arguments>", and then runs the
 // built tonemark if the test has asked for it. Loaders started from
 // it get a private runtime folder and, unless a test says otherwise, a
-// system bus address where no bus listens.
+// system bus address where no bus listens, and settings that turn the
+// ramp watch off.
 #pragma once
 
 #include <sys/types.h>
