@@ -78,13 +78,14 @@ pid_t LaunchReapply(const char* identity) {
 pid_t LaunchSafeLoadMode() {
   // The loader's environment with TONEMARK_SAFE=1 in place of any value it had.
   static char safe[] = "TONEMARK_SAFE=1";
+  constexpr size_t NameLength = sizeof "TONEMARK_SAFE=" - 1;
   size_t count = 0;
   while (environ[count] != nullptr) ++count;
   char** environment = static_cast<char**>(malloc((count + 2) * sizeof(char*)));
   if (environment == nullptr) return -1;
   size_t kept = 0;
   for (size_t i = 0; i < count; ++i)
-    if (strncmp(environ[i], "TONEMARK_SAFE=", 14) != 0) environment[kept++] = environ[i];
+    if (strncmp(environ[i], safe, NameLength) != 0) environment[kept++] = environ[i];
   environment[kept++] = safe;
   environment[kept] = nullptr;
   char loadOption[sizeof LoadOption];

@@ -7,10 +7,6 @@
 #include "loader/windows/launch_command.h"
 #include "tonemark_version.h"
 
-namespace {
-constexpr const char* SafeVariable = "TONEMARK_SAFE";
-}  // namespace
-
 std::string OwnProgramPath() {
   // Paths may be longer than MAX_PATH; grow until the name fits.
   std::vector<char> buffer(MAX_PATH);
@@ -23,6 +19,8 @@ std::string OwnProgramPath() {
 }
 
 namespace {
+
+constexpr const char* SafeVariable = "TONEMARK_SAFE";
 
 HANDLE Launch(std::string commandLine) {
   STARTUPINFOA startup{};
