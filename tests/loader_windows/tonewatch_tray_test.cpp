@@ -100,6 +100,15 @@ TEST_F(TrayFixture, TheIconShowsOnlyWhenTheSettingsOrTrayAskForIt) {
   ASSERT_TRUE(WaitForExit(second, code));
   EXPECT_TRUE(IconShown(window));
   EXPECT_EQ(FindWindowA("TonewatchWnd", nullptr), window);
+  // Explorer started again, without the icon: it comes back.
+  NOTIFYICONDATAW gone{};
+  gone.cbSize = sizeof gone;
+  gone.hWnd = window;
+  gone.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
+  EXPECT_FALSE(IconShown(window));
+  PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IconShown(window); }, 20000));
   // "/notray" wins over the settings.
   PostMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitForExit(loader, code));
