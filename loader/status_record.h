@@ -2,6 +2,7 @@
 // record, written whole (temporary file and rename) whenever it changes.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "loader/watch_status.h"
@@ -17,3 +18,6 @@ struct TStatusRecord {
   char Why[128];
   TWatchStatus Status;   // only while watching; else the reader takes Tonemark.shown
 };
+
+static_assert(sizeof(TWatchStatus) % 8 == 0 && offsetof(TStatusRecord, Status) % 8 == 0,
+              "the record is summed in 8-byte words");

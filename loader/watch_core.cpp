@@ -19,21 +19,30 @@ void LeaveAlone(TDisplayStatus& display, const char* why) {
 }  // namespace
 
 void TakeShownText(TWatchCore& watch, const char* text, size_t length, bool ownReload) {
-  static TWatchStatus before;  // kept off the stack: the loader's stack stays small
-  static TWatchedDisplay rules[MostWatchedDisplays];
-  before = watch.Status;
-  memcpy(rules, watch.Rules, sizeof rules);
+  // What is kept of each display, by identity: the count and the watch's rules.
+  struct TKept {
+    char Identity[sizeof(TDisplayStatus::Identity)];
+    int32_t ReloadsToday;
+    TWatchedDisplay Rules;
+  };
+  TKept kept[MostWatchedDisplays];
+  const int keptCount = watch.Status.Count;
+  for (int i = 0; i < keptCount; ++i) {
+    memcpy(kept[i].Identity, watch.Status.Displays[i].Identity, sizeof kept[i].Identity);
+    kept[i].ReloadsToday = watch.Status.Displays[i].ReloadsToday;
+    kept[i].Rules = watch.Rules[i];
+  }
   ReadShownText(text, length, watch.Shown);
   StatusFromShown(watch.Shown, watch.Seconds > 0, watch.NotWatchedWhy, watch.Status);
   for (int i = 0; i < watch.Status.Count; ++i) {
     TDisplayStatus& display = watch.Status.Displays[i];
     WatchAgain(watch.Rules[i]);
-    for (int j = 0; j < before.Count; ++j) {
-      if (strcmp(before.Displays[j].Identity, display.Identity) != 0) continue;
-      display.ReloadsToday = before.Displays[j].ReloadsToday;
+    for (int j = 0; j < keptCount; ++j) {
+      if (strcmp(kept[j].Identity, display.Identity) != 0) continue;
+      display.ReloadsToday = kept[j].ReloadsToday;
       if (!ownReload) continue;
-      watch.Rules[i] = rules[j];
-      if (rules[j].GaveUp) LeaveAlone(display, GivenUpWhy);
+      watch.Rules[i] = kept[j].Rules;
+      if (kept[j].Rules.GaveUp) LeaveAlone(display, GivenUpWhy);
     }
   }
 }

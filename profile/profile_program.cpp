@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "profile/display_profile.h"
+#include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
 #include "ramp/display_discovery.h"
@@ -64,11 +65,14 @@ TSource FromDisplay(const TProfileArguments& args) {
   }
   const TDisplay& display = Displays[args.Display - 1];
   const std::string folder = CommonDataFolder(ProductSubFolder);
-  const std::string path = CurveFilePath(folder, args.Display - 1);
+  const std::string path = DisplayCurvePath(folder, args.Display - 1);
+  const std::string missing = "No calibration is stored for display " + std::to_string(args.Display) + ": " +
+                              (path.empty() ? CurveFilePath(folder, args.Display - 1) : path) +
+                              " does not exist. Calibrate the display with Tonemark first.";
+  // Without a curve of its own, a file in its place belongs to another monitor.
+  if (path.empty()) throw TStop(missing);
   TSource source;
-  ReadRecord(path, source.Curve,
-             "No calibration is stored for display " + std::to_string(args.Display) + ": " + path +
-                 " does not exist. Calibrate the display with Tonemark first.");
+  ReadRecord(path, source.Curve, missing);
   source.Edid = display.Edid;
   // Discovery leaves the block zero for a display without an EDID.
   source.HasEdid = std::any_of(display.Edid.begin(), display.Edid.end(), [](uint8_t b) { return b != 0; });

@@ -25,10 +25,10 @@ std::string RandomTag() {
 
 // A new temporary file beside `target` holding `bytes`, flushed to the disk;
 // nothing when none could be written.
-std::optional<std::string> WriteTemporary(const std::string& target, const std::string& bytes) {
+std::optional<std::string> WriteTemporary(const std::string& target, const std::string& bytes, bool flush = true) {
   for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
     const std::string temporary = target + "." + RandomTag() + ".tmp";
-    switch (FilePort::CreateFileWith(temporary, bytes)) {
+    switch (FilePort::CreateFileWith(temporary, bytes, flush)) {
       case FilePort::TCreateOutcome::Created: return temporary;
       case FilePort::TCreateOutcome::Exists: continue;
       case FilePort::TCreateOutcome::Failed: return std::nullopt;
@@ -56,7 +56,7 @@ std::string UnableToWriteMessage(const std::string& path) { return "Unable to wr
 void TStagedFiles::Stage(const std::string& path, const std::string& bytes) {
   const std::string target = FilePort::LinkTarget(path);
   if (FilePort::IsFolder(target)) throw TFileError(UnableToWriteMessage(path));
-  const std::optional<std::string> temporary = WriteTemporary(target, bytes);
+  const std::optional<std::string> temporary = WriteTemporary(target, bytes, flush_);
   if (!temporary) throw TFileError(UnableToWriteMessage(path));
   files_.push_back({path, target, *temporary, std::nullopt});
 }
@@ -67,7 +67,7 @@ void TStagedFiles::Commit() {
     for (size_t i = 0; i + 1 < files_.size(); ++i)
       files_[i].Previous = ReadPrevious(files_[i].Target, files_[i].Path);
     for (; replaced < files_.size(); ++replaced)
-      if (!FilePort::MoveOver(files_[replaced].Temporary, files_[replaced].Target))
+      if (!FilePort::MoveOver(files_[replaced].Temporary, files_[replaced].Target, flush_))
         throw TFileError(UnableToWriteMessage(files_[replaced].Path));
   } catch (const TFileError&) {
     PutBack(replaced);
@@ -94,8 +94,8 @@ void TStagedFiles::Discard() {
   files_.clear();
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  TStagedFiles file;
+void WriteFileAtomically(const std::string& path, const std::string& bytes, TFlush flush) {
+  TStagedFiles file(flush);
   file.Stage(path, bytes);
   file.Commit();
 }

@@ -16,9 +16,13 @@
 // bytes to a temporary file beside it; Commit renames them all over their
 // targets. No target changes before Commit; Discard (or the destructor)
 // removes the temporaries of whatever was not committed.
+// Unflushed: readers still see the old file or the new one, never a part, but
+// a power cut may lose the change. For records that every run writes anew.
+enum class TFlush { ToDisk, Unflushed };
+
 class TStagedFiles {
  public:
-  TStagedFiles() = default;
+  explicit TStagedFiles(TFlush flush = TFlush::ToDisk) : flush_(flush == TFlush::ToDisk) {}
   ~TStagedFiles() { Discard(); }
   TStagedFiles(const TStagedFiles&) = delete;
   TStagedFiles& operator=(const TStagedFiles&) = delete;
@@ -45,9 +49,10 @@ class TStagedFiles {
   };
   void PutBack(size_t count);
   std::vector<TStagedFile> files_;
+  bool flush_ = true;
 };
 
 // One file replaced atomically: staged and committed alone. Throws
 // TFileError("Unable to write to <path>") on any failure, and leaves whatever
 // was at `path` before untouched.
-void WriteFileAtomically(const std::string& path, const std::string& bytes);
+void WriteFileAtomically(const std::string& path, const std::string& bytes, TFlush flush = TFlush::ToDisk);

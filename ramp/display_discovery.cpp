@@ -4,6 +4,7 @@
 
 #include "ramp/displays_port.h"
 #include "ramp/messages_port.h"
+#include "ramp/monitor_identity.h"
 
 namespace {
 
@@ -75,6 +76,11 @@ bool AddMonitor(TMonitorHandle monitor) {
       }
     }
   }
+
+  TMonitorFacts facts;
+  if (!port.MonitorFacts(monitor, display.MonitorInfo.DeviceName, facts))
+    facts = MonitorFactsFromEdid({display.Edid.begin(), display.Edid.end()}, display.MonitorInfo.DeviceName);
+  display.Identity = MonitorIdentity(facts);
 
   Curves.resize(DisplayCount);
   Curves.back() = TRampCurve{};

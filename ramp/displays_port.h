@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ramp/monitor_identity.h"
 #include "ramp/records.h"
 
 // Method names steer clear of the macros that <windows.h> defines
@@ -63,6 +64,19 @@ class TDisplaysPort {
   // The EDID that the system keeps for a monitor model ("DEL40B5"), whole as
   // stored; nothing when no instance of that model has a readable one.
   virtual std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) = 0;
+  // This very monitor's EDID, or what else the system says about it, where
+  // the back-end can tell two monitors of one model apart (the EDID read by
+  // model code belongs to the model's first instance). False when it cannot:
+  // the model's EDID and the device name then stand for the monitor.
+  // The back-end's short name, for the record of shown ramps: x11, windows,
+  // sim, gnome, wlr, kde or none.
+  virtual std::string BackendName() { return "none"; }
+  // How the back-end addresses the monitor, for the same record.
+  virtual std::string DeviceAddress(TMonitorHandle /*monitor*/, const std::string& deviceName) { return deviceName; }
+  virtual bool MonitorFacts(TMonitorHandle /*monitor*/, const std::string& /*deviceName*/,
+                            TMonitorFacts& /*facts*/) {
+    return false;
+  }
 };
 
 // The backend every model operation goes through: set it before the displays

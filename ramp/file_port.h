@@ -32,13 +32,15 @@ std::string LinkTarget(const std::string& path);
 enum class TCreateOutcome { Created, Exists, Failed };
 
 // Creates a file at `path` only when nothing stands there, writes `bytes`,
-// flushes them to the disk and closes it. A failed write removes the file.
-TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes);
+// flushes them to the disk (unless `flush` is false) and closes it. A failed
+// write removes the file.
+TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes, bool flush = true);
 
 // Puts the file at `from` in place of the file at `to` in one step, keeping
-// the access rights of a file that was at `to`, and makes the change durable.
-// False, with both files as they were, when the system refuses.
-bool MoveOver(const std::string& from, const std::string& to);
+// the access rights of a file that was at `to`, and makes the change durable
+// (unless `flush` is false). False, with both files as they were, when the
+// system refuses.
+bool MoveOver(const std::string& from, const std::string& to, bool flush = true);
 
 bool RemoveFile(const std::string& path);
 

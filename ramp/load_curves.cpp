@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ramp/build_ramp.h"
+#include "ramp/curve_assignment.h"
 #include "ramp/curve_file.h"
 #include "ramp/displays_port.h"
 #include "ramp/file_error.h"
@@ -88,9 +89,11 @@ void VerifyAll(const std::vector<TTransition>& transitions, TLoadReport& report)
     const TTransition& transition = transitions[i];
     if (!transition.Loaded) continue;
     TGammaRamp held{};
-    const bool kept = port.GetRamp(Displays[i].DC, held)
+    const bool read = port.GetRamp(Displays[i].DC, held);
+    const bool kept = read
                           ? held == ReadBackOf(transition.Present, port.RampSize(Displays[i].DC))
                           : transition.LastAccepted;
+    if (read) report.ReadBack.emplace_back(i, held);
     if (!kept) report.NotKept.push_back(i);
   }
 }
@@ -119,21 +122,26 @@ bool StepToward(uint16_t& entry, uint16_t target) {
 bool LoadCurves(const std::string& folder, TLoadReport& report) {
   std::vector<TTransition> transitions(DisplayCount);
   std::string errors;
+  const TCurveAssignment assignment = AssignCurveFiles(folder);
+  report.CurveFiles.assign(DisplayCount, "");
   for (int32_t i = 0; i < DisplayCount; ++i) {
     TTransition& transition = transitions[i];
-    const std::string path = CurveFilePath(folder, i);
+    const std::string path = AssignedCurvePath(folder, assignment, i);
     std::string deviceName;
     try {
-      if (ReadCurveFile(Curves[i], deviceName, path)) {
+      if (!path.empty() && ReadCurveFile(Curves[i], deviceName, path)) {
+        report.CurveFiles[i] = CurveFileName(assignment.Numbers[i]);
         BuildRamp(Curves[i], transition.Target);
         if (LeavesDisplayNearlyUniform(transition.Target)) report.NearlyUniform.push_back(i);
       } else {
         LinearRamp(transition.Target);
+        if (!assignment.AbsentCurves.empty()) report.WithoutOwnCurve.push_back(i);
       }
     } catch (const std::exception& error) {
       // The display keeps what it shows rather than guessing at a ramp.
       if (!errors.empty()) errors += "\n";
       errors += CurveFileErrorText(path, error.what());
+      report.Unreadable.emplace_back(i, CurveFileErrorText(path, error.what()));
       transition.Done = true;
       continue;
     }
@@ -147,6 +155,24 @@ bool LoadCurves(const std::string& folder, TLoadReport& report) {
 bool LoadCurves(const std::string& folder) {
   TLoadReport report;
   return LoadCurves(folder, report);
+}
+
+bool ReapplyCurve(const std::string& folder, int32_t index, TLoadReport& report) {
+  std::vector<TTransition> transitions(DisplayCount);
+  for (TTransition& transition : transitions) transition.Done = true;
+  const TCurveAssignment assignment = AssignCurveFiles(folder);
+  const std::string path = AssignedCurvePath(folder, assignment, index);
+  report.CurveFiles.assign(DisplayCount, "");
+  std::string deviceName;
+  if (path.empty() || !ReadCurveFile(Curves[index], deviceName, path)) return false;
+  report.CurveFiles[index] = CurveFileName(assignment.Numbers[index]);
+  TTransition& transition = transitions[index];
+  BuildRamp(Curves[index], transition.Target);
+  transition.Done = false;
+  StartTransition(index, transition, report);
+  // The display already shows something else: one load, no steps.
+  transition.Present = transition.Target;
+  return Load(transitions, report);
 }
 
 bool LoadLinearRamps(TLoadReport& report) {

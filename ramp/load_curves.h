@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "ramp/records.h"
+
 // What a load found that its user should hear about, displays by index.
 struct TLoadReport {
   // Loaded as stored, though the curve leaves the display almost uniformly
@@ -22,6 +24,15 @@ struct TLoadReport {
   // What the system will do to the loaded calibrations later, worded for
   // the user, one line each.
   std::vector<std::string> Notes;
+  // By display index: the name of its own curve file, empty when it has none.
+  std::vector<std::string> CurveFiles;
+  // Given the linear ramp for want of a curve of its own, while curves of
+  // monitors not connected are stored (a new or replaced monitor, most likely).
+  std::vector<int32_t> WithoutOwnCurve;
+  // Its curve file could not be read, for the reason given; left as it was.
+  std::vector<std::pair<int32_t, std::string>> Unreadable;
+  // What each display that could be read held after the load.
+  std::vector<std::pair<int32_t, TGammaRamp>> ReadBack;
 };
 
 // Reads each display's curve file from `folder` and steps all displays
@@ -32,6 +43,11 @@ struct TLoadReport {
 // display did not keep its ramp, true otherwise.
 bool LoadCurves(const std::string& folder, TLoadReport& report);
 bool LoadCurves(const std::string& folder);
+// Loads the curve of the display at `index` alone, at once rather than
+// stepwise, and reads it back. False when the display has no curve of its
+// own (nothing is loaded then) or did not keep it; a curve file that cannot be
+// read throws TFileError.
+bool ReapplyCurve(const std::string& folder, int32_t index, TLoadReport& report);
 // The same steps toward the linear ramp on every display, reading no file.
 bool LoadLinearRamps(TLoadReport& report);
 

@@ -58,6 +58,7 @@ struct TDisplay {
   std::string Name;         // "<number>: <Description>" for the display list
   std::string Description;
   std::array<uint8_t, 128> Edid{};
+  std::string Identity;     // the monitor's own, whatever its place in the list (monitor_identity.h)
 };
 
 // Globals of the model, owned here for the life of the process.

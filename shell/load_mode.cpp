@@ -1,6 +1,7 @@
 #include "shell/load_mode.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,11 +11,12 @@
 #include "ramp/messages_port.h"
 #include "ramp/file_error.h"
 #include "ramp/load_curves.h"
-#include "ramp/displays_port.h"
+#include "ramp/monitor_identity.h"
 #include "ramp/records.h"
 #include "shell/calibration_keeper.h"
 #include "shell/data_folders.h"
 #include "shell/program_entry.h"
+#include "shell/shown_ramps.h"
 
 namespace {
 
@@ -60,7 +62,58 @@ void AddNotKept(std::string& text, const std::vector<int32_t>& displays) {
   }
 }
 
+// By display index: why its load was refused or not kept, one line, for
+// Tonemark.shown.
+std::vector<std::string> ReasonsByDisplay(const TLoadReport& report) {
+  std::vector<std::string> reasons(DisplayCount);
+  for (const auto& [index, reason] : report.Unreadable) reasons[index] = reason;
+  for (int32_t index : report.NotKept) {
+    std::string line;
+    AddNotKept(line, {index});
+    reasons[index] = line;
+  }
+  for (const auto& [index, reason] : report.Refused) {
+    std::string line;
+    AddReasons(line, "MRampRefused", {{index, reason}});
+    reasons[index] = line;
+  }
+  return reasons;
+}
+
+int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+std::string DataFolder() { return CommonDataFolder(ProductSubFolder); }
+
+// The display whose monitor has `identity`, or -1.
+int32_t DisplayOfIdentity(const std::string& identity) {
+  for (int32_t i = 0; i < DisplayCount; ++i)
+    if (MonitorIdentity(Displays[i]) == identity) return i;
+  return -1;
+}
+
 }  // namespace
+
+bool ReapplyAsked(const std::vector<std::string>& args) { return args.size() > 2 && args[2] == ReapplyArgument; }
+
+void RunReapply(const std::string& identity) {
+  const int32_t index = DisplayOfIdentity(identity);
+  if (index < 0) throw std::runtime_error(Translate("MReapplyUnknownMonitor") + " " + identity);
+  TLoadReport report;
+  bool kept = false;
+  try {
+    kept = ReapplyCurve(DataFolder(), index, report);
+  } catch (const TFileError& error) {
+    report.Unreadable.emplace_back(index, error.what());
+  }
+  const bool ownCurve = !report.CurveFiles.empty() && !report.CurveFiles[index].empty();
+  if (!ownCurve && report.Unreadable.empty()) throw std::runtime_error(AboutDisplay("MReapplyNoCurve", index));
+  const std::vector<std::string> reasons = ReasonsByDisplay(report);
+  const std::string notWritten = WriteShownDisplay(DataFolder(), ShownDisplays(report, reasons, Now())[index]);
+  std::string problems = reasons[index];
+  if (!notWritten.empty()) AddLine(problems, notWritten);
+  if (!kept || !report.Unreadable.empty()) throw std::runtime_error(problems);
+  if (!problems.empty()) MessagesPort().ShowMessage(WarningCaption, problems);
+}
 
 void RunLoadMode() {
   // Nothing on screen is not a success when the displays could not be asked for.
@@ -77,6 +130,9 @@ void RunLoadMode() {
   AddReasons(errors, "MRampRefused", report.Refused);
   AddNotKept(errors, report.NotKept);
   std::string warnings;
+  const std::string notWritten = WriteShownRamps(DataFolder(), ShownDisplays(report, ReasonsByDisplay(report), Now()));
+  if (!notWritten.empty()) AddLine(warnings, notWritten);
+  AddLines(warnings, "MNoCurveOfItsOwn", report.WithoutOwnCurve);
   AddLines(warnings, "MNearlyUniform", report.NearlyUniform);
   AddReasons(warnings, "MRampInDoubt", report.InDoubt);
   for (const std::string& note : report.Notes) AddLine(warnings, note);

@@ -32,7 +32,8 @@ bool PrepareRun() {
       return false;
     }
     case TRunMode::Load:
-      RunLoadMode();
+      if (ReapplyAsked(CommandLineArgs)) RunReapply(CommandLineArgs.size() > 3 ? CommandLineArgs[3] : "");
+      else RunLoadMode();
       return false;
     case TRunMode::Normal: break;
   }

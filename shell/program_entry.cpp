@@ -1,11 +1,13 @@
 #include "shell/program_entry.h"
 
 #include <exception>
+#include <iostream>
 
 #include "ramp/display_discovery.h"
 #include "ramp/messages_port.h"
 #include "ramp/ramp_access.h"
 #include "shell/command_line.h"
+#include "shell/load_mode.h"
 #include "shell/prepare_run.h"
 #include "shell/session_lock.h"
 #include "shell/settings_file.h"
@@ -44,6 +46,10 @@ int RunWindowMode(const TWindowEntry& runWindow) {
 
 int ProgramEntry(const std::vector<std::string>& args, const TWindowEntry& runWindow) {
   CommandLineArgs = args;
+  // A re-apply runs for the loader, behind the user's back: nothing on screen.
+  static TStreamMessages standardError(std::cerr);
+  TMessagesPort& messages = MessagesPort();
+  if (RunModeOf(args) == TRunMode::Load && ReapplyAsked(args)) SetMessagesPort(standardError);
   int exitCode = ExitSuccess;
   try {
     EnumerateDisplays();
@@ -53,5 +59,6 @@ int ProgramEntry(const std::vector<std::string>& args, const TWindowEntry& runWi
     exitCode = ExitFailure;
   }
   ReleaseDisplays();
+  SetMessagesPort(messages);
   return exitCode;
 }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "lang/multilang.h"
+#include "ramp/curve_assignment.h"
 #include "ramp/build_ramp.h"
 #include "ramp/curve_file.h"
 
@@ -81,7 +82,7 @@ std::optional<TGammaRamp> StoredRampOf(const std::string& folder, int32_t index)
   TRampCurve curve;
   std::string deviceName;
   try {
-    if (ReadCurveFile(curve, deviceName, CurveFilePath(folder, index))) BuildRamp(curve, ramp);
+    if (ReadCurveFile(curve, deviceName, DisplayCurvePath(folder, index))) BuildRamp(curve, ramp);
     else LinearRamp(ramp);
   } catch (const std::exception&) {
     return std::nullopt;

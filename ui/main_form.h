@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ramp/curve_assignment.h"
 #include "paint/canvas.h"
 #include "paint/image_decoder.h"
 #include "paint/pages.h"
@@ -181,6 +182,8 @@ class TMainForm {
   // Displays whose curve file could not be read at the start: OK must not
   // replace such a file with a record that was not read from it.
   std::vector<bool> UnreadCurveFiles;
+  // Which curve file is each display's own, found at the session's start.
+  TCurveAssignment CurveFiles;
 
   // Layout (main_form_layout.cpp).
   int32_t Scale(int32_t designSize) const;

@@ -68,11 +68,12 @@ void TMainForm::FormCreate() {
 void TMainForm::ReadCurveFiles() {
   UnreadCurveFiles.assign(DisplayCount, false);
   const std::string folder = DataFolder();
+  CurveFiles = AssignCurveFiles(folder);
   for (int32_t i = 0; i < DisplayCount && i < static_cast<int32_t>(Curves.size()); ++i) {
-    const std::string path = CurveFilePath(folder, i);
+    const std::string path = AssignedCurvePath(folder, CurveFiles, i);
     std::string deviceName;
     try {
-      ReadCurveFile(Curves[i], deviceName, path);
+      if (!path.empty()) ReadCurveFile(Curves[i], deviceName, path);
     } catch (const TFileError& error) {
       Curves[i] = TRampCurve{};
       UnreadCurveFiles[i] = true;
@@ -235,15 +236,22 @@ bool TMainForm::StoreCurveFiles(std::string& skippedFiles) {
   const std::string folder = DataFolder();
   ForceFolder(folder);
   TStagedFiles curveFiles;
+  // Displays without a curve of their own get numbers that no other
+  // monitor's curve holds; the record of whose curve is whose goes with them.
+  TCurveAssignment owners = CurveFiles;
+  if (static_cast<int32_t>(owners.Numbers.size()) != DisplayCount) owners = AssignCurveFiles(folder);
+  ClaimCurveFiles(owners, folder);
   try {
     for (int32_t i = 0; i < DisplayCount && i < static_cast<int32_t>(Curves.size()); ++i) {
-      const std::string path = CurveFilePath(folder, i);
+      const std::string path = AssignedCurvePath(folder, owners, i);
       if (i < static_cast<int32_t>(UnreadCurveFiles.size()) && UnreadCurveFiles[i])
         skippedFiles += "\n" + path;
       else
         curveFiles.Stage(path, CurveFileText(Curves[i], Displays[i].MonitorInfo.DeviceName));
     }
+    curveFiles.Stage(folder + MonitorsFileName, MonitorsFileText(owners));
     curveFiles.Commit();
+    CurveFiles = owners;
   } catch (const TFileError& error) {
     View.ShowMessage(error.what());
     return false;

@@ -1,6 +1,5 @@
 #include "loader/linux/data_folder.h"
 
-#include <limits.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -27,17 +26,18 @@ bool NextName(const char*& at, const char*& name, size_t& length) {
   }
 }
 
-const char* ConfigHome(char* buffer, size_t size) {
+// $XDG_CONFIG_HOME, else the home folder's .config; nullptr when neither is known.
+const char* ConfigHome(const char*& suffix) {
   const char* config = getenv("XDG_CONFIG_HOME");
+  suffix = "";
   if (config != nullptr && config[0] == '/') return config;
   const char* home = getenv("HOME");
   if (home == nullptr || home[0] != '/') {
     const passwd* user = getpwuid(getuid());
     home = user != nullptr ? user->pw_dir : nullptr;
   }
-  if (home == nullptr || home[0] != '/') return nullptr;
-  int length = snprintf(buffer, size, "%s/.config", home);
-  return length > 0 && static_cast<size_t>(length) < size ? buffer : nullptr;
+  suffix = "/.config";
+  return home != nullptr && home[0] == '/' ? home : nullptr;
 }
 
 }  // namespace
@@ -58,23 +58,20 @@ bool LiesUnder(const char* folder, const char* parent) {
 }
 
 bool FindDataFolder(char* folder, size_t size) {
-  char own[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", own, sizeof own - 1);
+  // Built in the caller's buffer: the loader's stack stays shallow.
+  const ssize_t length = readlink("/proc/self/exe", folder, size - 1);
   if (length <= 0) return false;
-  own[length] = '\0';
-  char* last = strrchr(own, '/');
+  folder[length] = '\0';
+  char* last = strrchr(folder, '/');
   if (last == nullptr) return false;
   last[1] = '\0';
-  int written;
-  if (!LiesUnder(own, TONEMARK_INSTALL_PREFIX)) {
-    written = snprintf(folder, size, "%s", own);
-  } else {
-    char buffer[PATH_MAX];
-    const char* config = ConfigHome(buffer, sizeof buffer);
-    if (config == nullptr) return false;
-    size_t configLength = strlen(config);
-    while (configLength > 1 && config[configLength - 1] == '/') --configLength;
-    written = snprintf(folder, size, "%.*s/%s", static_cast<int>(configLength), config, DataSubFolder);
-  }
+  if (!LiesUnder(folder, TONEMARK_INSTALL_PREFIX)) return true;
+  const char* suffix;
+  const char* config = ConfigHome(suffix);
+  if (config == nullptr) return false;
+  size_t configLength = strlen(config);
+  while (configLength > 1 && config[configLength - 1] == '/') --configLength;
+  const int written =
+      snprintf(folder, size, "%.*s%s/%s", static_cast<int>(configLength), config, suffix, DataSubFolder);
   return written > 0 && static_cast<size_t>(written) < size;
 }

@@ -45,6 +45,7 @@ void OpenDisplayWatch(TDisplayWatch& watch) {
   xcb_flush(connection);
   watch.Connection = connection;
   watch.FirstEvent = randr->first_event;
+  watch.Root = root;
 }
 
 void AddDisplayWatchToPoll(const TDisplayWatch& watch, pollfd& entry) {

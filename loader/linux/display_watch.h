@@ -7,7 +7,8 @@
 // The loader talks to the X server through XCB, whose connection is a
 // socket and a few kilobytes of buffers; without DISPLAY, an X server or
 // RandR 1.2, it runs on without this watch. When the connection breaks (the
-// X server ended) the watch is dropped.
+// X server ended) the watch is dropped. The ramp watch sends its requests
+// over the same connection (present_ramps.h).
 #pragma once
 
 #include <poll.h>
@@ -18,6 +19,7 @@ struct xcb_connection_t;
 struct TDisplayWatch {
   xcb_connection_t* Connection = nullptr;
   uint8_t FirstEvent = 0;
+  uint32_t Root = 0;  // the screen's root window, for the ramp watch's requests
 };
 
 void OpenDisplayWatch(TDisplayWatch& watch);

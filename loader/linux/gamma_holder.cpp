@@ -242,11 +242,16 @@ TGammaAnswer AskForOutput(TGammaHolder& holder, const char* name) {
 
 TGammaAnswer ShowTable(TGammaHolder& holder, const char* name, int file) {
   THeldOutput* output = Find(holder, name);
-  struct stat info;
-  if (output == nullptr || output->State != OutputHeld || fstat(file, &info) != 0 ||
-      info.st_size != static_cast<off_t>(3 * sizeof(uint16_t) * output->GammaSize) || lseek(file, 0, SEEK_SET) != 0) {
+  if (output == nullptr || output->State != OutputHeld) {
     close(file);
     return AnswerAbout(output);
+  }
+  // A table the output cannot show is not shown: the client hears so.
+  struct stat info;
+  if (fstat(file, &info) != 0 || info.st_size != static_cast<off_t>(3 * sizeof(uint16_t) * output->GammaSize) ||
+      lseek(file, 0, SEEK_SET) != 0) {
+    close(file);
+    return {GammaRefused, 0};
   }
   zwlr_gamma_control_v1_set_gamma(output->Control, file);
   RoundTrip(holder);

@@ -89,8 +89,13 @@ void HoldBack(THeldBackRun& heldBack, uint64_t now) {
 
 void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
   // A wlroots session that has the outputs from the loader brings a load run
-  // itself when it ends. A pause holds every run back.
-  if (SessionHasOutputs(holder) || CalibrationPaused()) return;
+  // itself when it ends: nothing is left to look at until then (a look left
+  // due would make every wait end at once).
+  if (SessionHasOutputs(holder)) {
+    heldBack = THeldBackRun();
+    return;
+  }
+  if (CalibrationPaused()) return;  // a pause holds every run back
   if (EditingSessionOpen()) {
     HoldBack(heldBack, now);
     return;
@@ -148,7 +153,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
   AdoptLoadRun(runs, firstRun);
   THeldBackRun heldBack;
   if (firstRunHeldBack) HoldBack(heldBack, MonotonicMs());
-  OpenRampWatch();
+  OpenRampWatch(display);
   OpenTray();
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
@@ -204,7 +209,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
-    ProcessRampWatch(now, runs.Running >= 0 || CalibrationPaused());
+    if (ProcessRampWatch(now, runs.Running >= 0 || CalibrationPaused(), display) > 0) settleAt = now + SettleDelayMs;
     if (PausedUntil() != 0 && PauseEndsAt(now) <= now) {
       EndPause();
       LaunchAndTrim(runs, holder, heldBack, now);

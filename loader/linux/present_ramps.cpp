@@ -9,6 +9,7 @@
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
+#include "loader/linux/display_watch.h"
 #include "loader/watch_rules.h"
 
 namespace {
@@ -66,10 +67,9 @@ bool ReadSimRamp(const char* device, uint16_t* ramp) {
   return used < sizeof text && ParseRampFile(text, used, ramp);
 }
 
-uint32_t FindCrtc(TPresentRamps& ramps, const char* name) {
-  xcb_connection_t* connection = ramps.Connection;
+uint32_t FindCrtc(xcb_connection_t* connection, xcb_window_t root, const char* name) {
   xcb_randr_get_screen_resources_current_reply_t* resources = xcb_randr_get_screen_resources_current_reply(
-      connection, xcb_randr_get_screen_resources_current(connection, ramps.Root), nullptr);
+      connection, xcb_randr_get_screen_resources_current(connection, root), nullptr);
   if (resources == nullptr) return 0;
   uint32_t crtc = 0;
   const xcb_randr_output_t* outputs = xcb_randr_get_screen_resources_current_outputs(resources);
@@ -105,41 +105,20 @@ bool ReadCrtcRamp(xcb_connection_t* connection, uint32_t crtc, uint16_t* ramp) {
 }
 
 bool ReadX11Ramp(TPresentRamps& ramps, int index, const char* name, uint16_t* ramp) {
-  if (ramps.Connection == nullptr) return false;
+  xcb_connection_t* connection = ramps.Display != nullptr ? ramps.Display->Connection : nullptr;
+  if (connection == nullptr || xcb_connection_has_error(connection)) return false;
   // A CRTC found before may since drive another output or none: look again once.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (ramps.Crtc[index] == 0) ramps.Crtc[index] = FindCrtc(ramps, name);
-    if (ramps.Crtc[index] != 0 && ReadCrtcRamp(ramps.Connection, ramps.Crtc[index], ramp)) return true;
+    if (ramps.Crtc[index] == 0) ramps.Crtc[index] = FindCrtc(connection, ramps.Display->Root, name);
+    if (ramps.Crtc[index] != 0 && ReadCrtcRamp(connection, ramps.Crtc[index], ramp)) return true;
     ramps.Crtc[index] = 0;
   }
-  if (xcb_connection_has_error(ramps.Connection)) ClosePresentRamps(ramps);
   return false;
 }
 
 }  // namespace
 
-void OpenPresentRamps(TPresentRamps& ramps) {
-  if (getenv("DISPLAY") == nullptr) return;
-  int screenNumber = 0;
-  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-  const xcb_query_extension_reply_t* randr =
-      xcb_connection_has_error(connection) ? nullptr : xcb_get_extension_data(connection, &xcb_randr_id);
-  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-  for (int i = 0; i < screenNumber && screens.rem > 0; ++i) xcb_screen_next(&screens);
-  // The server takes RandR 1.2's gamma requests from a client that has said it knows them.
-  xcb_randr_query_version_reply_t* version =
-      randr != nullptr && randr->present
-          ? xcb_randr_query_version_reply(connection, xcb_randr_query_version(connection, 1, 2), nullptr)
-          : nullptr;
-  const bool enough = version != nullptr && (version->major_version > 1 || version->minor_version >= 2);
-  free(version);
-  if (!enough || screens.rem == 0) {
-    xcb_disconnect(connection);
-    return;
-  }
-  ramps.Connection = connection;
-  ramps.Root = screens.data->root;
-}
+void OpenPresentRamps(TPresentRamps& ramps, const TDisplayWatch& display) { ramps.Display = &display; }
 
 void ForgetCrtcs(TPresentRamps& ramps) { memset(ramps.Crtc, 0, sizeof ramps.Crtc); }
 
@@ -150,7 +129,6 @@ bool ReadPresentRamp(TPresentRamps& ramps, int index, const TShownDisplay& displ
 }
 
 void ClosePresentRamps(TPresentRamps& ramps) {
-  if (ramps.Connection != nullptr) xcb_disconnect(ramps.Connection);
-  ramps.Connection = nullptr;
+  ramps.Display = nullptr;
   ForgetCrtcs(ramps);
 }

@@ -15,12 +15,14 @@
 #include "loader/linux/clock.h"
 #include "loader/linux/data_folder.h"
 #include "loader/linux/desktop_news.h"
+#include "loader/linux/display_watch.h"
 #include "loader/linux/editing_session.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/present_ramps.h"
 #include "loader/linux/running_programs.h"
 #include "loader/linux/runtime_folder.h"
 #include "loader/linux/status_file.h"
+#include "loader/linux/trim_working_set.h"
 #include "loader/watch_core.h"
 
 namespace {
@@ -43,8 +45,6 @@ struct TFileStamp {
 struct TRampWatch {
   int32_t ChosenSeconds = -1;
   uint64_t NextLookAt = NoDeadline;
-  char ShownPath[PATH_MAX] = {};
-  char SettingsPath[PATH_MAX] = {};
   TFileStamp ShownStamp;
   TPresentRamps Ramps;
   int Reapply = -1;  // pidfd of the re-load going on
@@ -52,6 +52,10 @@ struct TRampWatch {
 
 TRampWatch Watch;
 TWatchCore Core;
+// Apart from Watch, whose initial values would take these into the program's
+// data, whose pages stay resident once written.
+char ShownPath[PATH_MAX];
+char SettingsPath[PATH_MAX];
 
 bool IsWaylandSession() {
   const char* type = getenv("XDG_SESSION_TYPE");
@@ -96,26 +100,36 @@ void WithFileText(const char* path, Use use) {
 }
 
 void ReadSettings() {
-  WithFileText(Watch.SettingsPath, [](const char* text, size_t length) {
+  WithFileText(SettingsPath, [](const char* text, size_t length) {
     ReadWatchSettings(text, length, DefaultLeaveAlone, Core.Settings);
   });
 }
 
+// The local day, looked up only once the next local midnight has passed:
+// the time-zone code is large, and a look at the ramps must stay small.
 int32_t LocalDay() {
+  static time_t nextMidnight = 0;
+  static int32_t day = 0;
   const time_t now = time(nullptr);
+  if (now < nextMidnight) return day;
   struct tm local;
-  if (localtime_r(&now, &local) == nullptr) return 0;
-  return local.tm_year * 400 + local.tm_yday;
+  if (localtime_r(&now, &local) == nullptr) return day;
+  day = local.tm_year * 400 + local.tm_yday;
+  local.tm_hour = 24;  // mktime carries it into the next day
+  local.tm_min = local.tm_sec = 0;
+  local.tm_isdst = -1;
+  nextMidnight = mktime(&local);
+  return day;
 }
 
 // Reads Tonemark.shown again when it has changed; a change that is not the
 // watch's own re-load is a load run, which may come with new settings.
 void RefreshShown(bool ownReload) {
-  const TFileStamp stamp = StampOf(Watch.ShownPath);
+  const TFileStamp stamp = StampOf(ShownPath);
   if (SameStamp(stamp, Watch.ShownStamp)) return;
   Watch.ShownStamp = stamp;
   if (!ownReload) ReadSettings();
-  WithFileText(Watch.ShownPath,
+  WithFileText(ShownPath,
                [ownReload](const char* text, size_t length) { TakeShownText(Core, text, length, ownReload); });
   ForgetCrtcs(Watch.Ramps);
 }
@@ -157,11 +171,13 @@ const TWatchStatus& CurrentWatchStatus() {
 
 void ChooseWatchSeconds(int32_t watchSeconds) { Watch.ChosenSeconds = watchSeconds; }
 
-void OpenRampWatch() {
-  char folder[PATH_MAX];
-  if (!FindDataFolder(folder, sizeof folder) || !JoinPath(folder, ShownFileName, Watch.ShownPath, sizeof Watch.ShownPath) ||
-      !JoinPath(folder, SettingsFileName, Watch.SettingsPath, sizeof Watch.SettingsPath)) {
-    Watch.ShownPath[0] = Watch.SettingsPath[0] = '\0';
+void OpenRampWatch(const TDisplayWatch& display) {
+  // The folder goes into SettingsPath first, for want of a buffer of its own on the stack.
+  const size_t room = sizeof SettingsPath - sizeof SettingsFileName;
+  if (!FindDataFolder(SettingsPath, room) || !JoinPath(SettingsPath, ShownFileName, ShownPath, sizeof ShownPath)) {
+    ShownPath[0] = SettingsPath[0] = '\0';
+  } else {
+    memcpy(SettingsPath + strlen(SettingsPath), SettingsFileName, sizeof SettingsFileName);
   }
   ReadSettings();
   Core.Seconds = Watch.ChosenSeconds >= 0 ? Watch.ChosenSeconds : Core.Settings.WatchSeconds;
@@ -173,7 +189,7 @@ void OpenRampWatch() {
   Core.Day = LocalDay();
   RefreshShown(false);
   if (Core.Seconds > 0) {
-    if (getenv(SimVariable) == nullptr) OpenPresentRamps(Watch.Ramps);
+    if (getenv(SimVariable) == nullptr) OpenPresentRamps(Watch.Ramps, display);
     Watch.NextLookAt = MonotonicMs() + static_cast<uint64_t>(Core.Seconds) * MillisecondsPerSecond;
   }
   WriteStatus();
@@ -183,7 +199,7 @@ void AddRampWatchToPoll(int& timeoutMs, uint64_t now) {
   WaitNoLaterThan(Watch.Reapply >= 0 ? now + ReapplyCheckMs : Watch.NextLookAt, now, timeoutMs);
 }
 
-void ProcessRampWatch(uint64_t now, bool loadRunGoing) {
+int ProcessRampWatch(uint64_t now, bool loadRunGoing, TDisplayWatch& display) {
   pollfd reapply = {Watch.Reapply, POLLIN, 0};
   // A pidfd turns readable when its process ends.
   if (Watch.Reapply >= 0 && poll(&reapply, 1, 0) != 0) {
@@ -192,7 +208,7 @@ void ProcessRampWatch(uint64_t now, bool loadRunGoing) {
     RefreshShown(true);
     Watch.NextLookAt = now;  // another display may wait for its re-load
   }
-  if (Watch.Reapply >= 0 || Watch.NextLookAt > now) return;
+  if (Watch.Reapply >= 0 || Watch.NextLookAt > now) return 0;
   Watch.NextLookAt = now + static_cast<uint64_t>(Core.Seconds) * MillisecondsPerSecond;
   if (!loadRunGoing) {
     RefreshShown(false);
@@ -200,6 +216,11 @@ void ProcessRampWatch(uint64_t now, bool loadRunGoing) {
     LookAtRamps(Core, System, now);
   }
   WriteStatus();
+  const int changes = ProcessDisplayWatch(display);
+  // What the look ran (X's client code, the parts of the C library it needs)
+  // is not kept resident for the seconds until the next one.
+  TrimCodePages();
+  return changes;
 }
 
 void CloseRampWatch() {

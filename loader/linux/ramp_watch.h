@@ -17,7 +17,10 @@
 // From "/watch N", before the loop starts; -1 (or no call): the settings' value.
 void ChooseWatchSeconds(int32_t watchSeconds);
 
-void OpenRampWatch();
+struct TDisplayWatch;
+
+// Reads X ramps over the display watch's connection, which must outlive the watch.
+void OpenRampWatch(const TDisplayWatch& display);
 
 // Shortens timeoutMs (-1: none) to the next look, or, while a re-load runs,
 // to the next look at whether it has ended. The watch takes no slot of the
@@ -26,7 +29,9 @@ void OpenRampWatch();
 void AddRampWatchToPoll(int& timeoutMs, uint64_t now);
 
 // loadRunGoing: the loader's own load run has not ended; the ramps are then
-// on their way and not looked at.
-void ProcessRampWatch(uint64_t now, bool loadRunGoing);
+// on their way and not looked at. After a look the display watch reads the
+// events that the look's replies brought along: the number of configuration
+// changes among them.
+int ProcessRampWatch(uint64_t now, bool loadRunGoing, TDisplayWatch& display);
 
 void CloseRampWatch();

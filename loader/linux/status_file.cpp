@@ -1,6 +1,7 @@
 #include "loader/linux/status_file.h"
 
 #include <fcntl.h>
+#include <stddef.h>
 #include <limits.h>
 #include <stdio.h>
 #include <string.h>
@@ -21,7 +22,22 @@ constexpr char LoaderName[] = "tonewatch";
 constexpr char NotRunningWhy[] = "Tonewatch is not running";
 constexpr size_t ReportSize = 16384;
 
-TStatusRecord Written;  // what the file holds
+constexpr uint64_t FnvOffset = 14695981039346656037ull;
+constexpr uint64_t FnvPrime = 1099511628211ull;
+// The record up to its status; aligned as the record is.
+alignas(TStatusRecord) unsigned char HeaderBytes[offsetof(TStatusRecord, Status)];
+uint64_t WrittenSum = 0;  // of what the file holds; 0: nothing written
+
+// FNV-1a over 8-byte words (both parts of the record are multiples of 8 long).
+uint64_t Sum(const void* data, size_t size, uint64_t sum) {
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  for (size_t i = 0; i + sizeof(uint64_t) <= size; i += sizeof(uint64_t)) {
+    uint64_t word;
+    memcpy(&word, bytes + i, sizeof word);
+    sum = (sum ^ word) * FnvPrime;
+  }
+  return sum;
+}
 
 bool StatusPath(char* path, size_t size) {
   char folder[PATH_MAX];
@@ -88,30 +104,37 @@ void ParseShown(const char* text, size_t length, void* into) {
 }  // namespace
 
 void WriteStatusFile(int32_t watchSeconds, const char* notWatchedWhy, const TWatchStatus& status) {
-  TStatusRecord record;
-  memset(&record, 0, sizeof record);
-  record.Magic = StatusRecordMagic;
-  record.Size = sizeof record;
-  record.Process = getpid();
-  record.WatchSeconds = watchSeconds;
-  if (watchSeconds > 0) record.Status = status;
-  else CopyText(record.Why, sizeof record.Why, notWatchedWhy);
-  if (memcmp(&record, &Written, sizeof record) == 0) return;
+  // The record is the header here and the watch's own status after it: no
+  // copy of the status is kept, only a sum of what was written last.
+  TStatusRecord& header = *reinterpret_cast<TStatusRecord*>(HeaderBytes);
+  memset(HeaderBytes, 0, sizeof HeaderBytes);
+  header.Magic = StatusRecordMagic;
+  header.Size = sizeof(TStatusRecord);
+  header.Process = getpid();
+  header.WatchSeconds = watchSeconds;
+  if (watchSeconds <= 0) CopyText(header.Why, sizeof header.Why, notWatchedWhy);
+  uint64_t sum = Sum(HeaderBytes, sizeof HeaderBytes, FnvOffset);
+  if (watchSeconds > 0) sum = Sum(&status, sizeof status, sum);
+  if (sum == WrittenSum) return;
   char path[PATH_MAX];
   char temporary[PATH_MAX + sizeof TemporarySuffix];
   if (!StatusPath(path, sizeof path)) return;
   snprintf(temporary, sizeof temporary, "%s%s", path, TemporarySuffix);
   const int file = open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (file < 0) return;
-  const bool written = WriteAll(file, &record, sizeof record);
+  // Not watching: the status stays zeros, which the file's new length gives.
+  bool written = WriteAll(file, HeaderBytes, sizeof HeaderBytes) &&
+                 (watchSeconds > 0 ? WriteAll(file, &status, sizeof status)
+                                   : ftruncate(file, sizeof(TStatusRecord)) == 0);
   close(file);
-  if (written && rename(temporary, path) == 0) Written = record;
-  else unlink(temporary);
+  written = written && rename(temporary, path) == 0;
+  if (!written) unlink(temporary);
+  WrittenSum = written ? sum : 0;  // not written: the next look tries again
 }
 
 void RemoveStatusFile() {
   char path[PATH_MAX];
-  if (Written.Magic == StatusRecordMagic && StatusPath(path, sizeof path)) unlink(path);
+  if (WrittenSum != 0 && StatusPath(path, sizeof path)) unlink(path);
 }
 
 int PrintWatchStatus() {

@@ -67,3 +67,18 @@ void TrimWorkingSet() {
     madvise(reinterpret_cast<void*>(segments.Start[i]), segments.End[i] - segments.Start[i], MADV_DONTNEED);
   }
 }
+
+namespace {
+TSegments CodeSegments;  // a namespace-scope static: no guard from the C++ runtime
+}  // namespace
+
+void TrimCodePages() {
+  TSegments& segments = CodeSegments;
+  if (segments.Page == 0) {
+    segments.Page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    dl_iterate_phdr(CollectReadOnlySegments, &segments);
+  }
+  for (int i = 0; i < segments.Count; ++i) {
+    madvise(reinterpret_cast<void*>(segments.Start[i]), segments.End[i] - segments.Start[i], MADV_DONTNEED);
+  }
+}

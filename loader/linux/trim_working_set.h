@@ -6,3 +6,9 @@
 #pragma once
 
 void TrimWorkingSet();
+
+// The same for the code pages alone, as often as every few seconds: after a
+// look at the ramps, whose code the kernel maps in 64 KiB windows around
+// each page touched. The segments are found once and kept; the heap is left
+// as it is (a look frees what it takes).
+void TrimCodePages();

@@ -104,21 +104,21 @@ std::string LinkTarget(const std::string& path) {
   return current;
 }
 
-TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes) {
+TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes, bool flush) {
   // Created with the rights that any new file of the user gets (the umask).
   TDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (fd.Get() < 0) return errno == EEXIST ? TCreateOutcome::Exists : TCreateOutcome::Failed;
-  if (WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0 && fd.Close()) return TCreateOutcome::Created;
+  if (WriteAll(fd.Get(), bytes) && (!flush || fsync(fd.Get()) == 0) && fd.Close()) return TCreateOutcome::Created;
   unlink(path.c_str());
   return TCreateOutcome::Failed;
 }
 
-bool MoveOver(const std::string& from, const std::string& to) {
+bool MoveOver(const std::string& from, const std::string& to, bool flush) {
   struct stat status;
   if (stat(to.c_str(), &status) == 0 && S_ISREG(status.st_mode))
     chmod(from.c_str(), status.st_mode & 07777);
   if (rename(from.c_str(), to.c_str()) != 0) return false;
-  FlushFolder(FolderOf(to));
+  if (flush) FlushFolder(FolderOf(to));
   return true;
 }
 

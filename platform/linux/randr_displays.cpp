@@ -203,6 +203,17 @@ std::string TRandrDisplays::DeviceIdOf(const TRandrOutput& output) const {
   return "";
 }
 
+bool TRandrDisplays::MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) {
+  const TRandrOutput* output = OutputOf(monitor);
+  if (output == nullptr) return false;
+  std::vector<unsigned long> outputs{output->Output};
+  outputs.insert(outputs.end(), output->Mirrors.begin(), output->Mirrors.end());
+  std::vector<uint8_t> edid;
+  for (size_t i = 0; i < outputs.size() && edid.empty(); ++i) edid = ReadEdidProperty(outputs[i]);
+  facts = MonitorFactsFromEdid(edid, deviceName);
+  return true;
+}
+
 bool TRandrDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplayDevice& device) {
   for (const TRandrOutput& output : outputs_)
     if (output.Monitor && output.Name == deviceName) {

@@ -58,6 +58,9 @@ class TRandrDisplays : public TDisplaysPort {
   int32_t RampSize(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  // The EDID of the output itself (the first of a mirror set that has one).
+  bool MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) override;
+  std::string BackendName() override { return "x11"; }
 
  private:
   // Fills outputs_; the reason when the server cannot be asked.

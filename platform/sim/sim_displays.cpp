@@ -145,6 +145,16 @@ std::optional<std::vector<uint8_t>> TSimDisplays::ReadEdidOfModel(const std::str
   return std::nullopt;
 }
 
+bool TSimDisplays::MonitorFacts(TMonitorHandle handle, const std::string& deviceName, TMonitorFacts& facts) {
+  // The Edid= file is this monitor's own, whatever other monitors of its model hold.
+  const TSimMonitor* monitor = MonitorOf(handle);
+  if (monitor == nullptr || monitor->Edid.empty()) return false;
+  std::ifstream in(folder_ / monitor->Edid, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  facts = MonitorFactsFromEdid(bytes, deviceName);
+  return true;
+}
+
 bool SimulatedDisplaysRequested() {
   const char* folder = std::getenv(SimFolderVariable);
   return folder != nullptr && *folder != '\0';

@@ -35,6 +35,13 @@ class TSimDisplays : public TDisplaysPort {
   std::string RampRefusal(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  bool MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) override;
+  std::string BackendName() override { return "sim"; }
+  // "sim:<n>", n the number of its [Monitor<n>].
+  std::string DeviceAddress(TMonitorHandle monitor, const std::string&) override {
+    const TSimMonitor* simulated = MonitorOf(monitor);
+    return "sim:" + std::to_string(simulated != nullptr ? simulated->Number : 0);
+  }
 
  private:
   const TSimMonitor* MonitorOf(void* handle) const;

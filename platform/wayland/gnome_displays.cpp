@@ -27,6 +27,19 @@ bool AppendChannels(const TSdBusLibrary& sd, sd_bus_message* message, const std:
   return true;
 }
 
+// One CRTC's ramp through DisplayConfig; `call` holds Mutter's error.
+bool SetCrtcGamma(const TSdBusLibrary& sd, sd_bus* bus, uint32_t serial, uint32_t crtc,
+                  const std::vector<uint16_t>& entries, TSdBusCall& call) {
+  sd_bus_message* message = nullptr;
+  if (sd.NewMethodCall(bus, &message, MutterDisplayConfigService, MutterDisplayConfigPath,
+                       MutterDisplayConfigInterface, "SetCrtcGamma") < 0)
+    return false;
+  const bool built = sd.Append(message, "uu", serial, crtc) >= 0 && AppendChannels(sd, message, entries);
+  const bool done = built && sd.Call(bus, message, 0, &call.Error, &call.Reply) >= 0;
+  sd.MessageUnref(message);
+  return done;
+}
+
 }  // namespace
 
 TGnomeDisplays::TGnomeDisplays(std::string drmFolder)
@@ -105,7 +118,7 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
   for (int attempt = 0; attempt < 2; ++attempt) {
     TSdBusCall call(*sd_);
     if (sd_->CallMethod(bus_, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
-                        "GetCrtcGamma", &call.Error, &call.Reply, "uu", serial_, crtcs_[index].Crtc) < 0) {
+                        "GetCrtcGamma", &call.Error, &call.Reply, "uu", serial_, crtcs_[index].Crtcs.front()) < 0) {
       if (call.ErrorIs(StaleSerialError) && attempt == 0 && RefreshSerial(index)) continue;
       return false;
     }
@@ -130,17 +143,16 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
 
 bool TGnomeDisplays::WriteCrtcGamma(size_t index, const std::vector<uint16_t>& entries) {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    sd_bus_message* message = nullptr;
-    if (sd_->NewMethodCall(bus_, &message, MutterDisplayConfigService, MutterDisplayConfigPath,
-                           MutterDisplayConfigInterface, "SetCrtcGamma") < 0)
-      return false;
-    const bool built =
-        sd_->Append(message, "uu", serial_, crtcs_[index].Crtc) >= 0 && AppendChannels(*sd_, message, entries);
-    TSdBusCall call(*sd_);
-    const bool done = built && sd_->Call(bus_, message, 0, &call.Error, &call.Reply) >= 0;
-    sd_->MessageUnref(message);
-    if (done) return true;
-    if (!call.ErrorIs(StaleSerialError) || attempt > 0 || !RefreshSerial(index)) return false;
+    bool stale = false;
+    for (const uint32_t crtc : crtcs_[index].Crtcs) {
+      TSdBusCall call(*sd_);
+      if (SetCrtcGamma(*sd_, bus_, serial_, crtc, entries, call)) continue;
+      if (!call.ErrorIs(StaleSerialError)) return false;
+      stale = true;
+      break;
+    }
+    if (!stale) return true;
+    if (attempt > 0 || !RefreshSerial(index)) return false;
   }
   return false;
 }

@@ -23,6 +23,7 @@ inline const char* const GnomeGoneReason = "the display is no longer there";
 
 class TGnomeDisplays : public TOutputDisplays {
  public:
+  std::string BackendName() override { return "gnome"; }
   // Connects to the session bus; `drmFolder` is where the kernel lists its
   // DRM connectors.
   explicit TGnomeDisplays(std::string drmFolder = "/sys/class/drm");
@@ -53,17 +54,20 @@ class TGnomeDisplays : public TOutputDisplays {
 
  private:
   struct TCrtcState {
-    uint32_t Crtc = 0;         // DisplayConfig's id of the output's CRTC
+    // DisplayConfig's ids of the CRTCs showing the output: its own, then its
+    // other tiles' (a monitor driven as tiles); none when it has no CRTC.
+    std::vector<uint32_t> Crtcs;
     int GammaSize = -1;        // entries per channel; -1 until known, 0: takes no ramp
     std::string Session;       // the calibration session's object path, once opened
     std::string Refusal;       // why the output takes no ramp, once known
   };
 
-  // GetCurrentState's monitors with GetResources' serial and CRTCs; the
-  // reason when Mutter does not answer.
+  // GetCurrentState's monitors with GetResources' serial and CRTCs, both of
+  // one configuration; the reason when Mutter does not answer.
   std::string AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs);
-  // A fresh serial after a stale one was refused; false when Mutter is gone
-  // or the output at `index` has no CRTC any more.
+  // A fresh serial after a stale one was refused, and every output's CRTCs
+  // as they are now; false when Mutter is gone or the output at `index` has
+  // no CRTC any more.
   bool RefreshSerial(size_t index);
   bool CalibrationSessionsAvailable();
   // Opens the output's calibration session when there is none; false when

@@ -1,6 +1,7 @@
 #include "platform/wayland/gnome_monitors.h"
 
 #include "platform/wayland/mutter_names.h"
+#include "platform/wayland/mutter_properties.h"
 #include "platform/wayland/sd_bus_library.h"
 
 namespace {
@@ -12,24 +13,6 @@ constexpr uint32_t LogicalLayout = 1;
 struct TMode {
   int32_t Width = 0, Height = 0;
 };
-
-// Reads an a{sv}: `take(key, type)` reads the variant of the keys it wants
-// and returns true; the others are skipped.
-template <class Take>
-void ReadProperties(const TSdBusLibrary& sd, sd_bus_message* reply, Take take) {
-  sd.EnterContainer(reply, 'a', "{sv}");
-  while (sd.EnterContainer(reply, 'e', "sv") > 0) {
-    const char* key = nullptr;
-    sd.Read(reply, "s", &key);
-    char type = 0;
-    const char* contents = nullptr;
-    sd.PeekType(reply, &type, &contents);
-    if (!take(std::string(key != nullptr ? key : ""), std::string(contents != nullptr ? contents : "")))
-      sd.Skip(reply, "v");
-    sd.ExitContainer(reply);
-  }
-  sd.ExitContainer(reply);
-}
 
 // The monitor's current mode; none when it is switched off.
 TMode ReadCurrentMode(const TSdBusLibrary& sd, sd_bus_message* reply) {
@@ -58,14 +41,14 @@ std::string String(const char* text) { return text != nullptr ? text : ""; }
 
 }  // namespace
 
-std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, std::vector<TMutterMonitor>& monitors) {
+std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial,
+                               std::vector<TMutterMonitor>& monitors) {
   TSdBusCall call(sd);
   if (sd.CallMethod(bus, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
                     "GetCurrentState", &call.Error, &call.Reply, "") < 0)
     return std::string("GNOME did not describe its displays: ") +
            (call.Error.message != nullptr ? call.Error.message : "no answer");
   sd_bus_message* reply = call.Reply;
-  uint32_t serial = 0;
   sd.Read(reply, "u", &serial);
 
   std::vector<TMutterMonitor> known;

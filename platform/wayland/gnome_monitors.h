@@ -3,6 +3,7 @@
 // included, which GetResources may not list at all.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,7 @@ struct TMutterMonitor {
   bool Primary = false;
 };
 
-// The monitors in use, in Mutter's order; the reason when Mutter does not answer.
-std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, std::vector<TMutterMonitor>& monitors);
+// The monitors in use, in Mutter's order, and the serial of the
+// configuration they belong to; the reason when Mutter does not answer.
+std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial,
+                               std::vector<TMutterMonitor>& monitors);

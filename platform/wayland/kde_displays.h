@@ -15,6 +15,7 @@ inline const char* const KdeBackendLabel = "KDE Plasma (KWin's output management
 
 class TKdeDisplays : public TNoRampDisplays {
  public:
+  std::string BackendName() override { return "kde"; }
   explicit TKdeDisplays(std::string drmFolder = "/sys/class/drm");
 
   std::string RampRefusal(TDisplayHandle display) override;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/wayland/kde_displays.h"
+#include "ramp/curve_assignment.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
 #include "ramp/records.h"
@@ -127,7 +128,7 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
     try {
       if (!StoredCurve(folder, i, curve)) continue;
     } catch (const TFileError& error) {
-      AddLine(unreadable, CurveFileErrorText(CurveFilePath(folder, i), error.what()));
+      AddLine(unreadable, CurveFileErrorText(DisplayCurvePath(folder, i), error.what()));
       continue;
     }
     const std::string path = ProfileFilePath(folder, i);

@@ -5,6 +5,7 @@
 
 #include "lang/multilang.h"
 #include "platform/wayland/none_displays.h"
+#include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
@@ -24,7 +25,7 @@ std::string TranslateWith(const std::string& key, const std::string& value) {
 bool TNoneKeeper::WriteProfile(const std::string& folder, int32_t index) {
   TRampCurve curve;
   std::string deviceName;
-  if (!ReadCurveFile(curve, deviceName, CurveFilePath(folder, index))) return false;
+  if (!ReadCurveFile(curve, deviceName, DisplayCurvePath(folder, index))) return false;
   if (!makeProfile_) throw std::runtime_error("this program writes no colour profiles");
   WriteFileAtomically(ProfileFilePath(folder, index), makeProfile_(curve, Displays[index]));
   return true;
@@ -50,7 +51,7 @@ std::string TNoneKeeper::HandOverStoredCurves(const std::string& folder) {
 bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& report) {
   for (int32_t i = 0; i < DisplayCount; ++i) {
     std::error_code error;
-    if (!std::filesystem::exists(CurveFilePath(folder, i), error)) return false;
+    if (!std::filesystem::exists(DisplayCurvePath(folder, i), error)) return false;
   }
   for (int32_t i = 0; i < DisplayCount; ++i) {
     const std::string path = ProfileFilePath(folder, i);

@@ -95,6 +95,18 @@ bool TOutputDisplays::QueryDisplayDevice(const std::string& deviceName, TDisplay
   return false;
 }
 
+bool TOutputDisplays::MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) {
+  const TWaylandOutput* output = OutputOf(monitor);
+  if (output == nullptr) return false;
+  facts = MonitorFactsFromEdid(output->Edid, deviceName);
+  // Without an EDID from the kernel, what the desktop says of the monitor.
+  if (facts.Model.empty() && !output->Vendor.empty()) {
+    facts.Model = output->Vendor + output->Product;
+    facts.SerialText = output->Serial;
+  }
+  return true;
+}
+
 TDisplayHandle TOutputDisplays::CreateDisplayHandle(TMonitorHandle monitor, const std::string&) {
   return OutputOf(monitor) != nullptr ? monitor : nullptr;
 }

@@ -19,6 +19,7 @@ struct TWaylandOutput {
   bool Primary = false;
   std::string Description;  // what the compositor calls the monitor, for when there is no EDID
   std::vector<uint8_t> Edid;
+  std::string Vendor, Product, Serial;  // where the desktop names them (GNOME)
 };
 
 // The EDID of the connector as the kernel has it
@@ -55,6 +56,7 @@ class TOutputDisplays : public TDisplaysPort {
   void ReleaseDisplayHandle(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  bool MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) override;
 
  protected:
   // Fills Outputs in the compositor's order; the reason when it cannot.

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
 
@@ -15,7 +16,7 @@ std::string ProfileFilePath(const std::string& folder, int32_t index) {
 
 bool StoredCurve(const std::string& folder, int32_t index, TRampCurve& curve) {
   std::string deviceName;
-  return ReadCurveFile(curve, deviceName, CurveFilePath(folder, index));
+  return ReadCurveFile(curve, deviceName, DisplayCurvePath(folder, index));
 }
 
 std::string WriteProfileFile(const TProfileMaker& makeProfile, const std::string& path, const TRampCurve& curve,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "loader/linux/gamma_wire.h"
 #include "platform/wayland/wayland_client_library.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
@@ -22,6 +23,7 @@ struct TListing {
   std::vector<TWaylandOutput> Outputs;  // reserved for MostOutputs: the listeners hold pointers into it
   std::vector<wl_proxy*> Proxies;
   std::vector<wl_proxy*> Unnamed;  // outputs bound below version 4, in the order of Outputs
+  std::vector<uint32_t> Globals;   // in the order of Outputs
   wl_proxy* XdgOutputs = nullptr;
 };
 
@@ -72,6 +74,7 @@ void Global(void* data, wl_registry* registry, uint32_t name, const char* interf
   listing.Proxies.push_back(output);
   listing.Outputs.emplace_back();
   listing.Unnamed.push_back(bound < OutputVersion ? output : nullptr);
+  listing.Globals.push_back(name);
   Listen(wl, output, OutputListener, &listing.Outputs.back());
 }
 
@@ -123,7 +126,11 @@ std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem) {
     wl->Destroy(registry);
   }
   wl->Disconnect(display);
-  for (size_t i = 0; i < listing.Outputs.size(); ++i)
-    if (listing.Outputs[i].Name.empty()) listing.Outputs[i].Name = "WL-" + std::to_string(i + 1);
+  for (size_t i = 0; i < listing.Outputs.size(); ++i) {
+    if (!listing.Outputs[i].Name.empty()) continue;
+    char name[GammaOutputNameSize];
+    UnnamedOutputName(listing.Globals[i], name, sizeof name);  // as the wlroots back-end and the loader name it
+    listing.Outputs[i].Name = name;
+  }
   return listing.Outputs;
 }

@@ -17,6 +17,7 @@ inline const char* const WlrBackendLabel = "wlroots (wlr gamma control)";
 
 class TWlrDisplays : public TOutputDisplays {
  public:
+  std::string BackendName() override { return "wlr"; }
   explicit TWlrDisplays(std::string drmFolder = "/sys/class/drm");
 
   // Whether the compositor can be reached and offers wlr gamma control.

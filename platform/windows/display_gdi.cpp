@@ -6,6 +6,7 @@
 #include "lang/multilang.h"
 #include "platform/windows/display_registry.h"
 #include "platform/windows/display_gamma_range.h"
+#include "ramp/display_discovery.h"
 
 namespace {
 constexpr int32_t DefaultDpi = 96;
@@ -128,4 +129,18 @@ void TGdiDisplays::Wait(int32_t milliseconds) { Sleep(static_cast<DWORD>(millise
 
 std::optional<std::vector<uint8_t>> TGdiDisplays::ReadEdidOfModel(const std::string& modelCode) {
   return ReadRegistryEdid(modelCode);
+}
+
+bool TGdiDisplays::MonitorFacts(TMonitorHandle, const std::string& deviceName, TMonitorFacts& facts) {
+  TDisplayDevice device;
+  if (!QueryDisplayDevice(deviceName, device)) return false;
+  // "MONITOR\<model>\<driver key>": the instance holding this monitor's EDID names the same driver key.
+  const std::string model = DeviceModelCode(device.DeviceID);
+  const size_t at = device.DeviceID.find(model + "\\");
+  if (model.empty() || at == std::string::npos) return false;
+  const std::optional<std::vector<uint8_t>> edid =
+      ReadRegistryEdidOfDriver(model, device.DeviceID.substr(at + model.size() + 1));
+  if (!edid) return false;
+  facts = MonitorFactsFromEdid(*edid, deviceName);
+  return true;
 }

@@ -42,6 +42,9 @@ class TGdiDisplays : public TDisplaysPort {
   std::string RampDoubt(TDisplayHandle display) override;
   void Wait(int32_t milliseconds) override;
   std::optional<std::vector<uint8_t>> ReadEdidOfModel(const std::string& modelCode) override;
+  // The EDID of the registry instance that is this monitor.
+  bool MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) override;
+  std::string BackendName() override { return "windows"; }
 
  private:
   // Kept from the failed monitor query, before any later call can replace it.

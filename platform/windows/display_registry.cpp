@@ -5,6 +5,7 @@
 namespace {
 constexpr const char* DeviceParametersKey = "\\Device Parameters";
 constexpr const char* EdidValue = "EDID";
+constexpr const char* DriverValue = "Driver";
 // Registry key names are at most 255 characters.
 constexpr DWORD LongestKeyName = 256;
 
@@ -41,11 +42,34 @@ std::optional<std::vector<uint8_t>> ReadEdidValue(const std::string& path) {
   RegCloseKey(key);
   return edid;
 }
+// A string value of the key, or empty.
+std::string ReadStringValue(const std::string& path, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  char text[LongestKeyName] = {};
+  DWORD size = sizeof text - 1;
+  DWORD type = 0;
+  const bool read = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+                    type == REG_SZ;
+  RegCloseKey(key);
+  return read ? std::string(text) : "";
+}
 }  // namespace
 
 std::optional<std::vector<uint8_t>> ReadRegistryEdid(const std::string& modelCode) {
   const std::string modelKey = DisplayEnumKey + modelCode;
   for (const std::string& instance : SubkeyNames(modelKey))
     if (auto edid = ReadEdidValue(modelKey + "\\" + instance + DeviceParametersKey)) return edid;
+  return std::nullopt;
+}
+
+std::optional<std::vector<uint8_t>> ReadRegistryEdidOfDriver(const std::string& modelCode, const std::string& driver) {
+  if (driver.empty()) return std::nullopt;
+  const std::string modelKey = DisplayEnumKey + modelCode;
+  for (const std::string& instance : SubkeyNames(modelKey)) {
+    const std::string instanceKey = modelKey + "\\" + instance;
+    if (lstrcmpiA(ReadStringValue(instanceKey, DriverValue).c_str(), driver.c_str()) != 0) continue;
+    if (auto edid = ReadEdidValue(instanceKey + DeviceParametersKey)) return edid;
+  }
   return std::nullopt;
 }

@@ -99,19 +99,19 @@ std::string LinkTarget(const std::string& path) {
   return WithoutLongPathPrefix(std::string(target, length));
 }
 
-TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes) {
+TCreateOutcome CreateFileWith(const std::string& path, const std::string& bytes, bool flush) {
   THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid())
     return GetLastError() == ERROR_FILE_EXISTS ? TCreateOutcome::Exists : TCreateOutcome::Failed;
-  if (WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close())
+  if (WriteAll(file.Get(), bytes) && (!flush || FlushFileBuffers(file.Get())) && file.Close())
     return TCreateOutcome::Created;
   if (file.Valid()) file.Close();
   DeleteFileA(path.c_str());
   return TCreateOutcome::Failed;
 }
 
-bool MoveOver(const std::string& from, const std::string& to) {
+bool MoveOver(const std::string& from, const std::string& to, bool flush) {
   // Wine's ReplaceFile would move a folder aside to make room.
   if (IsFolder(to)) return false;
   // ReplaceFile keeps the replaced file's attributes and security. It fails
@@ -121,7 +121,7 @@ bool MoveOver(const std::string& from, const std::string& to) {
       ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                    nullptr))
     return true;
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | (flush ? MOVEFILE_WRITE_THROUGH : 0)) != 0;
 }
 
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

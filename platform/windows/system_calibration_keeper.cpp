@@ -11,6 +11,7 @@
 
 #include "lang/multilang.h"
 #include "platform/windows/runs_on_wine.h"
+#include "ramp/curve_assignment.h"
 #include "ramp/curve_file.h"
 #include "ramp/displays_port.h"
 #include "shell/system_profile.h"
@@ -128,7 +129,7 @@ std::string TSystemCalibrationKeeper::HandOverStoredCurves(const std::string& fo
     TRampCurve curve;
     std::string deviceName;
     try {
-      if (!ReadCurveFile(curve, deviceName, CurveFilePath(folder, i))) continue;
+      if (!ReadCurveFile(curve, deviceName, DisplayCurvePath(folder, i))) continue;
     } catch (const std::exception&) {
       continue;  // not stored at this OK: the window has said so
     }

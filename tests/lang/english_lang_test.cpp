@@ -72,6 +72,7 @@ const std::vector<std::string> WordedKeys = {
     "TShadows",      "TGradient",         "TReferenceImage", "BOnLUT",   "RefDlgTitle",
     "RefDlgFiles",   "MCurveNotSaved",    "MUnreadablePicture", "MCalibrationNotKept",
     "MNearlyUniform", "LRampRefused",    "MRampRefused", "MLoaderNotStarted", "MNoStartupFolder",
+    "MNoCurveOfItsOwn", "MReapplyUnknownMonitor", "MReapplyNoCurve",
     "MLoaderNotHolding", "MHdrMode",      "MKWinLoadsProfile",
     "LPreviewInWindow", "MProfilesForSettings", "MProfileForSettings", "MWideColorMode",
     "MAdvancedColorUnknown", "MRampInDoubt", "MGammaRangeUnset", "MGammaRangeSet", "MSystemLoadsOtherProfile",

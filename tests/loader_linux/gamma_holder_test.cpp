@@ -4,7 +4,9 @@
 // go, and stays within its descriptors whatever a peer sends.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -187,6 +189,45 @@ TEST_F(GammaHolder, ClosesEveryDescriptorThatARequestBringsAndItDoesNotKeep) {
   ASSERT_TRUE(WaitUntil(5, [this] { return Count("held DP-1") == 2; }));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(OpenDescriptors(loader.Pid()).size(), before);
+}
+
+// A calibration window open when the loader starts holds its launch back,
+// and then has the outputs handed to it.
+TEST_F(GammaHolder, ARunHeldBackWhileASessionHasTheOutputsWaitsIdleAndComesWhenTheSessionEnds) {
+  StartCompositor();
+  const int sessionLock = open(folder_.RuntimeFile("Orvana.Tonemark.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_EQ(flock(sessionLock, LOCK_EX), 0);
+  LoaderProcess loader = folder_.Start({"/delay", "60"});
+  ASSERT_TRUE(WaitUntil(5, [this] { return compositor_->Held("DP-1") && compositor_->Held("DP-2"); }));
+  ASSERT_TRUE(WaitUntil(5, [this] { return std::filesystem::exists(folder_.RuntimeFile(GammaSocketName)); }));
+  const int session = Connect();
+  TGammaAnswer answer{};
+  ASSERT_TRUE(Ask(session, 'R', {}, answer));
+  // The loader looks at the session again within 2.25 s of its start.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  const long ticks = CpuTicks(loader.Pid());
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_LT(CpuTicks(loader.Pid()) - ticks, 10);
+  EXPECT_EQ(folder_.Starts().size(), 0u);
+
+  close(sessionLock);
+  close(session);
+  EXPECT_TRUE(folder_.WaitForStarts(1, 5));
+  EXPECT_TRUE(compositor_->Held("DP-1"));
+}
+
+TEST_F(GammaHolder, RefusesATableOfAnotherSizeThanTheOutputs) {
+  StartCompositor();
+  LoaderProcess loader = StartHoldingLoader();
+  const int table = memfd_create("table", MFD_CLOEXEC);
+  ASSERT_EQ(ftruncate(table, 3 * 1024 * sizeof(uint16_t)), 0);
+  const int connection = Connect();
+  TGammaAnswer answer{};
+  ASSERT_TRUE(Ask(connection, 'T', {table}, answer));
+  EXPECT_EQ(answer.Status, GammaRefused);
+  EXPECT_TRUE(compositor_->Shown("DP-1").empty());
+  close(connection);
+  close(table);
 }
 
 TEST_F(GammaHolder, AFullDescriptorTableNeitherSpinsTheLoaderNorStopsItForGood) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/linux/randr_displays.h"
+#include "ramp/build_ramp.h"
+#include "ramp/curve_file.h"
+#include "ramp/load_curves.h"
+#include "tests/temp_folder.h"
 #include "ramp/display_discovery.h"
 #include "ramp/no_displays.h"
 #include "ramp/ramp_access.h"
@@ -109,6 +113,33 @@ TEST_F(RandrDisplays, TheEdidPropertyGivesModelCodeAndName) {
   ASSERT_TRUE(edid.has_value());
   EXPECT_EQ(edid->size(), 256u);
   EXPECT_FALSE(randr_.ReadEdidOfModel("DEL40B5").has_value());
+}
+
+// The output's EDID property names the monitor; the curve recorded for that
+// monitor reaches its CRTC, not the curve stored first.
+TEST_F(RandrDisplays, TheOutputsEdidChoosesItsOwnCurve) {
+  std::vector<uint8_t> edid = ModelXEdid();
+  edid[12] = 0x2A;  // serial number 42
+  SetFirstOutputEdid(edid);
+  EnumerateDisplays();
+  ASSERT_EQ(DisplayCount, 1);
+  EXPECT_EQ(Displays[0].Identity, "ABC1234+0000002A+12345+Model%20X");
+
+  TempFolder folder;
+  TRampCurve absent, own;
+  absent.White = -100;
+  own.White = -50;
+  WriteBytes(folder.File("Tonemark1.lut"), CurveFileText(absent, "DP-9"));
+  WriteBytes(folder.File("Tonemark2.lut"), CurveFileText(own, FirstOutputName()));
+  WriteBytes(folder.File("Tonemark.monitors"),
+             "[Monitors]\r\nTonemark1.lut=ABC1234+00000001+1+Model%20X\r\nTonemark2.lut=" + Displays[0].Identity + "\r\n");
+  TLoadReport report;
+  EXPECT_TRUE(LoadCurves(folder.Folder(), report));
+  TGammaRamp expected{}, read{};
+  BuildRamp(own, expected);
+  ASSERT_TRUE(randr_.GetRamp(Displays[0].DC, read));
+  EXPECT_EQ(read, expected);
+  EXPECT_EQ(report.CurveFiles, std::vector<std::string>{"Tonemark2.lut"});
 }
 
 TEST_F(RandrDisplays, EditingAndCancellingRestoresTheCrtc) {

@@ -44,8 +44,14 @@ TGammaRamp HalfRamp() {
 class GnomeDisplays : public testing::Test {
  protected:
   void Open(bool colorManager, bool virtualThird = true) {
-    mutter_ = std::make_unique<MutterStandIn>(TwoMonitorsAndAThird(virtualThird), colorManager);
+    StartMutter(TwoMonitorsAndAThird(virtualThird), colorManager);
+    Enumerate();
+  }
+  void StartMutter(std::vector<TStandInMonitor> monitors, bool colorManager = false) {
+    mutter_ = std::make_unique<MutterStandIn>(std::move(monitors), colorManager);
     ASSERT_TRUE(mutter_->IsUp());
+  }
+  void Enumerate() {
     setenv("DBUS_SESSION_BUS_ADDRESS", mutter_->Address().c_str(), 1);
     WriteDrmFolder(drm_);
     displays_ = std::make_unique<TGnomeDisplays>(drm_.Path().string());
@@ -115,6 +121,43 @@ TEST_F(GnomeDisplays, AConnectorGoneFromItsCrtcTakesNoRampMeantForTheMonitorNowT
   EXPECT_FALSE(DisplaysPort().SetRamp(Displays[1].DC, HalfRamp()));
   EXPECT_EQ(mutter_->Lut(1), others);
   EXPECT_EQ(DisplaysPort().RampRefusal(Displays[1].DC), "the display is no longer there");
+}
+
+TEST_F(GnomeDisplays, AMonitorThatHasGainedACrtcTakesRampsOnceTheSerialIsAskedAgain) {
+  Open(false);
+  mutter_->ReplaceMonitor(2, {"Meta-0", 256, "", "", "", 4480, 0, 1280, 720});
+  ASSERT_TRUE(DisplaysPort().SetRamp(Displays[1].DC, HalfRamp()));  // refused as stale at first
+  ASSERT_TRUE(DisplaysPort().SetRamp(Displays[2].DC, HalfRamp()));
+  EXPECT_EQ(mutter_->Lut(2)[255], 32640);
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[2].DC), "");
+}
+
+TEST_F(GnomeDisplays, AMonitorChangedBetweenTheTwoDescriptionsIsAskedForAgain) {
+  StartMutter(TwoMonitorsAndAThird());
+  // DP-1 unplugged and HDMI-2 plugged in after GetCurrentState, before GetResources.
+  mutter_->ReplaceMonitorAfterNextState(1, {"HDMI-2", 256, "NEW", "Other", "5", 2560, 0, 1920, 1080});
+  Enumerate();
+  ASSERT_EQ(DisplayCount, 3);
+  EXPECT_EQ(Displays[1].MonitorInfo.DeviceName, "HDMI-2");
+  EXPECT_EQ(DisplaysPort().RampRefusal(Displays[1].DC), "");
+  ASSERT_TRUE(DisplaysPort().SetRamp(Displays[1].DC, HalfRamp()));
+  EXPECT_THAT(mutter_->Calls(), ElementsAre("GetCurrentState", "GetResources", "GetCurrentState", "GetResources",
+                                            "GetCrtcGamma 2 1", "SetCrtcGamma 2 1 256"));
+}
+
+// A 5K panel driven as two tiles, each on a CRTC of its own.
+TEST_F(GnomeDisplays, ATiledMonitorIsOneDisplayWhoseRampGoesToEveryTile) {
+  StartMutter({{"DP-1", 1024, "XYZ", "Wide 5K", "9", 0, 0, 2560, 2880, false, 7},
+               {"DP-2", 1024, "XYZ", "Wide 5K", "9", 2560, 0, 2560, 2880, false, 7},
+               {"HDMI-1", 256, "ABC", "Side", "3", 5120, 0, 1920, 1080}});
+  Enumerate();
+  ASSERT_EQ(DisplayCount, 2);
+  EXPECT_EQ(Displays[0].MonitorInfo.DeviceName, "DP-1");
+  mutter_->ChangeConfiguration();  // both tiles' calls made again on the fresh serial
+  ASSERT_TRUE(DisplaysPort().SetRamp(Displays[0].DC, HalfRamp()));
+  EXPECT_EQ(mutter_->Lut(0)[1023], 32640);
+  EXPECT_EQ(mutter_->Lut(1)[1023], 32640);
+  EXPECT_EQ(mutter_->Lut(2)[255], 65535);
 }
 
 class GnomeDisplaysEitherWay : public GnomeDisplays, public testing::WithParamInterface<bool> {};

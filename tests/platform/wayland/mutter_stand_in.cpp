@@ -240,6 +240,17 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
       if (!m.Serial.empty()) sd_bus_message_append(reply, "{sv}", "serial", "s", m.Serial.c_str());
       sd_bus_message_append(reply, "{sv}", "backlight", "i", -1);
       sd_bus_message_append(reply, "{sv}", "primary", "b", i == 1);
+      if (on && m.TileGroup != 0) {
+        // group, flags, tiles across and down, this tile's place, its size
+        uint32_t across = 0, place = 0;
+        for (size_t t = 0; t < monitors_.size(); ++t) {
+          if (monitors_[t].TileGroup != m.TileGroup) continue;
+          ++across;
+          if (t < i) ++place;
+        }
+        sd_bus_message_append(reply, "{sv}", "tile", "(uuuuuuuu)", m.TileGroup, 1u, across, 1u, place, 0u,
+                              static_cast<uint32_t>(m.Width), static_cast<uint32_t>(m.Height));
+      }
       sd_bus_message_close_container(reply);
       sd_bus_message_close_container(reply);
     }
@@ -258,6 +269,7 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     sd_bus_message_open_container(reply, 'a', "((ssss)a(siiddada{sv})a{sv})");
     for (size_t i = 0; i <= monitors_.size(); ++i) {
       const bool on = i < monitors_.size();
+      if (on && IsFurtherTile(i)) continue;
       TStandInMonitor m = on ? monitors_[i] : TStandInMonitor{};
       if (!on) m.Connector = SwitchedOffConnector;
       const std::string mode = std::to_string(m.Width) + "x" + std::to_string(m.Height) + "@60.000";
@@ -276,6 +288,7 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     sd_bus_message_close_container(reply);
     sd_bus_message_open_container(reply, 'a', "(iiduba(ssss)a{sv})");
     for (size_t i = 0; i < monitors_.size(); ++i) {
+      if (IsFurtherTile(i)) continue;
       const TStandInMonitor& m = monitors_[i];
       sd_bus_message_append(reply, "(iiduba(ssss)a{sv})", m.X, m.Y, 1.0, 0u, i == 1, 1, m.Connector.c_str(),
                             m.Vendor.c_str(), m.Product.c_str(), m.Serial.c_str(), 0);
@@ -284,6 +297,8 @@ int MutterStandIn::Answer(const std::string& method, void* message, void* failur
     sd_bus_message_append(reply, "a{sv}", 1, "layout-mode", "u", 2u);
     const int sent = sd_bus_send(nullptr, reply, nullptr);
     sd_bus_message_unref(reply);
+    for (auto& [crtc, monitor] : replaceAfterState_) ReplaceMonitor(crtc, std::move(monitor));
+    replaceAfterState_.clear();
     return sent;
   }
   if (method == "GetCrtcGamma" || method == "SetCrtcGamma") {
@@ -389,6 +404,18 @@ void MutterStandIn::ReplaceMonitor(size_t crtc, TStandInMonitor monitor) {
   luts_[crtc] = Identity(monitor.GammaSize);
   monitors_[crtc] = std::move(monitor);
   ++serial_;
+}
+
+void MutterStandIn::ReplaceMonitorAfterNextState(size_t crtc, TStandInMonitor monitor) {
+  std::lock_guard lock(mutex_);
+  replaceAfterState_.emplace_back(crtc, std::move(monitor));
+}
+
+bool MutterStandIn::IsFurtherTile(size_t crtc) const {
+  const uint32_t group = monitors_[crtc].TileGroup;
+  for (size_t i = 0; i < crtc; ++i)
+    if (group != 0 && monitors_[i].TileGroup == group) return true;
+  return false;
 }
 
 void MutterStandIn::ApplyProfile(size_t crtc, const std::string& profileBytes) {

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/temp_folder.h"
@@ -27,6 +28,10 @@ struct TStandInMonitor {
   // A virtual monitor, which as in Mutter only GetCurrentState lists:
   // GetResources has no CRTC and no output for it. Its GammaSize is 0.
   bool Virtual = false;
+  // The tiles of one monitor (a 5K panel driven as two) share a group, 0 for
+  // none: GetResources gives each tile's output the `tile` property, and
+  // GetCurrentState lists the monitor once, under its first tile's connector.
+  uint32_t TileGroup = 0;
 };
 
 class MutterStandIn {
@@ -56,6 +61,9 @@ class MutterStandIn {
   // Another monitor takes the connector's place on its CRTC: a new
   // configuration, the CRTC's ramp the identity.
   void ReplaceMonitor(size_t crtc, TStandInMonitor monitor);
+  // The same, right after the next GetCurrentState has been answered: a
+  // monitor plugged in and another unplugged between a client's two calls.
+  void ReplaceMonitorAfterNextState(size_t crtc, TStandInMonitor monitor);
   // Mutter's part in keeping the calibration: the CRTC takes the 'vcgt' of
   // its monitor's new default profile (none: the identity), or takes it once
   // an open calibration session ends.
@@ -82,6 +90,8 @@ class MutterStandIn {
 
  private:
   void Serve();
+  // A later tile of a group, which GetCurrentState does not list.
+  bool IsFurtherTile(size_t crtc) const;
   void EndSession(size_t index, const char* how);
 
   TempFolder folder_;
@@ -99,4 +109,5 @@ class MutterStandIn {
   uint32_t serial_ = 1;
   unsigned sessionNumber_ = 0;
   bool warm_ = false;
+  std::vector<std::pair<size_t, TStandInMonitor>> replaceAfterState_;
 };

@@ -1,6 +1,7 @@
 // The "none" back-end against the tests' stand-in compositor, which announces
 // two outputs the way compositors do (wl_output version 4).
 #include "platform/wayland/none_displays.h"
+#include "platform/wayland/wlr_displays.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,28 @@ TEST(NoRampDisplays, AnOutputWithoutADescriptionIsNamedByItsConnector) {
   ASSERT_EQ(DisplayCount, 1);
   EXPECT_EQ(Displays[0].Name, "1: Virtual-0");
   ReleaseDisplays();
+}
+
+// Below wl_output version 4, and without xdg-output, an output has no name:
+// it goes by its Wayland global (the gamma manager is the first), as on the
+// wlroots back-end, whose loader knows it by that name too.
+TEST(NoRampDisplays, AnOutputWithoutANameGoesByItsGlobalAsOnTheWlrootsBackEnd) {
+  TPrivateWaylandSession session;
+  TStandInOutput unnamed{"DP-1", "", 0, 1920, 1080};
+  unnamed.OutputVersion = 3;
+  StandInCompositor compositor(session.Socket, {unnamed, {"HDMI-A-1", "Other", 1920, 1920, 1080}},
+                               TGammaControl::RefuseSecond);
+  TempFolder drm;
+  TNoRampDisplays none(drm.Path().string());
+  TWlrDisplays wlr(drm.Path().string());
+  for (TDisplaysPort* displays : std::initializer_list<TDisplaysPort*>{&none, &wlr}) {
+    SetDisplaysPort(*displays);
+    EnumerateDisplays();
+    ASSERT_EQ(DisplayCount, 2);
+    EXPECT_EQ(Displays[0].MonitorInfo.DeviceName, "WL-2");
+    EXPECT_EQ(Displays[1].MonitorInfo.DeviceName, "HDMI-A-1");
+    ReleaseDisplays();
+  }
 }
 
 }  // namespace

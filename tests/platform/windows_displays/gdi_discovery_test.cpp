@@ -72,6 +72,29 @@ TEST_F(GdiDiscovery, AnEdidInTheRegistryForTheModelNamesTheMonitor) {
   EXPECT_EQ(Displays[0].Edid, edid);
 }
 
+// Two instances of one model: the monitor's identity comes from its own
+// (the one naming its driver key), not from the first listed.
+TEST_F(GdiDiscovery, TheMonitorsOwnInstanceGivesItsIdentity) {
+  RegistryMonitorModel model(WineModel, RegistryMonitorModel::Shared);
+  const std::string deviceId = Displays[0].Device.DeviceID;
+  const std::string driver = deviceId.substr(std::string("MONITOR\\Default_Monitor\\").size());
+  TEdid other{}, own{};
+  PutModelAbc1234(other);
+  PutModelAbc1234(own);
+  PutTextDescriptor(other, 0, 0xFF, "111\n");
+  PutTextDescriptor(own, 0, 0xFF, "222\n");
+  const std::vector<uint8_t> otherBytes(other.begin(), other.end()), ownBytes(own.begin(), own.end());
+  model.AddInstance("0&first", &otherBytes);
+  model.AddInstance("9&own", &ownBytes);
+  model.SetDriver("9&own", driver);
+  ReleaseDisplays();
+  EnumerateDisplays();
+
+  ASSERT_EQ(DisplayCount, 1);
+  EXPECT_EQ(Displays[0].Identity, "ABC1234++222+");
+  EXPECT_EQ(Displays[0].Description, "111") << "the description keeps to the first instance";
+}
+
 TEST_F(GdiDiscovery, AFailedMonitorQueryShowsAnErrorBoxAndDiscoveryGoesOn) {
   bool goesOn = false;
   std::vector<std::string> texts;

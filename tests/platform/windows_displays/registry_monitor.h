@@ -58,6 +58,13 @@ class RegistryMonitorModel {
     RegCloseKey(key);
   }
 
+  // The instance's "Driver" value: the driver key its monitor's device ID ends with.
+  void SetDriver(const std::string& instance, const std::string& driver) {
+    EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, (key_ + "\\" + instance).c_str(), "Driver", REG_SZ,
+                              driver.c_str(), static_cast<DWORD>(driver.size() + 1)),
+              ERROR_SUCCESS);
+  }
+
   // An instance key with nothing under it.
   void AddBareInstance(const std::string& instance) {
     instances_.push_back(instance);
