@@ -7,6 +7,8 @@ namespace {
 constexpr char UninstallOption[] = "/uninstall";
 constexpr char DelayOption[] = "/delay";
 constexpr char NoLoadOption[] = "/noload";
+constexpr char TrayOption[] = "/tray";
+constexpr char NoTrayOption[] = "/notray";
 constexpr char WatchOption[] = "/watch";
 constexpr char StatusOption[] = "/status";
 constexpr int32_t LongestWatchSeconds = 86400;
@@ -68,5 +70,11 @@ TLoaderOptions ReadOptions(const char* first, const char* second) {
 }  // namespace
 
 TLoaderOptions ParseLoaderArguments(int argc, const char* const* argv) {
-  return ReadOptions(argc > 1 ? argv[1] : nullptr, argc > 2 ? argv[2] : nullptr);
+  TLoaderOptions options = ReadOptions(argc > 1 ? argv[1] : nullptr, argc > 2 ? argv[2] : nullptr);
+  // The last of them wins, as a later word on a command line usually does.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], TrayOption) == 0) options.Tray = TrayShown;
+    if (std::strcmp(argv[i], NoTrayOption) == 0) options.Tray = TrayHidden;
+  }
+  return options;
 }

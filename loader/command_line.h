@@ -3,7 +3,8 @@
 // launch at start, for a load mode that starts the loader and loads itself;
 // "/watch N" looks at the ramps every N seconds (0: not at all) instead of
 // what the settings say; "/status" prints the watch's state. Only the first two
-// arguments count, each compared whole, byte for byte.
+// arguments count, each compared whole, byte for byte; but "/tray" and "/notray", which show or
+// hide the notification-area icon for this run whatever the settings say, count anywhere.
 #pragma once
 
 #include <cstdint>
@@ -12,10 +13,13 @@
 
 constexpr int32_t DefaultDelayMs = 10000;
 
+enum TTrayChoice { TrayAsSettingsSay, TrayShown, TrayHidden };
+
 struct TLoaderOptions {
   bool Uninstall = false;
   int32_t DelayMs = DefaultDelayMs;
   bool LoadAtStart = true;
+  TTrayChoice Tray = TrayAsSettingsSay;
   int32_t WatchSeconds = -1;  // -1: as the settings say
   bool Status = false;
 };

@@ -3,8 +3,7 @@
 #include "loader/command_line.h"
 
 TLoaderOptions ParseLoaderCommandLine(const std::vector<std::string>& args) {
-  const char* argv[3] = {"", nullptr, nullptr};
-  int argc = 1;
-  for (size_t i = 0; i < args.size() && argc < 3; ++i) argv[argc++] = args[i].c_str();
-  return ParseLoaderArguments(argc, argv);
+  std::vector<const char*> argv = {""};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  return ParseLoaderArguments(static_cast<int>(argv.size()), argv.data());
 }

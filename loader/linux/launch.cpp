@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -24,7 +25,7 @@ size_t FolderLength(const char* path) {
   return last == nullptr ? 0 : static_cast<size_t>(last - path) + 1;
 }
 
-pid_t Spawn(char* const arguments[]) {
+pid_t Spawn(char* const arguments[], char* const environment[] = environ) {
   posix_spawnattr_t attributes;
   if (posix_spawnattr_init(&attributes) != 0) return -1;
   // The loader blocks the signals it reads through a descriptor; the
@@ -34,7 +35,7 @@ pid_t Spawn(char* const arguments[]) {
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t child;
-  const bool started = posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environ) == 0;
+  const bool started = posix_spawn(&child, TonemarkPath, nullptr, &attributes, arguments, environment) == 0;
   posix_spawnattr_destroy(&attributes);
   return started ? child : -1;
 }
@@ -71,6 +72,32 @@ pid_t LaunchReapply(const char* identity) {
   char reapplyOption[sizeof ReapplyOption];
   memcpy(reapplyOption, ReapplyOption, sizeof ReapplyOption);
   char* arguments[] = {TonemarkPath, loadOption, reapplyOption, const_cast<char*>(identity), nullptr};
+  return Spawn(arguments);
+}
+
+pid_t LaunchSafeLoadMode() {
+  // The loader's environment with TONEMARK_SAFE=1 in place of any value it had.
+  static char safe[] = "TONEMARK_SAFE=1";
+  constexpr size_t NameLength = sizeof "TONEMARK_SAFE=" - 1;
+  size_t count = 0;
+  while (environ[count] != nullptr) ++count;
+  char** environment = static_cast<char**>(malloc((count + 2) * sizeof(char*)));
+  if (environment == nullptr) return -1;
+  size_t kept = 0;
+  for (size_t i = 0; i < count; ++i)
+    if (strncmp(environ[i], safe, NameLength) != 0) environment[kept++] = environ[i];
+  environment[kept++] = safe;
+  environment[kept] = nullptr;
+  char loadOption[sizeof LoadOption];
+  memcpy(loadOption, LoadOption, sizeof LoadOption);
+  char* arguments[] = {TonemarkPath, loadOption, nullptr};
+  const pid_t child = Spawn(arguments, environment);
+  free(environment);
+  return child;
+}
+
+pid_t LaunchCalibration() {
+  char* arguments[] = {TonemarkPath, nullptr};
   return Spawn(arguments);
 }
 

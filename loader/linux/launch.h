@@ -18,6 +18,13 @@ pid_t LaunchLoadMode();
 // curve at once. Returns the child's pid, -1 when it could not be started.
 pid_t LaunchReapply(const char* identity);
 
+// Starts "<own folder>tonemark /load" with TONEMARK_SAFE=1 in its
+// environment: the linear ramp on every display, whatever the curve files say.
+pid_t LaunchSafeLoadMode();
+
+// Starts "<own folder>tonemark": the calibration window.
+pid_t LaunchCalibration();
+
 // From now on no child ever stays a zombie, without the loader having to
 // hear of its end.
 void ReapChildrenAutomatically();

@@ -14,12 +14,13 @@ void AdoptLoadRun(TLoadRuns& runs, pid_t child) {
   runs.Running = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
 }
 
-void RequestLoadRun(TLoadRuns& runs) {
+void RequestLoadRun(TLoadRuns& runs, bool safe) {
   if (runs.Running >= 0) {
     runs.Queued = true;
+    runs.QueuedSafe = safe;
     return;
   }
-  AdoptLoadRun(runs, LaunchLoadMode());
+  AdoptLoadRun(runs, safe ? LaunchSafeLoadMode() : LaunchLoadMode());
 }
 
 void AddLoadRunsToPoll(const TLoadRuns& runs, pollfd& slot) {
@@ -34,7 +35,7 @@ bool ProcessLoadRuns(TLoadRuns& runs, const pollfd& slot) {
   runs.Running = -1;
   if (!runs.Queued) return false;
   runs.Queued = false;
-  RequestLoadRun(runs);
+  RequestLoadRun(runs, runs.QueuedSafe);
   return true;
 }
 

@@ -11,13 +11,15 @@
 struct TLoadRuns {
   int Running = -1;  // a pidfd of the run going on, -1 when none is
   bool Queued = false;
+  bool QueuedSafe = false;  // the queued run loads the linear ramp (TONEMARK_SAFE=1)
 };
 
 // Takes over a run started before the loop (the launch at start), if any.
 void AdoptLoadRun(TLoadRuns& runs, pid_t child);
 
-// Starts a run now, or queues one when a run is going on.
-void RequestLoadRun(TLoadRuns& runs);
+// Starts a run now, or queues one when a run is going on; the last request
+// says whether the queued run is a safe one (the linear ramp everywhere).
+void RequestLoadRun(TLoadRuns& runs, bool safe = false);
 
 void AddLoadRunsToPoll(const TLoadRuns& runs, pollfd& slot);
 

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "loader/linux/clock.h"
@@ -16,9 +17,13 @@
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/load_runs.h"
+#include "loader/linux/pause.h"
 #include "loader/linux/ramp_watch.h"
 #include "loader/linux/system_bus_watch.h"
 #include "loader/linux/trim_working_set.h"
+#include "loader/linux/tray.h"
+#include "loader/tray_menu.h"
+#include "loader/tray_settings.h"
 
 namespace {
 
@@ -43,7 +48,10 @@ enum TPollSlot {
   CompositorSlot,
   ControlSlot,
   GammaSlot = ControlSlot + 1 + MostWaitingRequests,
-  SlotCount = GammaSlot + 1 + MostGammaClients
+  // Last, and polled only while the icon is shown: poll() refuses more
+  // entries than the process may have descriptors.
+  TraySlot = GammaSlot + 1 + MostGammaClients,
+  SlotCount
 };
 
 sigset_t EndSignals() {
@@ -87,6 +95,7 @@ void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& he
     heldBack = THeldBackRun();
     return;
   }
+  if (CalibrationPaused()) return;  // a pause holds every run back
   if (EditingSessionOpen()) {
     HoldBack(heldBack, now);
     return;
@@ -94,6 +103,20 @@ void LaunchAndTrim(TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& he
   heldBack = THeldBackRun();
   RequestLoadRun(runs);
   TrimWorkingSet();
+}
+
+// What the icon's menu asked for; false for Quit.
+bool ObeyTray(uint32_t chosen, TLoadRuns& runs, const TGammaHolder& holder, THeldBackRun& heldBack, uint64_t now) {
+  const auto asked = [chosen](TTrayCommand command) { return (chosen & (1u << command)) != 0; };
+  if (asked(TrayTurnOn)) EndPause();
+  if (asked(TrayReapply) || asked(TrayTurnOn)) LaunchAndTrim(runs, holder, heldBack, now);
+  if (asked(TrayPauseHour) || asked(TrayPauseUntilOn)) {
+    StartPause(asked(TrayPauseUntilOn) ? PausedForever : time(nullptr) + PauseHourSeconds);
+    RequestLoadRun(runs, true);
+  }
+  if (asked(TrayCalibrate)) LaunchCalibration();
+  if (chosen != 0) TrimWorkingSet();
+  return !asked(TrayQuit);
 }
 
 }  // namespace
@@ -131,6 +154,7 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
   THeldBackRun heldBack;
   if (firstRunHeldBack) HoldBack(heldBack, MonotonicMs());
   OpenRampWatch(display);
+  OpenTray();
   TrimWorkingSet();  // connecting ran much code that the wait does not need
 
   uint64_t settleAt = NoDeadline;
@@ -148,7 +172,9 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     WaitNoLaterThan(settleAt, now, timeoutMs);
     WaitNoLaterThan(heldBack.CheckAt, now, timeoutMs);
     AddRampWatchToPoll(timeoutMs, now);
-    if (poll(slots, SlotCount, timeoutMs) < 0) {
+    AddTrayToPoll(slots[TraySlot], timeoutMs, now);
+    WaitNoLaterThan(PauseEndsAt(now), now, timeoutMs);
+    if (poll(slots, TrayIsOpen() ? SlotCount : TraySlot, timeoutMs) < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -183,9 +209,16 @@ void LoaderMain(int32_t delayMs, pid_t firstRun, bool takeNow, bool firstRunHeld
     }
     if (heldBack.CheckAt <= now) LaunchAndTrim(runs, holder, heldBack, now);
     if (ProcessLoadRuns(runs, slots[RunSlot])) TrimWorkingSet();
-    if (ProcessRampWatch(now, runs.Running >= 0, display) > 0) settleAt = now + SettleDelayMs;
+    if (ProcessRampWatch(now, runs.Running >= 0 || CalibrationPaused(), display) > 0) settleAt = now + SettleDelayMs;
+    if (PausedUntil() != 0 && PauseEndsAt(now) <= now) {
+      EndPause();
+      LaunchAndTrim(runs, holder, heldBack, now);
+    }
+    if (!ObeyTray(ProcessTray(slots[TraySlot], now), runs, holder, heldBack, now)) break;
+    UpdateTray(CurrentWatchStatus(), PausedUntil());
   }
 
+  CloseTray();
   CloseRampWatch();
   ReleaseInstance(instance);
   if (closeConnection >= 0) close(closeConnection);  // tells "/uninstall" the lock is free

@@ -9,9 +9,11 @@
 #include "loader/linux/instance.h"
 #include "loader/linux/launch.h"
 #include "loader/linux/loader_main.h"
+#include "loader/linux/pause.h"
 #include "loader/linux/ramp_watch.h"
 #include "loader/linux/status_file.h"
 #include "loader/linux/trim_working_set.h"
+#include "loader/linux/tray.h"
 
 int main(int argc, char** argv) {
   TLoaderOptions options = ParseLoaderArguments(argc, argv);
@@ -21,12 +23,16 @@ int main(int argc, char** argv) {
   }
   if (options.Status) return PrintWatchStatus();
   ChooseWatchSeconds(options.WatchSeconds);
+  ChooseTray(options.Tray);
+  ReadPause();
   FindTonemark(argc > 0 ? argv[0] : nullptr);
   PrepareSignals();
   // Every start launches once, before the single-instance test, unless a
   // calibration session is open: the loader then launches when it ends.
   const bool heldBack = options.LoadAtStart && EditingSessionOpen();
-  const pid_t firstRun = options.LoadAtStart && !heldBack ? LaunchLoadMode() : -1;
+  // While the calibration is paused, the launch at start keeps the linear ramp.
+  const pid_t firstRun =
+      options.LoadAtStart && !heldBack ? (CalibrationPaused() ? LaunchSafeLoadMode() : LaunchLoadMode()) : -1;
   TrimWorkingSet();
   LoaderMain(options.DelayMs, firstRun, options.LoadAtStart, heldBack);
   return 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "loader/windows/launch_command.h"
+#include "tonemark_version.h"
 
 std::string OwnProgramPath() {
   // Paths may be longer than MAX_PATH; grow until the name fits.
@@ -17,8 +18,11 @@ std::string OwnProgramPath() {
   }
 }
 
-HANDLE LaunchLoadMode() {
-  std::string commandLine = LoadModeCommandLine(FolderOfPath(OwnProgramPath()));
+namespace {
+
+constexpr const char* SafeVariable = "TONEMARK_SAFE";
+
+HANDLE Launch(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -29,6 +33,26 @@ HANDLE LaunchLoadMode() {
   }
   CloseHandle(process.hThread);
   return process.hProcess;
+}
+
+}  // namespace
+
+HANDLE LaunchLoadMode() { return Launch(LoadModeCommandLine(FolderOfPath(OwnProgramPath()))); }
+
+HANDLE LaunchSafeLoadMode() {
+  // The child takes the loader's environment; the variable is there only
+  // while it is created (one thread creates processes).
+  char before[8] = {};
+  const bool had = GetEnvironmentVariableA(SafeVariable, before, sizeof before) > 0;
+  SetEnvironmentVariableA(SafeVariable, "1");
+  HANDLE process = LaunchLoadMode();
+  SetEnvironmentVariableA(SafeVariable, had ? before : nullptr);
+  return process;
+}
+
+void LaunchCalibration() {
+  HANDLE process = Launch("\"" + FolderOfPath(OwnProgramPath()) + TONEMARK_PROGRAM "\"");
+  if (process != nullptr) CloseHandle(process);
 }
 
 void TrimWorkingSet() {

@@ -12,5 +12,12 @@ std::string OwnProgramPath();
 // process handle, nullptr when it could not be started (which is not reported).
 HANDLE LaunchLoadMode();
 
+// The same with TONEMARK_SAFE=1 in its environment: the linear ramp on every
+// display, whatever the curve files say.
+HANDLE LaunchSafeLoadMode();
+
+// Starts "<own folder>Tonemark.exe": the calibration window.
+void LaunchCalibration();
+
 // Asks the system to take as many pages as it can out of the working set.
 void TrimWorkingSet();

@@ -1,18 +1,22 @@
 #include "loader/windows/load_runs.h"
 
 #include "loader/windows/launch.h"
+#include "loader/windows/pause.h"
 
 namespace {
 HANDLE Running = nullptr;
 bool Queued = false;
+bool QueuedSafe = false;
 }  // namespace
 
-void RequestLoadRun() {
+void RequestLoadRun(bool safe) {
+  if (!safe && CalibrationPaused()) return;  // a pause holds every other run back
   if (Running != nullptr) {
     Queued = true;
+    QueuedSafe = safe;
     return;
   }
-  Running = LaunchLoadMode();
+  Running = safe ? LaunchSafeLoadMode() : LaunchLoadMode();
   TrimWorkingSet();
 }
 
@@ -23,5 +27,5 @@ void LoadRunEnded() {
   Running = nullptr;
   if (!Queued) return;
   Queued = false;
-  RequestLoadRun();
+  RequestLoadRun(QueuedSafe);
 }

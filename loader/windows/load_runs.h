@@ -8,8 +8,10 @@
 
 #include <windows.h>
 
-// Starts a run now, or queues one when a run is going on.
-void RequestLoadRun();
+// Starts a run now, or queues one when a run is going on. A safe run loads
+// the linear ramp (TONEMARK_SAFE=1); while the calibration is paused only
+// safe runs start.
+void RequestLoadRun(bool safe = false);
 
 // The process of the run going on, for the message loop to wait on; nullptr
 // when none is.

@@ -5,6 +5,8 @@
 #include "loader/windows/launch.h"
 #include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
+#include "loader/windows/pause.h"
+#include "loader/windows/tray_icon.h"
 #include "loader/windows/ramp_watch.h"
 
 namespace {
@@ -33,6 +35,7 @@ using RegisterPowerSettingNotificationProc = HANDLE(WINAPI*)(HANDLE, LPCGUID, DW
 }  // namespace
 
 LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HandleTrayMessage(window, message, wParam, lParam)) return 0;
   switch (message) {
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMECRITICAL) RequestLoadRun();
@@ -44,7 +47,10 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (SessionCameBack(wParam)) SetTimer(window, SettleTimer, SettleDelayMs, nullptr);
       break;
     case WM_TIMER:
-      if (HandleWatchTimer(window, wParam)) break;
+      if (wParam == PauseTimer) HandlePauseTimer(window);
+      // A pause holds the watch back; the icon's tooltip follows both.
+      if (wParam != WatchTimer || !CalibrationPaused()) HandleWatchTimer(window, wParam);
+      UpdateTrayIcon(window);
       if (wParam == SettleTimer) {
         KillTimer(window, SettleTimer);
         RequestLoadRun();
@@ -60,6 +66,7 @@ LRESULT CALLBACK LoaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
       KillTimer(window, SettleTimer);
       StopRampWatch(window);
+      RemoveTrayIcon(window);
       WTSUnRegisterSessionNotification(window);
       break;
   }

@@ -10,6 +10,8 @@
 #include "loader/windows/load_runs.h"
 #include "loader/windows/load_timer.h"
 #include "loader/windows/loader_window.h"
+#include "loader/windows/pause.h"
+#include "loader/windows/tray_icon.h"
 #include "loader/windows/ramp_watch.h"
 
 namespace {
@@ -45,6 +47,8 @@ void LoaderMain(HINSTANCE instance, int32_t loadDelayMs, int32_t watchSeconds) {
   RegisterPowerNotification(window);
   RegisterSessionNotification(window);
   StartRampWatch(window, watchSeconds);
+  OpenTrayIcon(window);
+  WatchPauseEnd(window);
   // A delay the multimedia timer refuses leaves only the launches on events.
   StartLoadTimer(loadDelayMs, window);
   RunMessageLoop();
@@ -62,8 +66,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.Status) return PrintWatchStatus();
-  // Every start launches once, before the single-instance test.
-  RequestLoadRun();
+  ChooseTray(options.Tray);
+  ReadPause();
+  // Every start launches once, before the single-instance test; while the
+  // calibration is paused, that run keeps the linear ramp.
+  RequestLoadRun(CalibrationPaused());
   LoaderMain(GetModuleHandleA(nullptr), options.DelayMs, options.WatchSeconds);
   return 0;
 }

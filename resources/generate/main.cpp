@@ -4,6 +4,7 @@
 //   tonemark-artwork hero  OUT.png
 //   tonemark-artwork photo OUT.jpg
 //   tonemark-artwork icons HERO.png FOLDER SIZE...   (FOLDER/SIZE.png, with alpha)
+//   tonemark-artwork tray-icons HERO.png OUT.h SIZE...  (Tonewatch's icon as a header)
 //   tonemark-artwork check-hero FILE.png | check-photo FILE.jpg   (checks only)
 #include <cstdlib>
 #include <iostream>
@@ -16,6 +17,7 @@
 #include "resources/generate/image_files.h"
 #include "resources/generate/reference_photo.h"
 #include "resources/generate/self_check.h"
+#include "resources/generate/tray_icon_header.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ TPixels Pixels(const TPicture& picture, uint32_t seed) {
 
 int Usage() {
   std::cerr << "usage: tonemark-artwork hero OUT.png | photo OUT.jpg | "
-               "icons HERO.png FOLDER SIZE... | check-hero FILE.png | check-photo FILE.jpg\n";
+               "icons HERO.png FOLDER SIZE... | tray-icons HERO.png OUT.h SIZE... | check-hero FILE.png | check-photo FILE.jpg\n";
   return 2;
 }
 
@@ -57,6 +59,13 @@ int main(int argc, char** argv) {
         if (size <= 0 || size > HeroSize) return Usage();
         WritePng(args[2] + "/" + std::to_string(size) + ".png", MakeIcon(hero, size));
       }
+    } else if (args[0] == "tray-icons" && args.size() >= 4) {
+      std::vector<int> sizes;
+      for (size_t i = 3; i < args.size(); ++i) {
+        sizes.push_back(std::atoi(args[i].c_str()));
+        if (sizes.back() <= 0 || sizes.back() > HeroSize) return Usage();
+      }
+      WriteTrayIconHeader(args[1], args[2], sizes);
     } else {
       return Usage();
     }

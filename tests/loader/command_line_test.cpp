@@ -76,6 +76,18 @@ TEST(LoaderCommandLine, NoLoadLeavesOutTheLaunchAtStart) {
   EXPECT_TRUE(Parse({"/delay", "/noload"}).LoadAtStart);
 }
 
+TEST(LoaderCommandLine, TrayAndNoTrayCountAnywhereAndTheLastWins) {
+  EXPECT_EQ(Parse({}).Tray, TrayAsSettingsSay);
+  EXPECT_EQ(Parse({"/tray"}).Tray, TrayShown);
+  EXPECT_EQ(Parse({"/notray"}).Tray, TrayHidden);
+  TLoaderOptions delayed = Parse({"/delay", "5", "/tray"});
+  EXPECT_EQ(delayed.Tray, TrayShown);
+  EXPECT_EQ(delayed.DelayMs, 5000);
+  EXPECT_EQ(Parse({"/tray", "/notray"}).Tray, TrayHidden);
+  EXPECT_EQ(Parse({"/Tray"}).Tray, TrayAsSettingsSay);
+  EXPECT_EQ(Parse({"/tray "}).Tray, TrayAsSettingsSay);
+}
+
 }  // namespace
 
 namespace {

@@ -72,6 +72,8 @@ click OkButton' >/dev/null
 data=$drive/ProgramData/Orvana/Tonemark
 [[ -f "$data/Tonemark1.lut" ]] || fail "the curve is not in the all-users data folder"
 [[ ! -e "$installed/Tonemark1.lut" ]] || fail "the curve was stored beside the program"
+# The icon's check box is on by default, and OK's settings keep its section.
+tr -d '\r' <"$data/Tonemark.settings" | grep -qx 'Tray=1' || fail "no Tray=1 in the settings: $(cat "$data/Tonemark.settings")"
 startup_link=$(find "$drive/users" -ipath '*/startup/tonewatch.lnk')
 [[ -n "$startup_link" ]] || fail "no start-up shortcut for the loader"
 

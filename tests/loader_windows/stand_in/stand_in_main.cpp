@@ -1,5 +1,6 @@
 // A stand-in for Tonemark.exe beside the loader under test: each start appends
-// "<tick count> <command line>" to starts.txt in the stand-in's own folder.
+// "<tick count> <command line>" to starts.txt in the stand-in's own folder,
+// followed by " [TONEMARK_SAFE=1]" when its environment holds that.
 // When hold-ms.txt is there too, it then runs that many milliseconds, as a
 // load stepping its ramps, and appends "<tick count> end" to ends.txt.
 #include <windows.h>
@@ -30,7 +31,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
   const std::string program(path, length);
   const std::string folder = program.substr(0, program.find_last_of("\\/") + 1);
-  if (!Append(folder + "starts.txt", std::to_string(GetTickCount64()) + " " + GetCommandLineA() + "\r\n")) return 1;
+  char safe[8] = {};
+  const bool isSafe = GetEnvironmentVariableA("TONEMARK_SAFE", safe, sizeof safe) > 0 && std::string(safe) == "1";
+  if (!Append(folder + "starts.txt", std::to_string(GetTickCount64()) + " " + GetCommandLineA() +
+                                         (isSafe ? " [TONEMARK_SAFE=1]" : "") + "\r\n"))
+    return 1;
   HANDLE hold = CreateFileA((folder + "hold-ms.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (hold == INVALID_HANDLE_VALUE) return 0;
