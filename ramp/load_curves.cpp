@@ -20,17 +20,6 @@ constexpr int SnapHalfGap = 256;
 constexpr int32_t PassPauseMs = 10;
 constexpr int32_t UnreadableRampPauseMs = 50;
 constexpr int MaxPasses = 65536;
-// A card holds each entry at its own precision (8, 10 or 12 bits) and gives
-// it back rounded to that; 8 bits, the coarsest, move an entry by less than this.
-constexpr int ReadBackPrecision = 256;
-
-// A ramp the card replaced, or left as it was, is further from the loaded one.
-bool HeldAsLoaded(const TGammaRamp& held, const TGammaRamp& loaded) {
-  for (size_t i = 0; i < held.size(); ++i)
-    if (std::abs(int{held[i]} - int{loaded[i]}) >= ReadBackPrecision) return false;
-  return true;
-}
-
 // True when the present ramp still moved in this pass.
 bool StepRamp(TGammaRamp& present, const TGammaRamp& target) {
   int changed = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 std::vector<uint16_t> ResampleChannel(const std::vector<uint16_t>& source, int size) {
   std::vector<uint16_t> result(size > 0 ? size : 0);
@@ -49,4 +50,12 @@ TGammaRamp RampFromCardEntries(const std::vector<uint16_t>& entries, int size) {
 TGammaRamp ReadBackOf(const TGammaRamp& ramp, int size) {
   if (size == LevelCount || size <= 0) return ramp;
   return RampFromCardEntries(RampToCardEntries(ramp, size), size);
+}
+
+bool HeldAsLoaded(const TGammaRamp& held, const TGammaRamp& loaded) {
+  // 8 bits, the coarsest precision, move an entry by less than this.
+  constexpr int ReadBackPrecision = 256;
+  for (size_t i = 0; i < held.size(); ++i)
+    if (std::abs(int{held[i]} - int{loaded[i]}) >= ReadBackPrecision) return false;
+  return true;
 }

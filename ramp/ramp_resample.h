@@ -21,3 +21,7 @@ TGammaRamp RampFromCardEntries(const std::vector<uint16_t>& entries, int size);
 // the ramp itself at 256 entries, else its round trip through the card's size,
 // which differs from it by the error of resampling twice.
 TGammaRamp ReadBackOf(const TGammaRamp& ramp, int size);
+// True when a ramp read back is the one loaded, as a card keeps it at its own
+// precision (8, 10 or 12 bits); a ramp the card replaced, or left as it was,
+// is further from it.
+bool HeldAsLoaded(const TGammaRamp& held, const TGammaRamp& loaded);
