@@ -22,7 +22,13 @@ cp "$program" "$root/app/tonemark"
 cp "$loader" "$root/app/tonewatch"
 cp "$pointer" "$here/../e2e/curve_files.sh" "$here/../real/mutter_session_bus.conf" "$here/waybar_tray_inside.sh" "$root/"
 chmod -R a+rX "$root"
+# The unprivileged user cannot reach a checkout that only root can enter: its
+# screenshots wait in the run's own folder and are copied out afterwards.
 shots=${TONEMARK_SCREENSHOTS:-}
-[[ -z $shots ]] || { mkdir -p "$shots"; chmod 777 "$shots"; }
+staged=""
+[[ -z $shots ]] || { staged="$root/shots"; mkdir "$staged"; chmod 777 "$staged"; }
 
-SWAY_OUTPUT_MODE=1280x720 "$here/../wayland/with_sway.sh" bash "$root/waybar_tray_inside.sh" "$root" "$shots"
+status=0
+SWAY_OUTPUT_MODE=1280x720 "$here/../wayland/with_sway.sh" bash "$root/waybar_tray_inside.sh" "$root" "$staged" || status=$?
+[[ -z $shots ]] || { mkdir -p "$shots"; cp -r "$staged/." "$shots/"; }
+exit "$status"
