@@ -59,10 +59,10 @@ struct TFigures {
 };
 
 void Usage() {
-  std::cerr << "usage: observer_bench --display SPEC [--target srgb|gamma2.2|bt1886] [--observer ideal|typical]\n"
+  std::cerr << "usage: observer_bench --display MODEL [--target srgb|gamma2.2|bt1886] [--observer ideal|typical]\n"
                "                      [--seed N] [--runs N] [--json] [--script FILE]\n                      [--levels]\n"
                "       observer_bench --table [--runs N] [--json] [--graph FILE.png] [--part K/N]\n"
-               "SPEC is a comma list of key=value:\n"
+               "MODEL is a comma list of key=value:\n"
             << DisplayModelKeys();
 }
 
@@ -176,10 +176,10 @@ int RunTable(const TOptions& options) {
               << options.Runs << " | typical actions |\n|---|---|---|---|---|---|---|\n";
   for (int index = 0; index < int(std::size(TableDisplays)); ++index) {
     if (index % options.Parts != options.Part) continue;
-    const char* spec = TableDisplays[index];
+    const char* modelText = TableDisplays[index];
     TDisplayModel model;
     std::string error;
-    ParseDisplayModel(spec, model, error);
+    ParseDisplayModel(modelText, model, error);
     for (TTarget target : Targets) {
       const TFigures ideal = Measure(model, target, TObserverKind::Ideal, options.Seed, 1, "");
       const TFigures typical = Measure(model, target, TObserverKind::Typical, options.Seed, options.Runs, "");

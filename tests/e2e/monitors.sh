@@ -39,12 +39,12 @@ write_edid() {
 
 # displays NAME[:CONNECTOR] ...: displays.ini listing those monitors in that order.
 displays() {
-  local n=0 spec
-  for spec in "$@"; do
+  local n=0 monitor
+  for monitor in "$@"; do
     n=$((n + 1))
-    local name=${spec%%:*}
+    local name=${monitor%%:*}
     printf '[Monitor%d]\nEdid=%s.edid\nDeviceName=%s\nDeviceID=MONITOR\\TMK%04X\\%s\n' \
-      $n "$name" "${spec#*:}" "${product[$name]}" "${spec#*:}"
+      $n "$name" "${monitor#*:}" "${product[$name]}" "${monitor#*:}"
   done >"$sim/displays.ini"
 }
 
