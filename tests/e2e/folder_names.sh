@@ -32,5 +32,5 @@ for name in "Données €ŒŠ" "Привет 数据"; do
   TONEMARK_SIM=$(sim_path) $runner "$exe" /load >"$case_dir/out" 2>"$case_dir/err" ||
     fail "$name: /load ended with code $? ($(cat "$case_dir/err"))"
   [[ -f "$sim/ramp1.txt" ]] || fail "$name: load mode loaded nothing"
-  expect_eq "$(ls "$app")" "$(printf 'Tonemark.exe\nTonemark.languages\nTonemark.settings\nTonemark1.lut')" "$name: files"
+  expect_eq "$(ls "$app")" "$(printf 'Tonemark.exe\nTonemark.languages\nTonemark.monitors\nTonemark.settings\nTonemark.shown\nTonemark1.lut')" "$name: files"
 done

@@ -9,8 +9,12 @@ set -euo pipefail
 source "$(dirname "$0")/curve_files.sh"
 program=$1 wine_run=$2
 
+# A Wine server left by an earlier test keeps its desktop on that test's X
+# display, which is gone: start afresh on this one.
+export WINEPREFIX=${TONEMARK_WINEPREFIX:-$(cd "$(dirname "$wine_run")/.." && pwd)/build-windows/wineprefix}
+wineserver -k 2>/dev/null || true
 root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$root"' EXIT
 export HOME=$root/home
 mkdir -p "$HOME" "$root/app"
 # A portable copy: its curve files live beside it.
