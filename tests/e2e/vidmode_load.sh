@@ -10,9 +10,10 @@ source "$(dirname "$0")/curve_files.sh"
 program=$1 wine_run=$2
 
 # A Wine server left by an earlier test keeps its desktop on that test's X
-# display, which is gone: start afresh on this one.
+# display, which is gone: end it, wait until it has gone, and start afresh here.
 export WINEPREFIX=${TONEMARK_WINEPREFIX:-$(cd "$(dirname "$wine_run")/.." && pwd)/build-windows/wineprefix}
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 root=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$root"' EXIT
 export HOME=$root/home

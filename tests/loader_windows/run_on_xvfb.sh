@@ -28,8 +28,9 @@ done
 export DISPLAY=:$(head -n1 "$display_file")
 
 # A Wine server started earlier without this display would keep its desktop on
-# no display at all; start afresh.
+# no display at all: end it, and wait until it has gone before starting afresh.
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 
 args=()
 for arg in "${@:2}"; do
