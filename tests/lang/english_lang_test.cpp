@@ -81,7 +81,10 @@ const std::vector<std::string> WordedKeys = {
     "MGammaControlRefused", "MGammaControlTaken", "MOutputGone", "MLoaderUnreachable", "MWindowAdjustsOutput",
     "MHyprlandLoadsProfile", "MHyprlandRefusesControl", "MKWinTakesNoProfile", "MKWinDidNotApply",
     "MKWinDidNotAnswer", "MKWinDidNotKeep", "MNoKdeOutputManagement", "MGnomeNoRamp", "MGnomeGone", "MNoColord",
-    "MNoRampInterface", "MNoProfileMaker"};
+    "MNoRampInterface", "MNoProfileMaker",
+    // the Wayland back-ends' discovery
+    "MNoAnswer", "MNoWaylandLibrary", "MNoCompositor", "MCompositorConnectionBroke", "MSessionBusUnreachable",
+    "MGnomeNoDescription", "MGnomeRefusesCalibration"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();
