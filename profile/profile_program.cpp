@@ -7,11 +7,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "lang/multilang.h"
 #include "profile/display_profile.h"
 #include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
 #include "ramp/display_discovery.h"
+#include "ramp/displays_port.h"
 #include "ramp/file_error.h"
 #include "shell/command_line.h"
 #include "shell/data_folders.h"
@@ -166,7 +168,14 @@ int ProfileProgram(const std::vector<std::string>& args, TProfileInstaller& inst
   CommandLineArgs = args;
   int exitCode = ExitFailed;
   try {
-    if (parsed.Display > 0) EnumerateDisplays();
+    if (parsed.Display > 0) {
+      EnumerateDisplays();
+      // What kept discovery from the monitors is worded from the language
+      // files; this program speaks English.
+      LoadLanguage("English", LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+      const std::string notDiscovered = DisplaysPort().DiscoveryProblem();
+      if (!notDiscovered.empty()) err << "tonemark-profile: " << notDiscovered << "\n";
+    }
     exitCode = Run(parsed, installer, out);
   } catch (const TStop& stop) {
     err << "tonemark-profile: " << stop.what() << "\n";

@@ -23,8 +23,13 @@ class TDisplaysPort {
   // until it asks to stop by returning false.
   virtual void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) = 0;
   // True when the last EnumMonitors could not ask the system for its
-  // monitors at all (it has shown why), rather than finding none.
+  // monitors at all (it has shown why, or DiscoveryProblem says it), rather
+  // than finding none.
   virtual bool MonitorsUnknown() { return false; }
+  // What kept the last EnumMonitors from the system's monitors, in the
+  // language loaded since; empty when nothing did. Discovery runs before the
+  // language is loaded, so a port that words its problems waits for it.
+  virtual std::string DiscoveryProblem() { return ""; }
   // False when the system cannot describe the monitor; LastErrorMessage()
   // then gives the system's text for it.
   virtual bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) = 0;

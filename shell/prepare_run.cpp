@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "lang/multilang.h"
+#include "ramp/displays_port.h"
+#include "ramp/messages_port.h"
 #include "shell/calibration_keeper.h"
 #include "shell/command_line.h"
 #include "shell/data_folders.h"
@@ -22,6 +24,8 @@ bool PrepareRun() {
   // English is always the base under the chosen language.
   LoadLanguage("English", LanguagesFolderName, ProductSubFolder, ProductSubFolder);
   LoadLanguage(CurrentLanguage, LanguagesFolderName, ProductSubFolder, ProductSubFolder);
+  const std::string notDiscovered = DisplaysPort().DiscoveryProblem();
+  if (!notDiscovered.empty()) MessagesPort().ShowMessage(ErrorCaption, notDiscovered);
 
   switch (RunModeOf(CommandLineArgs)) {
     case TRunMode::Uninstall: {

@@ -66,7 +66,7 @@ std::string TColordDevices::FindDevice(const std::string& connector, std::string
   TSdBusCall call(*sd_);
   const int result = sd_->CallMethod(bus_, Service, ManagerPath, ManagerInterface, "FindDeviceByProperty",
                                      &call.Error, &call.Reply, "ss", OutputProperty, connector.c_str());
-  if (result < 0) return "colord knows no device for " + connector + ": " + ErrorText(call, result);
+  if (result < 0) return Worded("MColordKnowsNoDevice", {{"%s", connector}, {"%r", ErrorText(call, result)}});
   device = ReadPath(*sd_, call);
   return "";
 }
@@ -76,7 +76,7 @@ std::string TColordDevices::DeviceProfiles(const std::string& device, std::vecto
   const int result =
       sd_->GetProperty(bus_, Service, device.c_str(), DeviceInterface, "Profiles", &call.Error, &call.Reply, "ao");
   if (result < 0 || sd_->EnterContainer(call.Reply, 'a', "o") < 0)
-    return "colord does not list the device's profiles: " + ErrorText(call, result);
+    return Worded("MColordListsNoProfiles", {{"%r", ErrorText(call, result)}});
   const char* path = nullptr;
   while (sd_->Read(call.Reply, "o", &path) > 0) profiles.emplace_back(path);
   return "";
@@ -106,11 +106,12 @@ std::string TColordDevices::RegisterProfile(const std::string& path, const std::
     profile = ReadPath(*sd_, call);
     return "";
   }
-  if (!NameEndsWith(call, ".AlreadyExists")) return "colord did not take the profile: " + ErrorText(call, result);
+  if (!NameEndsWith(call, ".AlreadyExists"))
+    return Worded("MColordDidNotTakeProfile", {{"%r", ErrorText(call, result)}});
   TSdBusCall found(*sd_);
   const int again = sd_->CallMethod(bus_, Service, ManagerPath, ManagerInterface, "FindProfileById", &found.Error,
                                     &found.Reply, "s", id.c_str());
-  if (again < 0) return "colord did not find the profile: " + ErrorText(found, again);
+  if (again < 0) return Worded("MColordDidNotFindProfile", {{"%r", ErrorText(found, again)}});
   profile = ReadPath(*sd_, found);
   return "";
 }
@@ -123,7 +124,7 @@ std::string TColordDevices::RemoveOwnProfilesBut(const std::string& device, cons
     TSdBusCall call(*sd_);
     const int result = sd_->CallMethod(bus_, Service, device.c_str(), DeviceInterface, "RemoveProfile", &call.Error,
                                        &call.Reply, "o", profile.c_str());
-    if (result < 0) problem = "colord did not take a profile off the device: " + ErrorText(call, result);
+    if (result < 0) problem = Worded("MColordDidNotRemoveProfile", {{"%r", ErrorText(call, result)}});
   }
   return problem;
 }
@@ -138,11 +139,12 @@ std::string TColordDevices::MakeDefault(const std::string& connector, const std:
   int result = sd_->CallMethod(bus_, Service, device.c_str(), DeviceInterface, "AddProfile", &added.Error,
                                &added.Reply, "so", "hard", profile.c_str());
   if (result < 0 && !NameEndsWith(added, "AlreadyExists") && !NameEndsWith(added, "ProfileAlreadyAdded"))
-    return "colord did not add the profile to " + connector + "'s device: " + ErrorText(added, result);
+    return Worded("MColordDidNotAddProfile", {{"%s", connector}, {"%r", ErrorText(added, result)}});
   TSdBusCall made(*sd_);
   result = sd_->CallMethod(bus_, Service, device.c_str(), DeviceInterface, "MakeProfileDefault", &made.Error,
                            &made.Reply, "o", profile.c_str());
-  if (result < 0) return "colord did not make the profile " + connector + "'s default: " + ErrorText(made, result);
+  if (result < 0)
+    return Worded("MColordDidNotMakeDefault", {{"%s", connector}, {"%r", ErrorText(made, result)}});
   return RemoveOwnProfilesBut(device, profile);
 }
 
@@ -163,6 +165,8 @@ std::string TColordDevices::RemoveOwnProfiles(const std::string& connector) {
   TSdBusCall call(*sd_);
   if (sd_->CallMethod(bus_, Service, ManagerPath, ManagerInterface, "FindDeviceByProperty", &call.Error, &call.Reply,
                       "ss", OutputProperty, connector.c_str()) < 0)
-    return NameEndsWith(call, ".NotFound") ? "" : "colord knows no device for " + connector + ": " + ErrorText(call, -EIO);
+    return NameEndsWith(call, ".NotFound")
+               ? ""
+               : Worded("MColordKnowsNoDevice", {{"%s", connector}, {"%r", ErrorText(call, -EIO)}});
   return RemoveOwnProfilesBut(ReadPath(*sd_, call), "");
 }

@@ -16,9 +16,10 @@ constexpr uint64_t CallTimeoutUs = 5'000'000;
 constexpr const char* StaleSerialError = "org.freedesktop.DBus.Error.AccessDenied";
 constexpr const char* IntrospectInterface = "org.freedesktop.DBus.Introspectable";
 
+// Mutter's words for a failed call; empty when it gave none.
 std::string ErrorText(const TSdBusCall& call) {
   if (call.Error.message != nullptr) return call.Error.message;
-  return call.Error.name != nullptr ? call.Error.name : "no answer";
+  return call.Error.name != nullptr ? call.Error.name : "";
 }
 
 // The red, green and blue tables of `entries`, one array each.
@@ -61,7 +62,7 @@ TGnomeDisplays::~TGnomeDisplays() {
 bool TGnomeDisplays::MutterAnswers() {
   std::vector<TWaylandOutput> outputs;
   std::vector<TCrtcState> crtcs;
-  return AskResources(outputs, crtcs).empty();
+  return AskResources(outputs, crtcs).Empty();
 }
 
 bool TGnomeDisplays::CalibrationSessionsAvailable() {
@@ -93,13 +94,13 @@ bool TGnomeDisplays::NightLightActive() {
 bool TGnomeDisplays::EnsureSession(size_t index) {
   TCrtcState& state = crtcs_[index];
   if (!state.Session.empty()) return true;
-  if (!state.Refusal.empty()) return false;
+  if (!state.Refusal.Empty()) return false;
   TSdBusCall call(*sd_);
   const char* path = nullptr;
   if (sd_->CallMethod(bus_, MutterColorManagerService, MutterColorManagerPath, MutterColorManagerInterface,
                       "CalibrateMonitor", &call.Error, &call.Reply, "s", Outputs[index].Name.c_str()) < 0 ||
       sd_->Read(call.Reply, "o", &path) <= 0) {
-    state.Refusal = "GNOME does not let Tonemark calibrate this display: " + ErrorText(call);
+    state.Refusal = {GnomeRefusesKey, ErrorText(call)};
     return false;
   }
   uint32_t size = 0;
@@ -108,7 +109,7 @@ bool TGnomeDisplays::EnsureSession(size_t index) {
                               &property.Error, 'u', &size) < 0 ||
       size == 0) {
     state.GammaSize = 0;
-    state.Refusal = GnomeNoRampKey;
+    state.Refusal = {GnomeNoRampKey};
     return false;
   }
   state.Session = path;
@@ -137,7 +138,7 @@ bool TGnomeDisplays::ReadCrtcGamma(size_t index, std::vector<uint16_t>& entries)
       entries.insert(entries.end(), values, values + count);
     }
     crtcs_[index].GammaSize = static_cast<int>(size);
-    if (size == 0) crtcs_[index].Refusal = GnomeNoRampKey;
+    if (size == 0) crtcs_[index].Refusal = {GnomeNoRampKey};
     return size > 0;
   }
   return false;
@@ -201,5 +202,5 @@ int32_t TGnomeDisplays::RampSize(TDisplayHandle display) {
 }
 
 std::string TGnomeDisplays::RampRefusal(TDisplayHandle display) {
-  return OutputOf(display) != nullptr ? Translate(crtcs_[IndexOf(display)].Refusal) : "";
+  return OutputOf(display) != nullptr ? crtcs_[IndexOf(display)].Refusal.Text() : "";
 }

@@ -48,7 +48,7 @@ class TGnomeDisplays : public TOutputDisplays {
   std::string RampRefusal(TDisplayHandle display) override;
 
  protected:
-  std::string ReadOutputs() override;
+  TKeyedText ReadOutputs() override;
 
  private:
   struct TCrtcState {
@@ -57,12 +57,12 @@ class TGnomeDisplays : public TOutputDisplays {
     std::vector<uint32_t> Crtcs;
     int GammaSize = -1;        // entries per channel; -1 until known, 0: takes no ramp
     std::string Session;       // the calibration session's object path, once opened
-    std::string Refusal;       // why the output takes no ramp, once known (a text or its key)
+    TKeyedText Refusal;        // why the output takes no ramp, once known
   };
 
   // GetCurrentState's monitors with GetResources' serial and CRTCs, both of
   // one configuration; the reason when Mutter does not answer.
-  std::string AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs);
+  TKeyedText AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs);
   // A fresh serial after a stale one was refused, and every output's CRTCs
   // as they are now; false when Mutter is gone or the output at `index` has
   // no CRTC any more.

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/colord_devices.h"
 #include "ramp/build_ramp.h"
 #include "ramp/file_error.h"
@@ -41,10 +42,10 @@ std::string TGnomeKeeper::HandOverStoredCurves(const std::string& folder) {
     } catch (const TFileError& error) {
       problem = error.what();
     }
-    if (problem.empty() && !ReadFileBytes(path, bytes)) problem = path + " cannot be read back";
+    if (problem.empty() && !ReadFileBytes(path, bytes)) problem = Worded("MProfileNotReadBack", {{"%p", path}});
     if (problem.empty()) problem = colord.MakeDefault(Displays[i].MonitorInfo.DeviceName, path, bytes);
     if (!problem.empty())
-      problems += (problems.empty() ? "" : "\n") + DisplayProblemLine(i, problem + ". GNOME will not keep its calibration");
+      problems += (problems.empty() ? "" : "\n") + DisplayProblemLine(i, Worded("MGnomeWillNotKeep", {{"%r", problem}}));
   }
   // The messages port names the back-end under every message.
   return problems;

@@ -41,13 +41,12 @@ std::string String(const char* text) { return text != nullptr ? text : ""; }
 
 }  // namespace
 
-std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial,
-                               std::vector<TMutterMonitor>& monitors) {
+TKeyedText AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial,
+                              std::vector<TMutterMonitor>& monitors) {
   TSdBusCall call(sd);
   if (sd.CallMethod(bus, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
                     "GetCurrentState", &call.Error, &call.Reply, "") < 0)
-    return std::string("GNOME did not describe its displays: ") +
-           (call.Error.message != nullptr ? call.Error.message : "no answer");
+    return {"MGnomeNoDescription", String(call.Error.message)};
   sd_bus_message* reply = call.Reply;
   sd.Read(reply, "u", &serial);
 
@@ -116,5 +115,5 @@ std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& s
         monitor.Primary = logical.Primary;
         monitors.push_back(monitor);
       }
-  return "";
+  return {};
 }

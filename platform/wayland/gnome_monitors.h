@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wayland/backend_reasons.h"
 #include "ramp/records.h"
 
 struct sd_bus;
@@ -21,5 +22,5 @@ struct TMutterMonitor {
 
 // The monitors in use, in Mutter's order, and the serial of the
 // configuration they belong to; the reason when Mutter does not answer.
-std::string AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial,
+TKeyedText AskCurrentMonitors(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial,
                                std::vector<TMutterMonitor>& monitors);

@@ -24,12 +24,11 @@ struct TMutterOutput {
 };
 
 // GetResources: its serial and, for each output, its CRTC and tile group.
-std::string AskOutputs(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial, std::vector<TMutterOutput>& outputs) {
+TKeyedText AskOutputs(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial, std::vector<TMutterOutput>& outputs) {
   TSdBusCall call(sd);
   if (sd.CallMethod(bus, MutterDisplayConfigService, MutterDisplayConfigPath, MutterDisplayConfigInterface,
                     "GetResources", &call.Error, &call.Reply, "") < 0)
-    return std::string("GNOME did not describe its displays: ") +
-           (call.Error.message != nullptr ? call.Error.message : "no answer");
+    return {"MGnomeNoDescription", call.Error.message != nullptr ? call.Error.message : ""};
   sd_bus_message* reply = call.Reply;
   sd.Read(reply, "u", &serial);
   sd.Skip(reply, "a(uxiiiiiuaua{sv})");
@@ -56,7 +55,7 @@ std::string AskOutputs(const TSdBusLibrary& sd, sd_bus* bus, uint32_t& serial, s
     outputs.push_back(output);
   }
   sd.ExitContainer(reply);
-  return "";
+  return {};
 }
 
 // The CRTCs that show the monitor on `connector`: its own, then those of its
@@ -84,15 +83,15 @@ std::string JoinNames(const TMutterMonitor& monitor) {
 
 }  // namespace
 
-std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs) {
-  if (bus_ == nullptr) return "The session bus cannot be reached, so GNOME cannot be asked for its displays.";
+TKeyedText TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, std::vector<TCrtcState>& crtcs) {
+  if (bus_ == nullptr) return {"MSessionBusUnreachable"};
   std::vector<TMutterMonitor> monitors;
   std::vector<TMutterOutput> driven;
   for (int ask = 0; ask < MostDescriptionAsks; ++ask) {
     uint32_t monitorsSerial = 0;
-    std::string problem = AskCurrentMonitors(*sd_, bus_, monitorsSerial, monitors);
-    if (problem.empty()) problem = AskOutputs(*sd_, bus_, serial_, driven);
-    if (!problem.empty()) return problem;
+    TKeyedText problem = AskCurrentMonitors(*sd_, bus_, monitorsSerial, monitors);
+    if (problem.Empty()) problem = AskOutputs(*sd_, bus_, serial_, driven);
+    if (!problem.Empty()) return problem;
     if (monitorsSerial == serial_) break;
   }
   outputs.clear();
@@ -111,16 +110,16 @@ std::string TGnomeDisplays::AskResources(std::vector<TWaylandOutput>& outputs, s
     state.Crtcs = CrtcsOf(driven, monitor.Connector);
     if (state.Crtcs.empty()) {
       state.GammaSize = 0;
-      state.Refusal = GnomeNoRampKey;
+      state.Refusal = {GnomeNoRampKey};
     }
     outputs.push_back(output);
     crtcs.push_back(state);
   }
-  return "";
+  return {};
 }
 
-std::string TGnomeDisplays::ReadOutputs() {
-  const std::string problem = AskResources(Outputs, crtcs_);
+TKeyedText TGnomeDisplays::ReadOutputs() {
+  const TKeyedText problem = AskResources(Outputs, crtcs_);
   // Without a primary output Mutter's first monitor is the main one.
   bool primary = false;
   for (const TWaylandOutput& output : Outputs) primary = primary || output.Primary;
@@ -135,7 +134,7 @@ bool TGnomeDisplays::RefreshSerial(size_t index) {
   // One given other CRTCs, or CRTCs where it had none, takes ramps again.
   std::vector<TWaylandOutput> outputs;
   std::vector<TCrtcState> crtcs;
-  if (!AskResources(outputs, crtcs).empty()) return false;
+  if (!AskResources(outputs, crtcs).Empty()) return false;
   for (size_t i = 0; i < Outputs.size(); ++i) {
     size_t j = 0;
     while (j < outputs.size() && outputs[j].Name != Outputs[i].Name) ++j;
@@ -143,11 +142,11 @@ bool TGnomeDisplays::RefreshSerial(size_t index) {
     if (j == outputs.size() || crtcs[j].Crtcs.empty()) {
       state.Crtcs.clear();
       state.GammaSize = 0;
-      state.Refusal = j == outputs.size() ? GnomeGoneKey : GnomeNoRampKey;
+      state.Refusal = {j == outputs.size() ? GnomeGoneKey : GnomeNoRampKey};
     } else if (crtcs[j].Crtcs != state.Crtcs) {
       state.Crtcs = crtcs[j].Crtcs;
       state.GammaSize = -1;
-      state.Refusal.clear();
+      state.Refusal = {};
     }
   }
   return crtcs_[index].GammaSize != 0;

@@ -8,8 +8,8 @@
 
 TKdeDisplays::TKdeDisplays(std::string drmFolder) : TNoRampDisplays(KdeBackendLabel, std::move(drmFolder)) {}
 
-std::string TKdeDisplays::ReadOutputs() {
-  const std::string problem = TNoRampDisplays::ReadOutputs();
+TKeyedText TKdeDisplays::ReadOutputs() {
+  const TKeyedText problem = TNoRampDisplays::ReadOutputs();
   const TKdeOutputManagement kwin;
   withoutProfiles_.clear();
   for (const TWaylandOutput& output : Outputs)

@@ -22,7 +22,7 @@ class TKdeDisplays : public TNoRampDisplays {
   std::unique_ptr<TCalibrationKeeper> CalibrationKeeper(const TProfileMaker& makeProfile) override;
 
  protected:
-  std::string ReadOutputs() override;
+  TKeyedText ReadOutputs() override;
 
  private:
   std::vector<std::string> withoutProfiles_;  // the connectors

@@ -65,9 +65,7 @@ std::string UnpluggedSetAside(const std::vector<TKdeOutputProfile>& putBack,
   for (const TKdeOutputProfile& profile : putBack) {
     const int32_t display = DisplayOf(profile.Output);
     if (ProfileOf(held, profile.Output) != nullptr || display < 0) continue;
-    AddLine(lines, DisplayProblemLine(display, std::string(OutputGoneReason()) +
-                                                   ". KWin did not get back the calibration stored before; "
-                                                   "tonemark /load assigns it again"));
+    AddLine(lines, DisplayProblemLine(display, Worded("MKWinLostSetAside", {{"%r", OutputGoneReason()}})));
   }
   return lines;
 }
@@ -92,7 +90,7 @@ std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
     }
     if (problem.empty() && !kwin.TakesProfile(Displays[i].MonitorInfo.DeviceName)) problem = KWinTakesNoProfileReason();
     if (!problem.empty()) {
-      AddLine(problems, DisplayProblemLine(i, problem + ". KWin will not keep its calibration"));
+      AddLine(problems, DisplayProblemLine(i, Worded("MKWinWillNotKeep", {{"%r", problem}})));
       continue;
     }
     wanted.push_back(Calibration(i, folder));
@@ -108,7 +106,7 @@ std::string TKdeKeeper::HandOverStoredCurves(const std::string& folder) {
   for (size_t k = 0; k < shown.size(); ++k) {
     if (problem.empty() && Assigned(ProfileOf(held, wanted[k].Output), wanted[k].Path)) continue;
     const std::string why = problem.empty() ? NotHeldReason(held, wanted[k]) : problem;
-    AddLine(problems, DisplayProblemLine(shown[k], why + ". KWin will not keep its calibration"));
+    AddLine(problems, DisplayProblemLine(shown[k], Worded("MKWinWillNotKeep", {{"%r", why}})));
   }
   const std::vector<TKdeOutputProfile> putBack(wanted.begin() + static_cast<ptrdiff_t>(shown.size()), wanted.end());
   if (problem.empty()) AddLine(problems, UnpluggedSetAside(putBack, held));
@@ -135,7 +133,7 @@ bool TKdeKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& repo
       // Tonemark) get them here, as OK would have written them.
       const std::string problem = WriteProfileFile(makeProfile_, path, curve, i);
       if (!problem.empty()) {
-        report.Refused.emplace_back(i, path + " is missing (" + problem + "); OK in Tonemark's window writes it again");
+        report.Refused.emplace_back(i, Worded("MProfileMissing", {{"%p", path}, {"%r", problem}}));
         continue;
       }
     }
@@ -167,7 +165,7 @@ std::string TKdeKeeper::TakeBackStoredCurves() {
   for (const TKdeOutputProfile& profile : kwin.Profiles())
     if (IsOwnProfile(profile.Path)) off.push_back(NoProfile(profile.Output));
   const std::string problem = kwin.Problem().empty() && off.empty() ? "" : kwin.Assign(off);
-  return problem.empty() ? "" : "Tonemark's colour profiles were not taken off the displays: " + problem + ".";
+  return problem.empty() ? "" : Worded("MProfilesNotTakenOff", {{"%r", problem}});
 }
 
 std::string TKdeKeeper::SetAsideForSession(const std::string& folder) {
@@ -185,8 +183,7 @@ std::string TKdeKeeper::SetAsideForSession(const std::string& folder) {
   const std::string problem = kwin.Assign(off);
   if (problem.empty()) return "";
   setAside_.clear();
-  return "KWin still shows the calibration stored before, so this window shows the new one through it: " + problem +
-         ".";
+  return Worded("MKWinShowsStored", {{"%r", problem}});
 }
 
 std::string TKdeKeeper::PutBackAfterSession() {
@@ -196,8 +193,7 @@ std::string TKdeKeeper::PutBackAfterSession() {
   const std::vector<TKdeOutputProfile> putBack = std::move(setAside_);
   setAside_.clear();
   return problem.empty() ? UnpluggedSetAside(putBack, kwin.Profiles())
-                         : "KWin did not get back the calibration stored before: " + problem +
-                               ". tonemark /load assigns it again.";
+                         : Worded("MKWinDidNotGetBack", {{"%r", problem}});
 }
 
 std::unique_ptr<TCalibrationKeeper> TKdeDisplays::CalibrationKeeper(const TProfileMaker& makeProfile) {

@@ -13,6 +13,7 @@
 #include "kde-output-device-v2-client-protocol.h"
 #include "kde-output-management-v2-client-protocol.h"
 #include "lang/multilang.h"
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/wayland_client_library.h"
 
 namespace {
@@ -138,18 +139,18 @@ TKdeOutputManagement::TKdeOutputManagement() : connection_(std::make_unique<TCon
   TConnection& c = *connection_;
   c.Wl = WaylandClient();
   if (c.Wl == nullptr) {
-    problem_ = "the Wayland client library cannot be loaded";
+    problem_ = Translate("MWaylandLibraryUnloadable");
     return;
   }
   const TWaylandLibrary& wl = *c.Wl;
   c.Display = wl.Connect(nullptr);
   if (c.Display == nullptr) {
-    problem_ = "the Wayland compositor cannot be reached";
+    problem_ = Translate("MCompositorUnreachable");
     return;
   }
   c.Registry = GetRegistry(wl, c.Display);
   if (c.Registry == nullptr) {
-    problem_ = "the Wayland compositor lists no globals";
+    problem_ = Translate("MCompositorListsNoGlobals");
     return;
   }
   Listen(wl, c.Registry, RegistryListener, &c);
@@ -157,9 +158,7 @@ TKdeOutputManagement::TKdeOutputManagement() : connection_(std::make_unique<TCon
   if (c.ManagementGlobal.Version < ProfileVersion) {
     problem_ = c.ManagementGlobal.Version == 0
                    ? Translate("MNoKdeOutputManagement")
-                   : "the compositor's KDE output management is version " +
-                         std::to_string(c.ManagementGlobal.Version) + ", and colour profiles are assigned from version " +
-                         std::to_string(ProfileVersion) + " (Plasma 6) on";
+                   : Worded("MKdeOutputManagementTooOld", {{"%v", std::to_string(c.ManagementGlobal.Version)}});
     return;
   }
   c.ManagementVersion = std::min<uint32_t>(c.ManagementGlobal.Version, kde_output_management_v2_interface.version);
@@ -216,7 +215,7 @@ std::string TKdeOutputManagement::Assign(const std::vector<TKdeOutputProfile>& p
   if (changes.empty()) return "";
   wl_proxy* configuration = wl.MarshalFlags(c.Management, KDE_OUTPUT_MANAGEMENT_V2_CREATE_CONFIGURATION,
                                             &kde_output_configuration_v2_interface, c.ManagementVersion, 0, nullptr);
-  if (configuration == nullptr) return "KWin's output management made no configuration";
+  if (configuration == nullptr) return Translate("MKWinMadeNoConfiguration");
   TConfiguration answer;
   wl.AddDispatcher(configuration, ConfigurationEvent, &answer, nullptr);
   for (const auto& [device, profile] : changes) {

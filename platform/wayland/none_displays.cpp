@@ -6,7 +6,7 @@ TNoRampDisplays::TNoRampDisplays(std::string drmFolder) : TNoRampDisplays(NoneBa
 TNoRampDisplays::TNoRampDisplays(const char* label, std::string drmFolder)
     : TOutputDisplays(label, std::move(drmFolder)) {}
 
-std::string TNoRampDisplays::ReadOutputs() { return ReadCompositorOutputs(); }
+TKeyedText TNoRampDisplays::ReadOutputs() { return ReadCompositorOutputs(); }
 
 bool TNoRampDisplays::GetRamp(TDisplayHandle, TGammaRamp&) { return false; }
 

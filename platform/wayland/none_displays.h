@@ -21,5 +21,5 @@ class TNoRampDisplays : public TOutputDisplays {
  protected:
   // For a desktop that refuses ramps for a reason of its own.
   TNoRampDisplays(const char* label, std::string drmFolder);
-  std::string ReadOutputs() override;
+  TKeyedText ReadOutputs() override;
 };

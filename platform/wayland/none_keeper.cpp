@@ -3,25 +3,12 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "lang/multilang.h"
 #include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/none_displays.h"
 #include "ramp/curve_assignment.h"
 #include "ramp/atomic_file.h"
 #include "ramp/curve_file.h"
 #include "ramp/file_error.h"
-
-namespace {
-
-// The text of `key` with "%s" replaced by `value`.
-std::string TranslateWith(const std::string& key, const std::string& value) {
-  std::string text = Translate(key);
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, value);
-  return text;
-}
-
-}  // namespace
 
 bool TNoneKeeper::WriteProfile(const std::string& folder, int32_t index) {
   TRampCurve curve;
@@ -39,10 +26,10 @@ std::string TNoneKeeper::HandOverStoredCurves(const std::string& folder) {
     try {
       if (WriteProfile(folder, i)) written = true;
     } catch (const std::exception& error) {
-      problems += "\nDisplay " + std::to_string(i + 1) + " (" + Displays[i].Description + "): " + error.what() + ".";
+      problems += "\n" + DisplayProblemLine(i, error.what());
     }
   }
-  const std::string where = written ? TranslateWith("MProfilesForSettings", folder) : "";
+  const std::string where = written ? Worded("MProfilesForSettings", {{"%s", folder}}) : "";
   return problems.empty() ? where : where + (where.empty() ? problems.substr(1) : problems);
 }
 
@@ -56,13 +43,13 @@ bool TNoneKeeper::EnsureStoredCurves(const std::string& folder, TLoadReport& rep
   }
   for (int32_t i = 0; i < DisplayCount; ++i) {
     const std::string path = ProfileFilePath(folder, i);
-    std::string where = TranslateWith("MProfileForSettings", path);
+    std::string where = Worded("MProfileForSettings", {{"%s", path}});
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
       try {
         WriteProfile(folder, i);
       } catch (const std::exception& failure) {
-        where = path + " could not be written: " + failure.what();
+        where = Worded("MProfileNotWritten", {{"%p", path}, {"%r", failure.what()}});
       }
     }
     report.Refused.emplace_back(i, std::string(NoRampInterfaceReason()) + "; " + where);

@@ -10,7 +10,6 @@
 
 #include "platform/wayland/wayland_outputs.h"
 #include "ramp/edid.h"
-#include "ramp/messages_port.h"
 
 namespace {
 
@@ -50,18 +49,17 @@ TWaylandOutput* TOutputDisplays::OutputOf(void* handle) {
   return handle != nullptr && index < Outputs.size() ? &Outputs[index] : nullptr;
 }
 
-std::string TOutputDisplays::ReadCompositorOutputs() {
+TKeyedText TOutputDisplays::ReadCompositorOutputs() {
   std::string problem;
   Outputs = ListWaylandOutputs(problem);
   for (TWaylandOutput& output : Outputs) output.Edid = DrmConnectorEdid(DrmFolder, output.Name);
   if (!Outputs.empty()) Outputs.front().Primary = true;
-  return problem;
+  return {problem};
 }
 
 void TOutputDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
-  const std::string problem = ReadOutputs();
-  monitorsUnknown_ = !problem.empty() && Outputs.empty();
-  if (!problem.empty()) MessagesPort().ShowMessage(ErrorCaption, problem);
+  discoveryProblem_ = ReadOutputs();
+  monitorsUnknown_ = !discoveryProblem_.Empty() && Outputs.empty();
   for (size_t i = 0; i < Outputs.size(); ++i)
     if (!addMonitor(HandleOf(i))) break;
 }

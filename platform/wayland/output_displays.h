@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wayland/backend_reasons.h"
 #include "platform/wayland/profile_files.h"
 #include "ramp/displays_port.h"
 #include "shell/calibration_keeper.h"
@@ -48,6 +49,7 @@ class TOutputDisplays : public TDisplaysPort {
 
   void EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) override;
   bool MonitorsUnknown() override { return monitorsUnknown_; }
+  std::string DiscoveryProblem() override { return discoveryProblem_.Text(); }
   bool QueryMonitorInfo(TMonitorHandle monitor, TMonitorInfo& info) override;
   std::string LastErrorMessage() override;
   int32_t MonitorDpi(TMonitorHandle monitor) override;
@@ -60,10 +62,11 @@ class TOutputDisplays : public TDisplaysPort {
 
  protected:
   // Fills Outputs in the compositor's order; the reason when it cannot.
-  virtual std::string ReadOutputs() = 0;
+  // Discovery runs before the language is loaded: the reason stays a key.
+  virtual TKeyedText ReadOutputs() = 0;
   // ReadOutputs for a back-end that has only the compositor's wl_outputs:
   // EDIDs from the DRM folder, the first output primary.
-  std::string ReadCompositorOutputs();
+  TKeyedText ReadCompositorOutputs();
   // The output behind a monitor or display handle, or null.
   TWaylandOutput* OutputOf(void* handle);
   static void* HandleOf(size_t index) { return reinterpret_cast<void*>(static_cast<uintptr_t>(index + 1)); }
@@ -75,5 +78,6 @@ class TOutputDisplays : public TDisplaysPort {
  private:
   std::string label_;
   std::string lastError_;
+  TKeyedText discoveryProblem_;
   bool monitorsUnknown_ = false;
 };

@@ -28,5 +28,6 @@ std::string WriteProfileFile(const TProfileMaker& makeProfile, const std::string
 }
 
 std::string DisplayProblemLine(int32_t index, const std::string& problem) {
-  return "Display " + std::to_string(index + 1) + " (" + Displays[index].Description + "): " + problem + ".";
+  return Worded("MDisplayProblem",
+                {{"%d", std::to_string(index + 1)}, {"%s", Displays[index].Description}, {"%r", problem}});
 }

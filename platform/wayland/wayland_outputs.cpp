@@ -100,15 +100,15 @@ const wl_registry_listener RegistryListener = {Global, GlobalRemove};
 
 }  // namespace
 
-std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem) {
+std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problemKey) {
   const TWaylandLibrary* wl = WaylandClient();
   if (wl == nullptr) {
-    problem = "The Wayland client library cannot be loaded, so the desktop's outputs are unknown.";
+    problemKey = "MNoWaylandLibrary";
     return {};
   }
   wl_display* display = wl->Connect(nullptr);
   if (display == nullptr) {
-    problem = "The Wayland compositor cannot be reached, so the desktop's outputs are unknown.";
+    problemKey = "MNoCompositor";
     return {};
   }
   TListing listing;

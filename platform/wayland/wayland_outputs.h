@@ -10,5 +10,6 @@
 #include "platform/wayland/output_displays.h"
 
 // The outputs in the order the compositor announced them, their EDIDs not
-// yet read; the reason in `problem` when the compositor cannot be reached.
-std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problem);
+// yet read; in `problemKey` the key of the sentence saying why, when the
+// compositor cannot be reached.
+std::vector<TWaylandOutput> ListWaylandOutputs(std::string& problemKey);

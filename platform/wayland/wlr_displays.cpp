@@ -30,7 +30,7 @@ bool TWlrDisplays::LeaveToLoader() {
   return loaderLetGo_;
 }
 
-std::string TWlrDisplays::ReadOutputs() {
+TKeyedText TWlrDisplays::ReadOutputs() {
   const std::string problem = controls_.Refresh();
   Outputs.clear();
   for (const TWlrOutput* output : controls_.Present()) {
@@ -40,7 +40,7 @@ std::string TWlrDisplays::ReadOutputs() {
     Outputs.push_back(std::move(listed));
   }
   if (!Outputs.empty()) Outputs.front().Primary = true;
-  return problem;
+  return {problem};
 }
 
 bool TWlrDisplays::GetRamp(TDisplayHandle display, TGammaRamp& ramp) {

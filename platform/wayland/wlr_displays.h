@@ -40,7 +40,7 @@ class TWlrDisplays : public TOutputDisplays {
   std::string RampRefusal(TDisplayHandle display) override;
 
  protected:
-  std::string ReadOutputs() override;
+  TKeyedText ReadOutputs() override;
 
  private:
   // The output's table size, 0 when it takes no table (with the reason).

@@ -109,15 +109,15 @@ TWlrGammaControls::~TWlrGammaControls() {
 std::string TWlrGammaControls::Refresh() {
   if (display_ == nullptr) {
     wl_ = WaylandClient();
-    if (wl_ == nullptr) return "The Wayland client library cannot be loaded, so the desktop's outputs are unknown.";
+    if (wl_ == nullptr) return "MNoWaylandLibrary";
     display_ = wl_->Connect(nullptr);
-    if (display_ == nullptr) return "The Wayland compositor cannot be reached, so the desktop's outputs are unknown.";
+    if (display_ == nullptr) return "MNoCompositor";
     registry_ = GetRegistry(*wl_, display_);
     Listen(*wl_, registry_, RegistryListener, this);
   }
   // The globals, then each new output's events.
   if (wl_->Roundtrip(display_) < 0 || wl_->Roundtrip(display_) < 0)
-    return "The connection to the Wayland compositor broke, so the desktop's outputs are unknown.";
+    return "MCompositorConnectionBroke";
   for (auto& output : outputs_) {
     if (output->Output == nullptr || !output->Info.Name.empty()) continue;
     char name[GammaOutputNameSize];

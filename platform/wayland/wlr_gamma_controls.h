@@ -41,8 +41,8 @@ class TWlrGammaControls : public TGammaTables {
   TWlrGammaControls(const TWlrGammaControls&) = delete;
   TWlrGammaControls& operator=(const TWlrGammaControls&) = delete;
 
-  // Connects once and brings the outputs up to date; the reason when the
-  // compositor cannot be reached.
+  // Connects once and brings the outputs up to date; when the compositor
+  // cannot be reached, the key of the sentence saying why.
   std::string Refresh();
   bool OffersGammaControl() const { return manager_ != nullptr; }
   // The outputs present, in the order the compositor announced them.

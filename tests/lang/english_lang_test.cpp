@@ -81,7 +81,15 @@ const std::vector<std::string> WordedKeys = {
     "MGammaControlRefused", "MGammaControlTaken", "MOutputGone", "MLoaderUnreachable", "MWindowAdjustsOutput",
     "MHyprlandLoadsProfile", "MHyprlandRefusesControl", "MKWinTakesNoProfile", "MKWinDidNotApply",
     "MKWinDidNotAnswer", "MKWinDidNotKeep", "MNoKdeOutputManagement", "MGnomeNoRamp", "MGnomeGone", "MNoColord",
-    "MNoRampInterface", "MNoProfileMaker"};
+    "MNoRampInterface", "MNoProfileMaker",
+    // the Wayland back-ends' other messages
+    "MDisplayProblem", "MNoAnswer", "MNoWaylandLibrary", "MNoCompositor", "MCompositorConnectionBroke",
+    "MSessionBusUnreachable", "MGnomeNoDescription", "MGnomeRefusesCalibration", "MGnomeWillNotKeep",
+    "MProfileNotReadBack", "MProfileNotWritten", "MProfileMissing", "MColordKnowsNoDevice", "MColordListsNoProfiles",
+    "MColordDidNotTakeProfile", "MColordDidNotFindProfile", "MColordDidNotRemoveProfile", "MColordDidNotAddProfile",
+    "MColordDidNotMakeDefault", "MWaylandLibraryUnloadable", "MCompositorUnreachable", "MCompositorListsNoGlobals",
+    "MKdeOutputManagementTooOld", "MKWinMadeNoConfiguration", "MKWinWillNotKeep", "MKWinLostSetAside",
+    "MKWinDidNotGetBack", "MKWinShowsStored", "MProfilesNotTakenOff"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();

@@ -4,7 +4,8 @@
 # CRTCs through SetCrtcGamma, never a calibration session that would end with
 # the run; a virtual monitor is reported by name with the reason, exit code 1
 # and one desktop notification; an unknown TONEMARK_BACKEND lists the known ones;
-# TONEMARK_BACKEND=gnome where libsystemd cannot be opened reports the missing bus.
+# TONEMARK_BACKEND=gnome where libsystemd cannot be opened reports the missing bus,
+# in the user's language.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../e2e/curve_files.sh"
@@ -85,6 +86,13 @@ expect_eq "$(cat "$root/err")" "Error: The session bus cannot be reached, so GNO
 (display back-end: GNOME)
 Error: No display was found whose gamma ramp Tonemark can set, so there is nothing to calibrate.
 (display back-end: GNOME)" "no libsystemd: standard error"
+# Discovery comes before the language is loaded: its message is worded after.
+printf '[Settings]\r\nLanguage=German\r\n' >"$root/app/Tonemark.settings"
+LD_LIBRARY_PATH=$root/no-systemd TONEMARK_BACKEND=gnome "$root/app/tonemark" /load 2>"$root/err" || true
+rm "$root/app/Tonemark.settings"
+expect_eq "$(head -1 "$root/err")" \
+          "Error: Der Sitzungsbus ist nicht erreichbar, daher kann GNOME nicht nach seinen Bildschirmen gefragt werden." \
+          "no libsystemd: standard error in German"
 
 # An editing session killed outright: through SetCrtcGamma the guardian puts
 # the ramp back with the same call; with a calibration session Mutter does,
