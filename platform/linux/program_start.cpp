@@ -8,6 +8,7 @@
 #include "platform/linux/guardian_process.h"
 #include "platform/linux/notification_messages.h"
 #include "platform/linux/session_lock.h"
+#include "platform/linux/shown_text.h"
 #include "platform/script/script_view.h"
 #include "platform/sim/sim_displays.h"
 #include "shell/prepare_run.h"
@@ -21,13 +22,16 @@ std::string OwnExecutablePath(const std::string& argument0) {
 }
 
 // Names the display back-end under every message, so that a report from a
-// Wayland desktop says which way Tonemark tried to reach the displays.
+// Wayland desktop says which way Tonemark tried to reach the displays; and
+// hands the text on in UTF-8, which terminals and desktop notifications take
+// (the language files hold Windows-1252).
 class TBackendNamedMessages : public TMessagesPort {
  public:
   TBackendNamedMessages(TMessagesPort& messages, std::string label)
       : messages_(messages), label_(std::move(label)) {}
   void ShowMessage(const std::string& caption, const std::string& text) override {
-    messages_.ShowMessage(caption, label_.empty() ? text : text + "\n(display back-end: " + label_ + ")");
+    messages_.ShowMessage(ShownText(caption),
+                          ShownText(label_.empty() ? text : text + "\n(display back-end: " + label_ + ")"));
   }
 
  private:

@@ -62,4 +62,16 @@ expect_eq "$(cat "$root/err")" "Error: $root/R&D <2>/Tonemark1.lut: Invalid nume
 expect_eq "$(cat "$root/notes")" "Tonemark | Error: $root/R&amp;D &lt;2&gt;/Tonemark1.lut: Invalid numeric input" \
           "markup characters: the notification"
 
-echo "load notifications: one for each failing run, escaped for markup, none for the good one"
+# A French run's warning reaches standard error and the notification in
+# UTF-8, though the language file holds Windows-1252.
+cp -r "$(dirname "$program")/Tonemark.languages" "$root/app/"
+printf '[Settings]\r\nLanguage=French\r\n' >"$root/app/Tonemark.settings"
+write_curve "$root/app/Tonemark1.lut" Gamma=20
+printf '[Monitors]\r\nTonemark1.lut=TMK0001+000003EA++Gone\r\n' >"$root/app/Tonemark.monitors"
+: >"$root/notes"
+"$root/app/tonemark" /load 2>"$root/err" || fail "the French load failed: $(cat "$root/err")"
+grep -q "L'écran 1 (.*) n'a pas d'étalonnage propre" "$root/err" || fail "French: standard error: $(cat "$root/err")"
+grep -q "^Tonemark | .*L'écran 1 (.*) n'a pas d'étalonnage propre" "$root/notes" ||
+  fail "French: the notification: $(cat "$root/notes")"
+
+echo "load notifications: one for each failing run, escaped for markup, none for the good one, in UTF-8"
