@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,6 +118,14 @@ bool MoveOver(const std::string& from, const std::string& to, bool flush) {
   struct stat status;
   if (stat(to.c_str(), &status) == 0 && S_ISREG(status.st_mode))
     chmod(from.c_str(), status.st_mode & 07777);
+  // Unflushed, the new file trades places with the old one, which then goes:
+  // a rename over a file makes ext4 write the new data out there and then
+  // (its guard for programs that do not flush), which costs a load run a
+  // third of its time. Where the file system cannot exchange, a rename.
+  if (!flush && renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+    unlink(from.c_str());
+    return true;
+  }
   if (rename(from.c_str(), to.c_str()) != 0) return false;
   if (flush) FlushFolder(FolderOf(to));
   return true;

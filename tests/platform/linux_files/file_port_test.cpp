@@ -50,19 +50,24 @@ TEST(LinuxFiles, AWriteGoesThroughAChainOfLinksToTheirTarget) {
   EXPECT_EQ(ReadBytes(folder.File("store/Tonemark.settings")), "[Settings]\r\n");
 }
 
+// Flushed or not (the unflushed replace trades places with the old file).
 TEST(LinuxFiles, AReplacedFileKeepsItsAccessRightsAndANewOneFollowsTheUmask) {
-  const TempFolder folder;
-  const mode_t savedMask = umask(022);
-  WriteBytes(folder.File("kept.lut"), "old");
-  chmod(folder.File("kept.lut").c_str(), 0640);
-  WriteFileAtomically(folder.File("kept.lut"), "new");
-  WriteFileAtomically(folder.File("fresh.lut"), "new");
-  umask(savedMask);
-  struct stat kept, fresh;
-  ASSERT_EQ(stat(folder.File("kept.lut").c_str(), &kept), 0);
-  ASSERT_EQ(stat(folder.File("fresh.lut").c_str(), &fresh), 0);
-  EXPECT_EQ(kept.st_mode & 0777, 0640u);
-  EXPECT_EQ(fresh.st_mode & 0777, 0644u);
+  for (const TFlush flush : {TFlush::ToDisk, TFlush::Unflushed}) {
+    const TempFolder folder;
+    const mode_t savedMask = umask(022);
+    WriteBytes(folder.File("kept.lut"), "old");
+    chmod(folder.File("kept.lut").c_str(), 0640);
+    WriteFileAtomically(folder.File("kept.lut"), "new", flush);
+    WriteFileAtomically(folder.File("fresh.lut"), "new", flush);
+    umask(savedMask);
+    struct stat kept, fresh;
+    ASSERT_EQ(stat(folder.File("kept.lut").c_str(), &kept), 0);
+    ASSERT_EQ(stat(folder.File("fresh.lut").c_str(), &fresh), 0);
+    EXPECT_EQ(kept.st_mode & 0777, 0640u);
+    EXPECT_EQ(fresh.st_mode & 0777, 0644u);
+    EXPECT_EQ(ReadBytes(folder.File("kept.lut")), "new");
+    EXPECT_EQ(EntryCount(folder.Path()), 2u);
+  }
 }
 
 TEST(LinuxFiles, OnlyARegularFileWithinTheLimitIsRead) {
