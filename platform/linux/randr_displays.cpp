@@ -13,7 +13,6 @@
 #include "platform/linux/randr_errors.h"
 #include "ramp/display_discovery.h"
 #include "ramp/edid.h"
-#include "ramp/messages_port.h"
 
 namespace {
 
@@ -88,7 +87,7 @@ TRandrDisplays::TRandrDisplays(const char* displayName) {
   XkbIgnoreExtension(False);
   if (display_ == nullptr) {
     const char* name = displayName != nullptr ? displayName : std::getenv("DISPLAY");
-    lastError_ = std::string("Cannot open the X display \"") + (name ? name : "") + "\".";
+    notOpened_ = {"MNoXDisplay", name ? name : ""};
   }
 }
 
@@ -96,16 +95,15 @@ TRandrDisplays::~TRandrDisplays() {
   if (display_ != nullptr) XCloseDisplay(display_);
 }
 
-std::string TRandrDisplays::ReadOutputs() {
+TKeyedText TRandrDisplays::ReadOutputs() {
   outputs_.clear();
-  if (display_ == nullptr) return lastError_;
+  if (display_ == nullptr) return notOpened_;
   int eventBase = 0, errorBase = 0;
-  if (!XRRQueryExtension(display_, &eventBase, &errorBase))
-    return "The X server has no RandR extension.";
+  if (!XRRQueryExtension(display_, &eventBase, &errorBase)) return {"MNoRandr"};
   const Window root = DefaultRootWindow(display_);
   // The current configuration, without asking the hardware to probe again.
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display_, root);
-  if (resources == nullptr) return "The X server did not describe its outputs.";
+  if (resources == nullptr) return {"MXServerNoOutputs"};
   const RROutput primary = XRRGetOutputPrimary(display_, root);
   edidAtom_ = XInternAtom(display_, RR_PROPERTY_RANDR_EDID, True);
   for (int i = 0; i < resources->noutput; ++i) {
@@ -138,7 +136,7 @@ std::string TRandrDisplays::ReadOutputs() {
                                     [](const TRandrOutput& o) { return o.Monitor; });
     if (first != outputs_.end()) first->Primary = true;
   }
-  return "";
+  return {};
 }
 
 TRandrOutput* TRandrDisplays::OutputOf(void* handle) {
@@ -148,8 +146,7 @@ TRandrOutput* TRandrDisplays::OutputOf(void* handle) {
 }
 
 void TRandrDisplays::EnumMonitors(const std::function<bool(TMonitorHandle)>& addMonitor) {
-  const std::string problem = ReadOutputs();
-  if (!problem.empty()) MessagesPort().ShowMessage(ErrorCaption, problem);
+  discoveryProblem_ = ReadOutputs();
   for (size_t i = 0; i < outputs_.size(); ++i)
     if (outputs_[i].Monitor && !addMonitor(HandleOf(i))) break;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/worded_text.h"
 #include "ramp/displays_port.h"
 
 struct _XDisplay;
@@ -61,10 +62,13 @@ class TRandrDisplays : public TDisplaysPort {
   // The EDID of the output itself (the first of a mirror set that has one).
   bool MonitorFacts(TMonitorHandle monitor, const std::string& deviceName, TMonitorFacts& facts) override;
   std::string BackendName() override { return "x11"; }
+  bool MonitorsUnknown() override { return !discoveryProblem_.Empty(); }
+  std::string DiscoveryProblem() override { return discoveryProblem_.Text(); }
 
  private:
-  // Fills outputs_; the reason when the server cannot be asked.
-  std::string ReadOutputs();
+  // Fills outputs_; the reason when the server cannot be asked (discovery
+  // runs before the language is loaded: the reason stays a key).
+  TKeyedText ReadOutputs();
   TRandrOutput* OutputOf(void* handle);
   // The CRTC's ramp size, asked of the server only when not yet known.
   int GammaSizeOf(TRandrOutput& output);
@@ -75,4 +79,6 @@ class TRandrDisplays : public TDisplaysPort {
   unsigned long edidAtom_ = 0;  // None until the server has the atom
   std::vector<TRandrOutput> outputs_;  // every output, in the server's order
   std::string lastError_;
+  TKeyedText notOpened_;         // why there is no connection to the X server
+  TKeyedText discoveryProblem_;  // why the last EnumMonitors found no outputs
 };

@@ -36,4 +36,12 @@ write_ramp "$root/linear" 'l * 256'
 cmp -s <(tr -s ' \n' '\n\n' <"$root/after") <(tr -s ' \n' '\n\n' <"$root/linear")  \
   || fail "CRTC ramp is not linear"
 
-echo "randr load: the CRTC holds the curve's ramp"
+# Without an X server, the reason in the language chosen: discovery comes
+# before the language is loaded.
+cp -r "$(dirname "$program")/Tonemark.languages" "$root/app/"
+printf '[Settings]\r\nLanguage=German\r\n' >"$root/app/Tonemark.settings"
+DISPLAY=:65000 TONEMARK_BACKEND=x11 "$root/app/tonemark" /load 2>"$root/err" && fail "a load without an X server succeeded"
+expect_eq "$(head -n1 "$root/err")" 'Error: Die X-Anzeige ":65000" lässt sich nicht öffnen.' "no X server: in German"
+grep -q "^Error: No display was found" "$root/err" || fail "no X server: $(cat "$root/err")"
+
+echo "randr load: the CRTC holds the curve's ramp; without an X server, the reason in German"

@@ -89,7 +89,9 @@ const std::vector<std::string> WordedKeys = {
     "MColordDidNotTakeProfile", "MColordDidNotFindProfile", "MColordDidNotRemoveProfile", "MColordDidNotAddProfile",
     "MColordDidNotMakeDefault", "MWaylandLibraryUnloadable", "MCompositorUnreachable", "MCompositorListsNoGlobals",
     "MKdeOutputManagementTooOld", "MKWinMadeNoConfiguration", "MKWinWillNotKeep", "MKWinLostSetAside",
-    "MKWinDidNotGetBack", "MKWinShowsStored", "MProfilesNotTakenOff"};
+    "MKWinDidNotGetBack", "MKWinShowsStored", "MProfilesNotTakenOff",
+    // the X11 back-end's
+    "MNoXDisplay", "MNoRandr", "MXServerNoOutputs"};
 
 TEST(EnglishLanguageFile, KeepsEveryDesignCaption) {
   const auto entries = EnglishEntries();
