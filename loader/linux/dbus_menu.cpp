@@ -78,6 +78,13 @@ void Clicked(TDbusMenu& menu, int32_t id, const char* event) {
   menu.Chosen |= 1u << item->Command;
 }
 
+// A list of property names as sd_bus_message_read_strv gives it.
+void FreeNames(char** names) {
+  if (names == nullptr) return;
+  for (char** name = names; *name != nullptr; ++name) free(*name);
+  free(names);
+}
+
 int GetLayout(sd_bus_message* call, void* data, sd_bus_error*) {
   const TDbusMenu& menu = MenuOf(data);
   int32_t parent = 0, depth = -1;
@@ -91,10 +98,7 @@ int GetLayout(sd_bus_message* call, void* data, sd_bus_error*) {
                                depth, names);
   if (r >= 0) r = sd_bus_send(nullptr, reply, nullptr);
   sd_bus_message_unref(reply);
-  if (names != nullptr) {
-    for (char** name = names; *name != nullptr; ++name) free(*name);
-    free(names);
-  }
+  FreeNames(names);
   return r;
 }
 
@@ -122,10 +126,7 @@ int GetGroupProperties(sd_bus_message* call, void* data, sd_bus_error*) {
   if (r >= 0) r = sd_bus_message_close_container(reply);
   if (r >= 0) r = sd_bus_send(nullptr, reply, nullptr);
   sd_bus_message_unref(reply);
-  if (names != nullptr) {
-    for (char** name = names; *name != nullptr; ++name) free(*name);
-    free(names);
-  }
+  FreeNames(names);
   return r;
 }
 
