@@ -83,6 +83,9 @@ TEST_F(PaintTest, DitherPairsFollowTheChosenStandard) {
             (TPairs{{1, {0, 2}}, {64, {0, 90}}, {127, {0, 174}}, {128, {0, 176}},
                     {180, {0, 245}}, {187, {0, 254}}, {188, {17, 255}}, {200, {110, 255}},
                     {230, {201, 255}}, {254, {253, 255}}}));
+  // In the shadows of a linear toe or a black above zero, a pair scaled as
+  // under a power law (sRGB 16: high 22) would give a quarter less light.
+  EXPECT_EQ(PairsAt({2, 8, 16, 32}), (TPairs{{2, {0, 4}}, {8, {0, 15}}, {16, {0, 26}}, {32, {0, 47}}}));
   CurrentStandard = Bt1886Black001;
   EXPECT_EQ(PairsAt(SampleLevels),
             (TPairs{{1, {0, 2}}, {64, {0, 87}}, {127, {0, 171}}, {128, {0, 173}},
@@ -97,19 +100,9 @@ TEST_F(PaintTest, DitherPairsFollowTheChosenStandard) {
             (TPairs{{64, {0, 97}}, {127, {0, 183}}, {180, {0, 255}}, {187, {64, 255}},
                     {230, {202, 255}}, {245, {235, 255}}}));
   CurrentStandard = Bt1886Black050;
-  EXPECT_EQ(PairsAt({127, 187, 188}),
-            (TPairs{{127, {0, 179}}, {187, {46, 255}}, {188, {54, 255}}}));
-}
-
-TEST_F(PaintTest, DitherPairsCarryTheGreysLightInTheShadowsOfToedStandards) {
-  // Under a linear toe or a black above zero a pair scaled as under a power
-  // law (sRGB 16: high 22) gives the lines about a quarter less light.
-  CurrentStandard = Srgb;
-  EXPECT_EQ(PairsAt({2, 8, 16, 32}),
-            (TPairs{{2, {0, 4}}, {8, {0, 15}}, {16, {0, 26}}, {32, {0, 47}}}));
-  CurrentStandard = Bt1886Black050;
-  EXPECT_EQ(PairsAt({2, 8, 16, 32}),
-            (TPairs{{2, {0, 4}}, {8, {0, 14}}, {16, {0, 27}}, {32, {0, 50}}}));
+  EXPECT_EQ(PairsAt({2, 8, 16, 32, 127, 187, 188}),
+            (TPairs{{2, {0, 4}}, {8, {0, 14}}, {16, {0, 27}}, {32, {0, 50}}, {127, {0, 179}},
+                    {187, {46, 255}}, {188, {54, 255}}}));
 }
 
 TEST_F(PaintTest, DitherPairsAverageTheLevelsLightWithinHalfALevel) {
