@@ -100,18 +100,19 @@ new_case
 write_edid Left 1 1001; write_edid Right 1 1002
 displays Left:DP-1 Right:DP-2
 ok -50 -100
+display2() { tr -d '\r' <"$app/Tonemark.shown" | sed -n '/^\[Display2\]/,$p'; }
 run /load
-shown=$(tr -d '\r' <"$app/Tonemark.shown")
+cp "$app/Tonemark.shown" "$case_dir/shown"
 identity=TMK0001+000003EA++Right
-expect_eq "$(sed -n '/^\[Display2\]/,$p' <<<"$shown" | sed -n 's/^\(Identity\|Device\|Backend\|Curve\|Result\)=//p' | tr '\n' ,)" \
+expect_eq "$(display2 | sed -n 's/^\(Identity\|Device\|Backend\|Curve\|Result\)=//p' | tr '\n' ,)" \
           "$identity,sim:2,sim,Tonemark2.lut,kept," "the right monitor's record"
-expect_eq "$(sed -n 's/^Ramp=//p' <<<"$shown" | sed -n 2p | wc -w)" 768 "entries of the ramp shown"
+expect_eq "$(display2 | sed -n 's/^Ramp=//p' | wc -w)" 768 "entries of the ramp shown"
 write_ramp "$sim/ramp2.txt" 'l * 257'
 rm "$sim/log.txt"
 run /load /reapply "$identity"
 expect_eq "$status,$(ramp_entry "$sim/ramp2.txt" 255)" "0,39935" "/reapply: $err"
 expect_eq "$(cut -d' ' -f1-3 "$sim/log.txt" | tr '\n' ,)" "get 2 ok,set 2 ok,get 2 ok," "one load at once, read back"
-expect_eq "$(tr -d '\r' <"$app/Tonemark.shown" | head -9)" "$(head -9 <<<"$shown")" "the other display's record"
+expect_eq "$(head -9 "$app/Tonemark.shown")" "$(head -9 "$case_dir/shown")" "the other display's record"
 run /load /reapply "TMK0001+00000000++Gone"
 expect_eq "$status" 1 "/reapply of a monitor not connected"
 rm "$app/Tonemark2.lut" "$sim/log.txt"
@@ -121,7 +122,6 @@ expect_eq "$status,$([[ -f $sim/log.txt ]] && echo touched)" "1," "/reapply of a
 # A display that does not keep its ramp is recorded so, with the reason and no ramp.
 printf 'Fail=ignore\n' >>"$sim/displays.ini"
 run /load
-expect_eq "$status" 1 "/load with a display that drops its ramp"
-expect_eq "$(tr -d '\r' <"$app/Tonemark.shown" | sed -n '/^\[Display2\]/,$p' | grep -c '^Result=not-kept$\|^Reason=Display 2 .* did not keep\|^Ramp=$')" 3 \
+expect_eq "$(display2 | grep -c '^Result=not-kept$\|^Reason=Display 2 .* did not keep\|^Ramp=$')" 3 \
           "the record of a display that did not keep its ramp"
 echo "monitors: all passed"
