@@ -2,6 +2,14 @@
 # and ramps written and read by shell, so the scripts depend on the programs'
 # files only.
 
+# temp_home: $root, a temporary folder removed at exit, with $HOME inside.
+temp_home() {
+  root=$(mktemp -d)
+  trap 'rm -rf "$root"' EXIT
+  export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
+  mkdir -p "$HOME"
+}
+
 # fresh_case: an empty simulation folder and a copy of $program in a folder of
 # its own under $root (a copy outside the install prefix is portable).
 fresh_case() {
@@ -16,6 +24,17 @@ fresh_case() {
 # sim_path: $sim as the program sees it; a Z:\ path when $runner is Wine.
 sim_path() {
   if [[ -n "$runner" ]]; then echo "Z:$(tr / '\\' <<<"$sim")"; else echo "$sim"; fi
+}
+
+# run ARGS...: the case's copy in a scripted session on $sim, reading its
+# actions from standard input; sets status, out and err.
+run() {
+  set +e
+  TONEMARK_SCRIPT=1 TONEMARK_SIM=$(sim_path) $runner "$exe" "$@" >"$case_dir/out" 2>"$case_dir/err"
+  status=$?
+  set -e
+  out=$(cat "$case_dir/out")
+  err=$(tr -d '\r' <"$case_dir/err")
 }
 
 # write_curve FILE [Field=value ...]: a version 2 curve file of an all-zero

@@ -9,21 +9,7 @@ source "$here/curve_files.sh"
 program=$1
 runner=${2:-}
 
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-export HOME=$root/home XDG_CONFIG_HOME=$root/home/config XDG_DATA_HOME=$root/home/data
-mkdir -p "$HOME"
-
-# run ARGS...: runs the copy, a window session reading its actions from
-# standard input; sets status, out and err.
-run() {
-  set +e
-  TONEMARK_SCRIPT=1 TONEMARK_SIM=$(sim_path) $runner "$exe" "$@" >"$case_dir/out" 2>"$case_dir/err"
-  status=$?
-  set -e
-  out=$(cat "$case_dir/out")
-  err=$(tr -d '\r' <"$case_dir/err")
-}
+temp_home
 
 # Load mode applies each display's curve, the linear ramp where there is
 # none, and leaves the settings alone.
