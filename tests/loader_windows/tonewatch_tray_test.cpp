@@ -10,7 +10,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "loader/tray_menu.h"
@@ -19,47 +19,31 @@
 
 namespace {
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-// The icon exists when the shell lets it be modified.
-bool IconShown(HWND loader) {
+// NIM_MODIFY succeeds only while the icon exists.
+bool Notify(HWND loader, DWORD message) {
   NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = loader;
-  data.uID = 1;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  data.cbSize = sizeof data, data.hWnd = loader, data.uID = 1;
+  return Shell_NotifyIconW(message, &data) != FALSE;
 }
-
-void Choose(HWND loader, TTrayCommand command) { PostMessageA(loader, WM_COMMAND, TrayCommandBase + command, 0); }
-
-HWND WaitForMenu() {
-  HWND menu = nullptr;
-  WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); }, 20000);
-  return menu;
+bool IconShown(HWND loader) { return Notify(loader, NIM_MODIFY); }
+bool MenuShown() {
+  HWND menu = FindWindowA("#32768", nullptr);
+  return menu != nullptr && IsWindowVisible(menu);
 }
 
 // The screen's pixels in `area`, as a 24-bit BMP file.
 void SaveScreen(const RECT& area, const std::string& path) {
   const int width = area.right - area.left, height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   SelectObject(memory, old);
   BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB};
-  const int stride = (width * 3 + 3) & ~3;
-  std::string pixels(size_t(stride) * height, '\0');
+  std::string pixels(size_t((width * 3 + 3) & ~3) * height, '\0');
   GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0, 0,
-                        sizeof(BITMAPFILEHEADER) + sizeof header};
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+  BITMAPFILEHEADER file{0x4D42, DWORD(offset + pixels.size()), 0, 0, offset};
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
@@ -72,151 +56,119 @@ void SaveScreen(const RECT& area, const std::string& path) {
 struct TrayFixture : testing::Test {
   LoaderSandbox Sandbox;
   std::string Folder = Sandbox.InstallFolder();
-  std::string Settings() const { return ReadText(Folder + "Tonemark.settings"); }
-  std::string LastStart() const {
-    const auto starts = Sandbox.Starts();
-    return starts.empty() ? "" : starts.back().CommandLine;
+  HANDLE Loader = nullptr;
+  HWND Window = nullptr;
+
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(Folder + name, std::ios::binary) << text;
+  }
+  std::string Settings() const {
+    std::ifstream in(Folder + "Tonemark.settings", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  // Starts the loader and waits for its window and its launch at start (start number `starts`).
+  bool Start(const std::string& arguments, size_t starts) {
+    Loader = Sandbox.StartLoader(arguments);
+    Window = WaitForLoaderWindow();
+    return Window != nullptr && Sandbox.WaitForStarts(starts);
+  }
+  bool Stop() {
+    DWORD code = 0;
+    PostMessageA(Window, WM_CLOSE, 0, 0);
+    return WaitForExit(Loader, code);
+  }
+  // The command line of start number `count`, once it came.
+  std::string StartNumber(size_t count) const {
+    return Sandbox.WaitForStarts(count) ? Sandbox.Starts().back().CommandLine : "<no start>";
+  }
+  std::string Choose(TTrayCommand command, size_t count) {
+    PostMessageA(Window, WM_COMMAND, TrayCommandBase + command, 0);
+    return StartNumber(count);
   }
   std::string Load() const { return "\"" + Folder + "Tonemark.exe\" /load"; }
 };
 
 TEST_F(TrayFixture, TheIconShowsOnlyWhenTheSettingsOrTrayAskForIt) {
-  HANDLE loader = Sandbox.StartLoader("/delay 300");
-  HWND window = WaitForLoaderWindow();
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(Sandbox.WaitForStarts(1));
-  EXPECT_FALSE(IconShown(window));
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD code = 0;
-  ASSERT_TRUE(WaitForExit(loader, code));
-
-  WriteText(Folder + "Tonemark.settings", "[Settings]\r\nLanguage=English\r\n[Tonewatch]\r\nTray=1\r\n");
-  loader = Sandbox.StartLoader("/delay 300");
-  window = WaitForLoaderWindow();
-  ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return IconShown(window); }, 20000));
-  // A second start changes nothing: one launch, and the first icon stays.
-  HANDLE second = Sandbox.StartLoader("/tray");
-  ASSERT_TRUE(WaitForExit(second, code));
-  EXPECT_TRUE(IconShown(window));
-  EXPECT_EQ(FindWindowA("TonewatchWnd", nullptr), window);
-  // Explorer started again, without the icon: it comes back.
-  NOTIFYICONDATAW gone{};
-  gone.cbSize = sizeof gone;
-  gone.hWnd = window;
-  gone.uID = 1;
-  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
-  EXPECT_FALSE(IconShown(window));
-  PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return IconShown(window); }, 20000));
+  ASSERT_TRUE(Start("/delay 300", 1));
+  EXPECT_FALSE(IconShown(Window));
+  ASSERT_TRUE(Stop());
   // "/notray" wins over the settings.
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitForExit(loader, code));
-  Sandbox.StartLoader("/delay 300 /notray");
-  window = WaitForLoaderWindow();
-  ASSERT_NE(window, nullptr);
+  Write("Tonemark.settings", "[Tonewatch]\r\nTray=1\r\n");
+  ASSERT_TRUE(Start("/delay 300 /notray", 2));
   Sleep(2000);
-  EXPECT_FALSE(IconShown(window));
-}
-
-// Two simulated displays as a load run left them: the first calibrated and
-// showing it, the second without a curve of its own.
-void WriteShownDisplays(const std::string& folder) {
-  const std::string sim = folder + "sim";
-  CreateDirectoryA(sim.c_str(), nullptr);
-  std::string ramp;
-  for (int channel = 0; channel < 3; ++channel)
-    for (int level = 0; level < 256; ++level) ramp += (ramp.empty() ? "" : " ") + std::to_string(level * 257);
-  WriteText(sim + "\\ramp1.txt", ramp);
-  WriteText(folder + "Tonemark.shown",
-            "[Display1]\r\nIdentity=SIM1\r\nDevice=sim:1\r\nBackend=sim\r\nCurve=Tonemark1.lut\r\nLoaded=1\r\n"
-            "Result=kept\r\nReason=\r\nRamp=" + ramp + "\r\n"
-            "[Display2]\r\nIdentity=SIM2\r\nDevice=sim:2\r\nBackend=sim\r\nCurve=\r\nLoaded=1\r\n"
-            "Result=kept\r\nReason=\r\nRamp=\r\n");
-  SetEnvironmentVariableA("TONEMARK_SIM", sim.c_str());
+  EXPECT_FALSE(IconShown(Window));
 }
 
 TEST_F(TrayFixture, TheMenuIsDrawnAndReachedByKeyboard) {
-  WriteText(Folder + "Tonemark.settings", "[Settings]\r\nLanguage=German\r\n");
-  WriteShownDisplays(Folder);
-  HANDLE loader = Sandbox.StartLoader("/delay 300 /tray");
-  (void)loader;
-  HWND window = WaitForLoaderWindow();
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(Sandbox.WaitForStarts(1));
-  ASSERT_TRUE(WaitUntil([&] { return IconShown(window); }, 20000));
+  // Two simulated displays as a load run left them: the first calibrated and
+  // showing it, the second without a curve of its own.
+  const std::string sim = Folder + "sim";
+  CreateDirectoryA(sim.c_str(), nullptr);
+  std::string ramp;
+  for (int level = 0; level < 3 * 256; ++level) ramp += (ramp.empty() ? "" : " ") + std::to_string(level % 256 * 257);
+  Write("sim\\ramp1.txt", ramp);
+  Write("Tonemark.shown", "[Display1]\r\nIdentity=SIM1\r\nDevice=sim:1\r\nBackend=sim\r\nCurve=Tonemark1.lut\r\n"
+                          "Loaded=1\r\nResult=kept\r\nReason=\r\nRamp=" + ramp + "\r\n"
+                          "[Display2]\r\nIdentity=SIM2\r\nDevice=sim:2\r\nBackend=sim\r\nCurve=\r\nLoaded=1\r\n"
+                          "Result=kept\r\nReason=\r\nRamp=\r\n");
+  SetEnvironmentVariableA("TONEMARK_SIM", sim.c_str());
+  Write("Tonemark.settings", "[Settings]\r\nLanguage=German\r\n");
+  ASSERT_TRUE(Start("/delay 300 /tray", 1));
+  ASSERT_TRUE(WaitUntil([&] { return IconShown(Window); }, 20000));
   SetCursorPos(400, 500);
-  PostMessageA(window, TrayCallbackMessage, 0, MAKELPARAM(WM_CONTEXTMENU, 1));
-  HWND menu = WaitForMenu();
-  ASSERT_NE(menu, nullptr);
+  PostMessageA(Window, TrayCallbackMessage, 0, MAKELPARAM(WM_CONTEXTMENU, 1));
+  ASSERT_TRUE(WaitUntil(MenuShown, 20000));
   Sleep(500);
+  HWND menu = FindWindowA("#32768", nullptr);
   RECT area;
   GetWindowRect(menu, &area);
   EXPECT_GT(area.bottom - area.top, 100);
-  const char* shots = std::getenv("TONEMARK_SCREENSHOTS");
-  if (shots != nullptr) {
+  if (const char* shots = std::getenv("TONEMARK_SCREENSHOTS")) {
     CreateDirectoryA(shots, nullptr);
     SaveScreen(area, std::string(shots) + "\\tonewatch_tray_menu.bmp");
   }
-  // "&Jetzt erneut laden": its access key runs a load.
+  // "&Jetzt erneut laden": its access key runs a load and closes the menu.
   PostMessageA(menu, WM_CHAR, 'j', 0);
-  ASSERT_TRUE(Sandbox.WaitForStarts(2));
-  EXPECT_EQ(LastStart(), Load());
-  EXPECT_TRUE(WaitUntil([] {
-    HWND menu = FindWindowA("#32768", nullptr);
-    return menu == nullptr || !IsWindowVisible(menu);
-  }, 10000));
+  EXPECT_EQ(StartNumber(2), Load());
+  EXPECT_TRUE(WaitUntil([] { return !MenuShown(); }, 10000));
   SetEnvironmentVariableA("TONEMARK_SIM", nullptr);
 }
 
 TEST_F(TrayFixture, EachCommandDoesWhatItSays) {
-  WriteText(Folder + "Tonemark.settings", "[Settings]\r\nLanguage=English\r\n[Tonewatch]\r\nTray=1\r\n");
-  HANDLE loader = Sandbox.StartLoader("/delay 300");
-  HWND window = WaitForLoaderWindow();
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(Sandbox.WaitForStarts(1));
-
-  Choose(window, TrayReapply);
+  Write("Tonemark.settings", "[Settings]\r\nLanguage=English\r\n[Tonewatch]\r\nTray=1\r\n");
+  ASSERT_TRUE(Start("/delay 300", 1));
+  EXPECT_TRUE(WaitUntil([&] { return IconShown(Window); }, 20000));
+  // A second start launches once and ends: the first loader and its icon stay.
+  DWORD code = 1;
+  ASSERT_TRUE(WaitForExit(Sandbox.StartLoader("/tray"), code));
   ASSERT_TRUE(Sandbox.WaitForStarts(2));
-  EXPECT_EQ(LastStart(), Load());
+  EXPECT_EQ(FindWindowA("TonewatchWnd", nullptr), Window);
+  // Explorer started again, without the icon: it comes back.
+  ASSERT_TRUE(Notify(Window, NIM_DELETE));
+  PostMessageA(Window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IconShown(Window); }, 20000));
 
-  Choose(window, TrayPauseHour);
-  ASSERT_TRUE(Sandbox.WaitForStarts(3));
-  EXPECT_EQ(LastStart(), Load() + " [TONEMARK_SAFE=1]");
+  EXPECT_EQ(Choose(TrayReapply, 3), Load());
+  EXPECT_EQ(Choose(TrayPauseHour, 4), Load() + " [TONEMARK_SAFE=1]");
   EXPECT_NE(Settings().find("[Tonewatch]\r\nTray=1\r\nPausedUntil=1"), std::string::npos) << Settings();
   // The pause holds every other run back: a display change, Re-apply.
-  PostMessageA(window, WM_DISPLAYCHANGE, 0, 0);
-  Choose(window, TrayReapply);
+  PostMessageA(Window, WM_DISPLAYCHANGE, 0, 0);
+  PostMessageA(Window, WM_COMMAND, TrayCommandBase + TrayReapply, 0);
   Sleep(3000);
-  EXPECT_EQ(Sandbox.Starts().size(), 3u);
-
+  EXPECT_EQ(Sandbox.Starts().size(), 4u);
   // Across a restart: the launch at start keeps the linear ramp.
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD code = 0;
-  ASSERT_TRUE(WaitForExit(loader, code));
-  loader = Sandbox.StartLoader("/delay 300");
-  window = WaitForLoaderWindow();
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(Sandbox.WaitForStarts(4));
-  EXPECT_EQ(LastStart(), Load() + " [TONEMARK_SAFE=1]");
+  ASSERT_TRUE(Stop());
+  ASSERT_TRUE(Start("/delay 300", 5));
+  EXPECT_EQ(StartNumber(5), Load() + " [TONEMARK_SAFE=1]");
 
-  Choose(window, TrayTurnOn);
-  ASSERT_TRUE(Sandbox.WaitForStarts(5));
-  EXPECT_EQ(LastStart(), Load());
+  EXPECT_EQ(Choose(TrayTurnOn, 6), Load());
   EXPECT_NE(Settings().find("PausedUntil=\r\n"), std::string::npos) << Settings();
-
-  Choose(window, TrayPauseUntilOn);
-  ASSERT_TRUE(Sandbox.WaitForStarts(6));
+  Choose(TrayPauseUntilOn, 7);
   EXPECT_NE(Settings().find("PausedUntil=forever\r\n"), std::string::npos) << Settings();
-  Choose(window, TrayTurnOn);
-  ASSERT_TRUE(Sandbox.WaitForStarts(7));
-
-  Choose(window, TrayCalibrate);
-  ASSERT_TRUE(Sandbox.WaitForStarts(8));
-  EXPECT_EQ(LastStart(), "\"" + Folder + "Tonemark.exe\"");
-
-  Choose(window, TrayQuit);
-  ASSERT_TRUE(WaitForExit(loader, code));
+  // Calibrate… is not a load run: the pause does not hold it back.
+  EXPECT_EQ(Choose(TrayCalibrate, 8), "\"" + Folder + "Tonemark.exe\"");
+  PostMessageA(Window, WM_COMMAND, TrayCommandBase + TrayQuit, 0);
+  ASSERT_TRUE(WaitForExit(Loader, code));
   EXPECT_EQ(code, 0u);
 }
 
